@@ -1,0 +1,28 @@
+#include <QApplication>
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "app/CommandLine.h"
+
+int main(int argc, char** argv) {
+    bool batch = false;
+    for (int i = 1; i < argc; ++i) batch = batch || std::strcmp(argv[i], "--init") == 0;
+    // Batch commands need no display.
+    std::unique_ptr<QCoreApplication> app = batch ? std::make_unique<QCoreApplication>(argc, argv)
+                                                  : std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Zelvarin"));
+    const QStringList args = QCoreApplication::arguments();
+    QString error;
+    if (!zel::applyToday(args, &error)) {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(error));
+        return 64;
+    }
+    const zel::CommandLine cmd = zel::CommandLine::parse(args);
+    if (!cmd.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(cmd.error));
+        return 64;
+    }
+    return zel::runInit(cmd);
+}

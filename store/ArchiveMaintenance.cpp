@@ -1,0 +1,236 @@
+#include "store/ArchiveMaintenance.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+
+#include "core/Notifier.h"
+#include "core/Paths.h"
+#include "settings/Settings.h"
+#include "store/ArchiveCatalogue.h"
+#include "store/Store.h"
+
+namespace zel {
+
+namespace {
+
+const QString kPath = QStringLiteral("Path");
+
+struct Addition {
+    QString name;
+    QString type;
+};
+
+// " ADD um char(10),ADD fm FLOAT" -> {um CHAR(10)}, {fm FLOAT}
+QList<Addition> parseAdditions(QStringView text) {
+    QList<Addition> out;
+    QStringList pieces;
+    QString current;
+    int depth = 0;
+    for (const QChar c : text) {
+        if (c == u'(') ++depth;
+        if (c == u')') --depth;
+        if (c == u',' && depth == 0) {
+            pieces << current;
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    pieces << current;
+    static const QRegularExpression re(QStringLiteral("^\\s*ADD\\s+(\\w+)\\s+(.+?)\\s*$"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression spaceParen(QStringLiteral("\\s+\\("));
+    for (const QString& p : std::as_const(pieces)) {
+        const QRegularExpressionMatch m = re.match(p);
+        if (!m.hasMatch()) continue;
+        QString type = m.captured(2).toUpper();
+        type.replace(spaceParen, QStringLiteral("("));
+        out.append({m.captured(1), type});
+    }
+    return out;
+}
+
+QString pathFor(const Settings& settings, QStringView role, const QString& master, const QString& lines) {
+    if (role == u"@M") return master;
+    if (role == u"@L") return lines;
+    return settings.text(kPath, role);
+}
+
+// Adds the columns of one probe that the archive lacks, all or none.
+int runProbe(Store& store, const QString& path, const ColumnProbe& probe) {
+    if (path.trimmed().isEmpty() || !Store::exists(path)) return 0;
+    QSet<QString> present;
+    for (const ColumnInfo& c : store.columns(path)) present.insert(c.name.toLower());
+    QList<Addition> missing;
+    for (const Addition& a : parseAdditions(probe.additions))
+        if (!present.contains(a.name.toLower())) {
+            missing.append(a);
+            present.insert(a.name.toLower());
+        }
+    if (missing.isEmpty()) return 0;
+    const QString table = store.table(path);
+    Transaction tx(store);
+    for (const Addition& a : std::as_const(missing))
+        store.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, Store::plainName(a.name), a.type));
+    tx.commit();
+    return static_cast<int>(missing.size());
+}
+
+}  // namespace
+
+QStringList createMissingArchives(Store& store, const QString& base, const QString& yearSuffix) {
+    QStringList failures;
+    QSet<QString> created;
+    for (const CreationStep& step : creationOrder()) {
+        const ArchiveDef* def = findArchive(step.file);
+        if (!def) continue;
+        const QString location = archiveLocation(base, *def, yearSuffix);
+        if (QFileInfo::exists(location)) continue;
+        if (!step.onlyWhenCreated.isEmpty() && !created.contains(step.onlyWhenCreated.toString())) continue;
+        try {
+            if (!def->copyOf.isEmpty()) {
+                const ArchiveDef* source = findArchive(def->copyOf);
+                const QString sourcePath = archiveLocation(base, *source, yearSuffix);
+                if (!QFileInfo(sourcePath).isFile()) continue;  // its own failure is reported already
+                store.createEmptyCopy(sourcePath, location);
+            } else {
+                store.createArchive(location, def->columns.toString());
+            }
+            created.insert(step.file.toString());
+        } catch (const StoreError& e) {
+            failures << QStringLiteral("Errore nella creazione dell'archivio %1:\n%2").arg(location, e.message());
+        }
+    }
+    return failures;
+}
+
+int fillMissingPaths(Settings& settings) {
+    int count = 0;
+    for (const QStringView key : requiredPathKeys()) {
+        const int i = settings.indexOf(kPath, key);
+        if (!settings.valueAt(i).toString().trimmed().isEmpty()) continue;
+        settings.setValueAt(i, settings.defaultValue(settings.def(i)));
+        ++count;
+    }
+    return count;
+}
+
+bool quantityNeedsDecimals(Store& store, const QString& linesPath) {
+    if (!Store::exists(linesPath)) return false;
+    if (store.scalar(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM %1 LIMIT 1)").arg(store.table(linesPath)))
+            .toInt() == 0)
+        return false;
+    for (const ColumnInfo& c : store.columns(linesPath)) {
+        if (c.name.compare(u"quant", Qt::CaseInsensitive) != 0) continue;
+        const QString t = c.type.toUpper();
+        return !(t.contains(u"FLOA") || t.contains(u"REAL") || t.contains(u"DOUB") || t.contains(u"NUM") ||
+                 t.contains(u"DEC"));
+    }
+    return false;
+}
+
+void convertQuantityToDecimal(Store& store, const QString& linesPath, const QString& base) {
+    const QString source = resolvePath(linesPath);
+    const QString copy = dataFile(base, QStringLiteral("fatt.db"));
+    if (!QFileInfo::exists(copy) && !QFile::copy(source, copy))
+        throw StoreError(QStringLiteral("Impossibile copiare %1 in %2").arg(source, copy));
+    const QString schema = store.schemaOf(linesPath);
+    const QString name = store.tableNameOf(linesPath);
+    QStringList defs, names;
+    for (const ColumnInfo& c : store.columns(linesPath)) {
+        const bool quant = c.name.compare(u"quant", Qt::CaseInsensitive) == 0;
+        defs << Store::plainName(c.name) + QLatin1Char(' ') + (quant ? QStringLiteral("FLOAT") : c.type);
+        names << Store::quoteName(c.name);
+    }
+    const QString temp = Store::quoteName(name + QStringLiteral("_conv"));
+    const QString old = schema + QLatin1Char('.') + Store::quoteName(name);
+    Transaction tx(store);
+    store.exec(QStringLiteral("CREATE TABLE %1.%2 (%3)").arg(schema, temp, defs.join(u", ")));
+    store.exec(QStringLiteral("INSERT INTO %1.%2 (%3) SELECT %3 FROM %4 ORDER BY rowid")
+                   .arg(schema, temp, names.join(u", "), old));
+    store.exec(QStringLiteral("DROP TABLE %1").arg(old));
+    store.exec(QStringLiteral("ALTER TABLE %1.%2 RENAME TO %3").arg(schema, temp, Store::quoteName(name)));
+    tx.commit();
+}
+
+UpgradeOutcome upgradeColumns(Store& store, const Settings& settings, Notifier& notifier,
+                              const std::function<void(const QString&)>& phase) {
+    UpgradeOutcome out;
+    auto say = [&](const char16_t* text) {
+        if (phase) phase(QString::fromUtf16(text));
+    };
+    const QString none;
+    auto runList = [&](std::span<const ColumnProbe> probes, const QString& master, const QString& lines,
+                       const std::function<void(size_t)>& before) {
+        for (size_t i = 0; i < probes.size(); ++i) {
+            if (before) before(i);
+            out.columnsAdded += runProbe(store, pathFor(settings, probes[i].archive, master, lines), probes[i]);
+        }
+    };
+    try {
+        runList(probesBeforeInvoices(), none, none, [&](size_t i) {
+            if (i == 0) say(u"Controllo Articoli di magazzino");
+            if (i == 13) say(u"Controllo Preventivi");
+        });
+        say(u"Controllo Fatture");
+        const QString pairs[2][2] = {
+            {settings.text(kPath, u"Archivio fatture Master"), settings.text(kPath, u"Archivio fatture Detail")},
+            {settings.text(kPath, u"Archivio fatture Master 2"), settings.text(kPath, u"Archivio fatture Detail 2")}};
+        for (const auto& pair : pairs) {
+            runList(invoiceProbesFirst(), pair[0], pair[1], {});
+            const QString registry = settings.text(kPath, u"Archivio anagrafica");
+            if (Store::exists(registry)) {
+                out.agents.clear();
+                const QList<QVariantList> rows = store.rows(
+                    QStringLiteral("SELECT nome FROM %1 WHERE extra_data LIKE ?").arg(store.table(registry)),
+                    {QStringLiteral("______1%")});
+                for (const QVariantList& r : rows) out.agents << r.first().toString().trimmed();
+            }
+            if (quantityNeedsDecimals(store, pair[1]) &&
+                notifier.ask(MsgIcon::Warning, QString(),
+                             QStringLiteral("Il database Dettaglio Fatture non supporta i decimali nel campo "
+                                            "\r\nquantità, per modificare il database cliccare YES")))
+                convertQuantityToDecimal(store, pair[1], settings.baseFolder());
+            runList(invoiceProbesSecond(), pair[0], pair[1], {});
+        }
+        runList(probesAfterInvoices(), none, none, [&](size_t i) {
+            if (i == 0) say(u"Controllo DDT e movimenti");
+            if (i == 4) say(u"Controllo Anagrafica");
+            if (i == 13) say(u"Controllo Campi Archivio Ordini");
+            if (i == 17) say(u"Controllo Campi Archivio Prima Nota");
+        });
+    } catch (const StoreError& e) {
+        out.failure = e.message();
+    }
+    return out;
+}
+
+qint64 renumberIds(Store& store, const QString& path) {
+    if (!Store::exists(path)) return 0;
+    const QString t = store.table(path);
+    store.exec(QStringLiteral("UPDATE %1 AS t SET ID = r.n FROM (SELECT rowid AS rid, row_number() OVER "
+                              "(ORDER BY rowid) AS n FROM %1) AS r WHERE t.rowid = r.rid AND t.ID IS NOT r.n")
+                   .arg(t));
+    return store.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(t)).toLongLong();
+}
+
+int switchToCurrentYear(Settings& settings, const QString& yearSuffix) {
+    int changed = 0;
+    for (const YearArchive& y : yearArchives()) {
+        const QString file = dataFile(settings.baseFolder(), y.prefix.toString() + yearSuffix + QStringLiteral(".db"));
+        if (!QFileInfo(file).isFile()) continue;
+        if (settings.text(kPath, y.pathKey) != file) ++changed;
+        settings.setValue(kPath, y.pathKey, file);
+    }
+    return changed;
+}
+
+QString yearSwitchMessage() {
+    return QStringLiteral(
+        "Locazione archivi modificata. \r\nVerificare la correttezza della modifica e fare clic sul bottone "
+        "\"Conferma\" per renderla definitiva\r\nRiavviare Zelvarin per attivare le nuove impostazioni.");
+}
+
+}  // namespace zel

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <exception>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace zel {
+
+// A failure of the archive engine; carries the engine's own message.
+class StoreError : public std::exception {
+public:
+    explicit StoreError(QString message) : m_message(std::move(message)), m_bytes(m_message.toUtf8()) {}
+    const QString& message() const { return m_message; }
+    const char* what() const noexcept override { return m_bytes.constData(); }
+
+private:
+    QString m_message;
+    QByteArray m_bytes;
+};
+
+struct ColumnInfo {
+    QString name;
+    QString type;  // declared type, e.g. "CHAR(20)"
+};
+
+// One connection to the archives. Each archive is a file holding one table; SQL
+// names it through table(path), which attaches the file on demand. Every value is
+// bound, never pasted into the statement.
+class Store {
+public:
+    // dataDir holds the connection's own small main database.
+    explicit Store(const QString& dataDir);
+    ~Store();
+    Store(const Store&) = delete;
+    Store& operator=(const Store&) = delete;
+
+    // The quoted, schema-qualified table of the archive at path ("a3"."ddt26").
+    // Throws when the file does not exist or holds no table.
+    QString table(const QString& path);
+    static bool exists(const QString& path);
+
+    // Makes a new archive file with one table named after the file's stem.
+    void createArchive(const QString& path, const QString& columnsSql);
+    // Makes a new empty archive with the current columns of another one.
+    void createEmptyCopy(const QString& sourcePath, const QString& targetPath);
+    QList<ColumnInfo> columns(const QString& path);
+    // The attached schema ("a3") and the unquoted table name of an archive.
+    QString schemaOf(const QString& path);
+    QString tableNameOf(const QString& path);
+    bool hasColumn(const QString& path, const QString& column);
+
+    // Statements. Parameters bind to "?" in order.
+    void exec(const QString& sql, const QVariantList& params = {});
+    QList<QVariantList> rows(const QString& sql, const QVariantList& params = {});
+    QVariant scalar(const QString& sql, const QVariantList& params = {});
+    qint64 changes() const;
+    qint64 lastInsertId() const;
+
+    void begin();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return m_inTransaction; }
+
+    // Releases a file, e.g. before it is deleted or replaced.
+    void release(const QString& path);
+    void releaseAll();
+
+    // Copies an archive to "<path>.bak" unless that copy exists already.
+    bool backupOnce(const QString& path);
+
+    static QString quoteName(const QString& name);
+    // The name as it is when it is a plain word, quoted otherwise.
+    static QString plainName(const QString& name);
+
+private:
+    struct Attached {
+        QString alias;
+        QString table;
+        quint64 lastUse = 0;
+    };
+    sqlite3_stmt* prepare(const QString& sql, const QVariantList& params);
+    [[noreturn]] void fail(const QString& context) const;
+    QString attach(const QString& canonicalPath, bool create);
+    QString freeAlias();
+    static QString canonical(const QString& path);
+
+    sqlite3* m_db = nullptr;
+    QHash<QString, Attached> m_attached;  // by canonical path
+    quint64 m_useCounter = 0;
+    quint64 m_transactionStart = 0;
+    bool m_inTransaction = false;
+};
+
+// Begins on construction; rolls back on destruction unless committed.
+class Transaction {
+public:
+    explicit Transaction(Store& store) : m_store(store) { m_store.begin(); }
+    ~Transaction() {
+        if (!m_done) {
+            try {
+                m_store.rollback();
+            } catch (...) {
+            }
+        }
+    }
+    void commit() {
+        m_store.commit();
+        m_done = true;
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+private:
+    Store& m_store;
+    bool m_done = false;
+};
+
+}  // namespace zel
