@@ -87,7 +87,7 @@ QStringList createMissingArchives(Store& store, const QString& base, const QStri
         const ArchiveDef* def = findArchive(step.file);
         if (!def) continue;
         const QString location = archiveLocation(base, *def, yearSuffix);
-        if (QFileInfo::exists(location)) continue;
+        if (QFileInfo(location).isFile()) continue;
         if (!step.onlyWhenCreated.isEmpty() && !created.contains(step.onlyWhenCreated.toString())) continue;
         try {
             if (!def->copyOf.isEmpty()) {

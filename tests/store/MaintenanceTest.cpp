@@ -1,0 +1,86 @@
+#include <QFile>
+
+#include "settings/IniFile.h"
+#include "store/ArchiveMaintenance.h"
+#include "store/Store.h"
+#include "tests/store/StartupFixture.h"
+
+using namespace zel;
+using namespace zel::test;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+using Maintenance = StartupFixture;
+}
+
+TEST_F(Maintenance, RenumberingWritesOneToNInStoredOrder) {
+    ASSERT_EQ(runStartup(), 0);
+    const QString wh = data(u"magazzino.db"_s);
+    Probe::exec(wh, u"INSERT INTO magazzino (COD, ID) VALUES ('a', 7), ('b', NULL), ('c', 7), ('d', 2)"_s);
+    Store store(base.file(u"Dati"_s));
+    EXPECT_EQ(renumberIds(store, wh), 4);
+    const auto ids = [&] {
+        QList<qlonglong> out;
+        for (const auto& r : Probe::rows(wh, u"SELECT ID FROM magazzino ORDER BY rowid"_s)) out << r[0].toLongLong();
+        return out;
+    };
+    EXPECT_EQ(ids(), (QList<qlonglong>{1, 2, 3, 4}));
+    store.exec(u"DELETE FROM %1 WHERE COD = ?"_s.arg(store.table(wh)), {u"b"_s});
+    renumberIds(store, wh);
+    EXPECT_EQ(ids(), (QList<qlonglong>{1, 2, 3}));
+    EXPECT_EQ(renumberIds(store, data(u"non_esiste.db"_s)), 0);
+    EXPECT_FALSE(QFile::exists(data(u"non_esiste.db"_s)));
+}
+
+TEST_F(Maintenance, StartRenumbersAndRepairsTheUnitFactor) {
+    ASSERT_EQ(runStartup(), 0);
+    Probe::exec(data(u"magazzino.db"_s),
+                u"INSERT INTO magazzino (COD, FM, ID) VALUES ('a', 0, 5), ('b', NULL, 5), ('c', 2.5, 5)"_s);
+    Probe::exec(data(u"scad.db"_s), u"INSERT INTO scad (DES, ID) VALUES ('x', 40), ('y', 40)"_s);
+    ASSERT_EQ(runStartup(), 0);
+    const auto rows = Probe::rows(data(u"magazzino.db"_s), u"SELECT FM, ID FROM magazzino ORDER BY rowid"_s);
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_DOUBLE_EQ(rows[0][0].toDouble(), 1);
+    EXPECT_DOUBLE_EQ(rows[1][0].toDouble(), 1);
+    EXPECT_DOUBLE_EQ(rows[2][0].toDouble(), 2.5);
+    EXPECT_EQ(rows[2][1].toLongLong(), 3);
+    EXPECT_EQ(Probe::rows(data(u"scad.db"_s), u"SELECT MAX(ID) FROM scad"_s)[0][0].toLongLong(), 2);
+}
+
+TEST_F(Maintenance, EmptyArchivePathsGetTheirDefaultsWithOneWarning) {
+    base.write(u"zelvarin.ini"_s, "[Path]\nArchivio Magazzino=\nArchivio scadenze=  \nArchivio Ordini=/altrove/ordini.db\n");
+    ASSERT_EQ(runStartup(), 0);
+    ASSERT_EQ(notifier.entries.size(), 1) << qPrintable(notifier.texts().join(u'\n'));
+    EXPECT_EQ(notifier.entries[0].title, u"Archivi mancanti"_s);
+    EXPECT_EQ(notifier.entries[0].text,
+              u"Attenzione sono stati trovati 2 archivi mancanti. Impostati archivi predefiniti!"_s);
+    Settings s(base.path());
+    s.load();
+    EXPECT_EQ(fillMissingPaths(s), 2);
+    EXPECT_EQ(s.text(u"Path", u"Archivio Magazzino"), data(u"magazzino.db"_s));
+    EXPECT_EQ(s.text(u"Path", u"Archivio Ordini"), u"/altrove/ordini.db"_s);
+}
+
+TEST_F(Maintenance, WorkingTablesAreEmptiedAndQuoteLinesFollowTheirArchive) {
+    ASSERT_EQ(runStartup(), 0);
+    Probe::exec(data(u"dett_ddt_tmp.db"_s), u"INSERT INTO dett_ddt_tmp (COD) VALUES ('x')"_s);
+    Probe::exec(data(u"mov_tmp.db"_s), u"INSERT INTO mov_tmp (COD) VALUES ('x')"_s);
+    Probe::exec(data(u"fatt_tmp.db"_s), u"INSERT INTO fatt_tmp (COD) VALUES ('x')"_s);
+    Probe::exec(data(u"preventivi_dett.db"_s), u"ALTER TABLE preventivi_dett ADD COLUMN extra CHAR(5)"_s);
+    ASSERT_EQ(runStartup(), 0);
+    EXPECT_TRUE(notifier.entries.isEmpty());
+    for (const QString& f : {u"dett_ddt_tmp.db"_s, u"mov_tmp.db"_s, u"fatt_tmp.db"_s, u"prev_tmp.db"_s})
+        EXPECT_EQ(Probe::count(data(f)), 0) << qPrintable(f);
+    EXPECT_EQ(Probe::columns(data(u"prev_tmp.db"_s)).last(), u"extra CHAR(5)"_s);
+    EXPECT_FALSE(Probe::columns(data(u"dett_ddt_tmp.db"_s)).contains(u"extra CHAR(5)"_s));
+}
+
+TEST_F(Maintenance, AWarehouseThatCannotBeOpenedIsReportedAndStartGoesOn) {
+    base.write(u"rotto.db"_s, "non un archivio");
+    base.write(u"zelvarin.ini"_s, "[System]\nControlla campi archivi=0\n[Path]\nArchivio Magazzino=" +
+                                      base.file(u"rotto.db"_s).toUtf8() + "\n");
+    EXPECT_EQ(runStartup(), 0);
+    ASSERT_FALSE(notifier.entries.isEmpty());
+    EXPECT_EQ(notifier.entries[0].title, u"Archivio Magazzino articoli"_s);
+    EXPECT_TRUE(notifier.entries[0].text.startsWith(u"Errore nell'apertura dell'archivio."_s));
+}
