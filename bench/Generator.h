@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace zel::bench {
+
+struct Volumes {
+    int articles = 100000;
+    int partners = 50000;
+    int ddtNotes = 50000;
+    int ddtLines = 1000000;
+    int invoiceLines = 100000;
+};
+
+// Prepares a base folder (as --init does) and fills its archives with generated
+// rows, each archive in one statement. Returns false with a message on failure.
+bool generateArchives(const QString& base, const Volumes& v, QString* error);
+
+}  // namespace zel::bench

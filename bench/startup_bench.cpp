@@ -1,0 +1,65 @@
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include "bench/Generator.h"
+#include "core/Notifier.h"
+#include "core/Paths.h"
+#include "settings/Settings.h"
+#include "store/ArchiveMaintenance.h"
+#include "store/DataStartup.h"
+#include "store/Store.h"
+
+namespace {
+
+// One generated base folder shared by every benchmark of this run.
+QString largeBase() {
+    static QTemporaryDir dir;
+    static const bool ready = [] {
+        QString error;
+        const bool ok = zel::bench::generateArchives(dir.path(), {}, &error);
+        if (!ok) qFatal("generation failed: %s", qUtf8Printable(error));
+        return ok;
+    }();
+    (void)ready;
+    return dir.path();
+}
+
+// The whole data start-up, as `zelvarin --init` runs it, on large archives.
+void BM_InitOnLargeArchives(benchmark::State& state) {
+    const QString base = largeBase();
+    for (auto _ : state) {
+        zel::RecordingNotifier quiet;
+        zel::Settings settings(base);
+        zel::DataStartup startup(base, settings, quiet);
+        benchmark::DoNotOptimize(startup.runAll());
+    }
+}
+BENCHMARK(BM_InitOnLargeArchives)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Worst case of the start-up renumbering: every ID of 100,000 articles is wrong.
+void BM_RenumberEveryArticle(benchmark::State& state) {
+    const QString base = largeBase();
+    zel::Store store(zel::dataDir(base));
+    const QString wh = zel::dataFile(base, QStringLiteral("magazzino.db"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        store.exec(QStringLiteral("UPDATE %1 SET ID = -ID").arg(store.table(wh)));
+        state.ResumeTiming();
+        zel::Transaction tx(store);
+        benchmark::DoNotOptimize(zel::renumberIds(store, wh));
+        tx.commit();
+    }
+}
+BENCHMARK(BM_RenumberEveryArticle)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
