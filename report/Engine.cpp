@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QImage>
 #include <algorithm>
+#include <array>
 #include <memory>
 
 #include "ui/Formats.h"
@@ -24,14 +25,18 @@ public:
         return cache;
     }
     const QFontMetricsF& get(const QFont& font) {
+        // Items hand their font on by copy, so a few shared fonts come back all the time.
+        for (const Recent& r : m_recent)
+            if (r.metrics && font.isCopyOf(r.font)) return *r.metrics;
         const QString key = font.key();
-        if (key == m_lastKey && m_last) return *m_last;
         auto it = m_cache.find(key);
         if (it == m_cache.end())
             it = m_cache.insert(key, std::make_shared<QFontMetricsF>(font, &m_device));
-        m_lastKey = key;
-        m_last = it.value().get();
-        return *m_last;
+        Recent& slot = m_recent[m_next];
+        m_next = (m_next + 1) % m_recent.size();
+        slot.font = font;
+        slot.metrics = it.value().get();
+        return *slot.metrics;
     }
 
 private:
@@ -42,8 +47,12 @@ private:
     }
     QImage m_device;
     QHash<QString, std::shared_ptr<QFontMetricsF>> m_cache;
-    QString m_lastKey;
-    const QFontMetricsF* m_last = nullptr;
+    struct Recent {
+        QFont font;
+        const QFontMetricsF* metrics = nullptr;
+    };
+    std::array<Recent, 16> m_recent;
+    size_t m_next = 0;
 };
 
 QRectF fitImage(const QRectF& box, const QImage& img, ImageFit fit) {
@@ -368,6 +377,8 @@ QString TextMetrics::fit(const QFont& font, const QString& text, double widthMm)
     if (first.endsWith(u'\r')) first.chop(1);
     const QFontMetricsF& fm = MetricsCache::instance().get(font);
     const double limit = widthMm / kMmPerPx;
+    // Short texts in wide boxes need no shaping at all.
+    if (static_cast<double>(first.size()) * fm.maxWidth() <= limit) return first;
     if (fm.horizontalAdvance(first) <= limit) return first;
     qsizetype lo = 0, hi = first.size();
     while (lo < hi) {
@@ -382,6 +393,10 @@ QStringList TextMetrics::wrap(const QFont& font, const QString& text, double wid
     const QFontMetricsF& fm = MetricsCache::instance().get(font);
     const double limit = widthMm / kMmPerPx;
     QStringList lines;
+    const bool plain = !text.contains(u'\n') && !text.contains(u'\r');
+    if (plain && (static_cast<double>(text.size()) * fm.maxWidth() <= limit ||
+                  fm.horizontalAdvance(text) <= limit))
+        return {text};
     QString normal = text;
     normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     normal.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));

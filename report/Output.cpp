@@ -1,6 +1,8 @@
 #include "report/Output.h"
 
 #include <QFile>
+#include <QFontMetricsF>
+#include <optional>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -41,18 +43,32 @@ void paintPage(QPainter& painter, const Page& page, double dpi) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     QFont lastFont;
     bool fontSet = false;
+    std::optional<QFontMetricsF> fm;
     for (const PageItem& it : page.items) {
         const QRectF r = toDevice(it.rect, k);
         switch (it.kind) {
             case PageItem::Kind::Text:
-                if (!fontSet || !(it.font == lastFont)) {
+            {
+                if (!fontSet || !(it.font.isCopyOf(lastFont) || it.font == lastFont)) {
                     painter.setFont(it.font);
                     lastFont = it.font;
                     fontSet = true;
+                    fm.emplace(it.font, painter.device());
                 }
                 painter.setPen(it.color);
-                painter.drawText(r, static_cast<int>(it.alignment) | Qt::TextSingleLine, it.text);
+                // Placing the baseline here is much cheaper than a laid-out rect draw,
+                // and the engine already cut the text to its box.
+                double x = r.left();
+                if (it.alignment & (Qt::AlignRight | Qt::AlignHCenter)) {
+                    const double w = fm->horizontalAdvance(it.text);
+                    x = (it.alignment & Qt::AlignRight) ? r.right() - w : r.left() + (r.width() - w) / 2;
+                }
+                double y = r.top() + fm->ascent();
+                if (it.alignment & Qt::AlignBottom) y = r.bottom() - fm->descent();
+                else if (it.alignment & Qt::AlignVCenter) y = r.top() + (r.height() - fm->height()) / 2 + fm->ascent();
+                painter.drawText(QPointF(x, y), it.text);
                 break;
+            }
             case PageItem::Kind::Line:
                 painter.setPen(QPen(it.color, std::max(1.0, it.penWidth * k)));
                 painter.drawLine(r.topLeft(), r.bottomRight());
