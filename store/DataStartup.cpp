@@ -84,6 +84,12 @@ void DataStartup::ensurePartnerFile() {
     if (!ini.save()) m_notifier.message(MsgIcon::Error, QString(), QStringLiteral("Errore ") + ini.errorString());
 }
 
+void DataStartup::installReferenceData() {
+    if (!installReferenceTables) return;
+    for (const QString& f : installReferenceTables(m_base))
+        m_notifier.message(MsgIcon::Error, QString(), QStringLiteral("Errore ") + f);
+}
+
 void DataStartup::setQuotePathDefaults() {
     progress(QStringLiteral("Impostazione programma da configurazione"), 93);
     for (const char16_t* key : {u"Archivio preventivi Master", u"Archivio preventivi Detail"}) {
@@ -195,6 +201,7 @@ int DataStartup::runAll() {
     loadSettings();
     if (!createArchives()) return 1;
     ensurePartnerFile();
+    installReferenceData();
     setQuotePathDefaults();
     prepareWorkingTables();
     fillMissingPaths();

@@ -21,6 +21,9 @@ public:
 
     // Called with each phase's text and the progress figure shown at that point.
     std::function<void(const QString& phase, int progress)> onProgress;
+    // Puts the reference tables delivered with the program (post codes, banks) into the
+    // base folder when missing; returns the failures. Set by the application.
+    std::function<QStringList(const QString& base)> installReferenceTables;
 
     // Creates <base>/Dati and <base>/ricfisc; false (with its message shown)
     // when one cannot be made, which ends the start.
@@ -30,6 +33,7 @@ public:
     // False when the data folder cannot be made.
     bool createArchives();
     void ensurePartnerFile();
+    void installReferenceData();
     void setQuotePathDefaults();
     void prepareWorkingTables();
     void fillMissingPaths();
