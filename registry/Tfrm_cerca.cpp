@@ -1,5 +1,7 @@
 #include "registry/Tfrm_cerca.h"
 
+#include <algorithm>
+
 #include <QAbstractListModel>
 #include <QCheckBox>
 #include <QDir>
@@ -62,6 +64,8 @@ private:
 namespace {
 
 constexpr int kPageCount = 8;
+
+constexpr QChar kUnitSeparator(0x1f);
 
 bool isPage(int page) { return page >= 0 && page < kPageCount && page != 4; }
 
@@ -609,27 +613,54 @@ bool Tfrm_cerca::query(const QString& sql, const QString& archive, const QVarian
     }
 }
 
+bool Tfrm_cerca::listQuery(const QString& sql, int columns, const QString& archive, const QVariantList& params,
+                           QList<QStringList>* out) {
+    // A list of 50,000 lines comes back as one packed text per column: fetching that
+    // many rows value by value would cost more than the whole rest of a keystroke.
+    QString packed = u"WITH r("_s;
+    QString aggregates;
+    for (int c = 0; c < columns; ++c) {
+        packed += (c ? u", c"_s : u"c"_s) + QString::number(c);
+        aggregates += u", group_concat(coalesce(c%1, ''), char(31))"_s.arg(c);
+    }
+    packed += u") AS ("_s + sql + u") SELECT count(*)"_s + aggregates + u" FROM r"_s;
+    QList<QVariantList> rows;
+    if (!query(packed, archive, params, &rows)) return false;
+    const qsizetype count = rows.isEmpty() ? 0 : rows[0][0].toLongLong();
+    out->clear();
+    for (int c = 0; c < columns; ++c)
+        out->append(count ? rows[0][c + 1].toString().split(kUnitSeparator) : QStringList());
+    if (std::all_of(out->begin(), out->end(), [&](const QStringList& l) { return l.size() == count; })) return true;
+    // A value holding the separator itself: the rows one by one, then.
+    if (!query(sql, archive, params, &rows)) return false;
+    for (int c = 0; c < columns; ++c) {
+        QStringList& l = (*out)[c];
+        l.clear();
+        l.reserve(rows.size());
+        for (const QVariantList& r : rows) l.append(r[c].toString());
+    }
+    return true;
+}
+
 void Tfrm_cerca::searchArticleByCode() {
     m_codeSearch->setFocus();
     QVariantList params;
     const QString where = containsCondition(u"cod"_s, m_codeSearch->text(), &params);
-    QList<QVariantList> rows;
-    if (!query(u"SELECT cod, des FROM %1 WHERE "_s + where + u" ORDER BY des"_s, warehouse(), params, &rows)) return;
+    QList<QStringList> cols;
+    if (!listQuery(u"SELECT cod, des FROM %1 WHERE "_s + where + u" ORDER BY des"_s, 2, warehouse(), params, &cols))
+        return;
     QStringList lines;
-    lines.reserve(rows.size());
-    for (const QVariantList& r : rows) lines.append(r[0].toString() + u" - "_s + r[1].toString());
+    lines.reserve(cols[0].size());
+    for (qsizetype i = 0; i < cols[0].size(); ++i) lines.append(cols[0][i] + u" - "_s + cols[1][i]);
     m_codeLines->setLines(std::move(lines));
 }
 
 void Tfrm_cerca::searchArticleByDescription() {
     QVariantList params;
     const QString where = containsCondition(u"des"_s, m_descriptionSearch->text(), &params);
-    QList<QVariantList> rows;
-    if (!query(u"SELECT des FROM %1 WHERE "_s + where + u" ORDER BY des"_s, warehouse(), params, &rows)) return;
-    QStringList lines;
-    lines.reserve(rows.size());
-    for (const QVariantList& r : rows) lines.append(r[0].toString());
-    m_descriptionLines->setLines(std::move(lines));
+    QList<QStringList> cols;
+    if (!listQuery(u"SELECT des FROM %1 WHERE "_s + where + u" ORDER BY des"_s, 1, warehouse(), params, &cols)) return;
+    m_descriptionLines->setLines(std::move(cols[0]));
 }
 
 void Tfrm_cerca::articleLineClicked(int page, const QString& line) {
@@ -681,18 +712,11 @@ void Tfrm_cerca::searchByName(int page) {
     NamePage& p = m_names[page - 2];
     QVariantList params;
     const QString where = containsCondition(u"nome"_s, p.search->text(), &params);
-    QList<QVariantList> rows;
-    if (!query(u"SELECT nome, cod_cli FROM %1 WHERE "_s + where + u" ORDER BY nome"_s, registry(), params, &rows))
+    QList<QStringList> cols;
+    if (!listQuery(u"SELECT nome, cod_cli FROM %1 WHERE "_s + where + u" ORDER BY nome"_s, 2, registry(), params, &cols))
         return;
-    QStringList names, codes;
-    names.reserve(rows.size());
-    codes.reserve(rows.size());
-    for (const QVariantList& r : rows) {
-        names.append(r[0].toString());
-        codes.append(r[1].toString());
-    }
-    p.names->setLines(std::move(names));
-    p.codes->setLines(std::move(codes));
+    p.names->setLines(std::move(cols[0]));
+    p.codes->setLines(std::move(cols[1]));
 }
 
 void Tfrm_cerca::nameLineClicked(int page, const QString& line, bool byCode) {
@@ -708,12 +732,9 @@ void Tfrm_cerca::nameLineClicked(int page, const QString& line, bool byCode) {
 void Tfrm_cerca::searchPartnerByCode() {
     QVariantList params;
     const QString where = containsCondition(u"cod_cli"_s, m_partnerCodeSearch->text(), &params);
-    QList<QVariantList> rows;
-    if (!query(u"SELECT nome FROM %1 WHERE "_s + where + u" ORDER BY nome"_s, registry(), params, &rows)) return;
-    QStringList lines;
-    lines.reserve(rows.size());
-    for (const QVariantList& r : rows) lines.append(r[0].toString());
-    m_partnerLines->setLines(std::move(lines));
+    QList<QStringList> cols;
+    if (!listQuery(u"SELECT nome FROM %1 WHERE "_s + where + u" ORDER BY nome"_s, 1, registry(), params, &cols)) return;
+    m_partnerLines->setLines(std::move(cols[0]));
 }
 
 void Tfrm_cerca::partnerLineClicked(const QString& name) {

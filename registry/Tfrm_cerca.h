@@ -128,6 +128,9 @@ private:
     QString tablePath(const char16_t* file) const;
     // Runs a query on one archive; on failure shows the engine's error and returns false.
     bool query(const QString& sql, const QString& archive, const QVariantList& params, QList<QVariantList>* rows);
+    // A query for a list: each of its columns as text, row for row.
+    bool listQuery(const QString& sql, int columns, const QString& archive, const QVariantList& params,
+                   QList<QStringList>* out);
 
     void searchArticleByCode();
     void searchArticleByDescription();

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
+#include <string>
 
 #include "core/Paths.h"
 
@@ -26,6 +27,8 @@ QString argText(sqlite3_value* v) {
     return fromText(sqlite3_value_text(v), sqlite3_value_bytes(v));
 }
 
+bool isAscii(const unsigned char* s, int n);
+
 void resultText(sqlite3_context* ctx, const QString& s) {
     const QByteArray bytes = s.toUtf8();
     sqlite3_result_text(ctx, bytes.constData(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
@@ -33,6 +36,15 @@ void resultText(sqlite3_context* ctx, const QString& s) {
 
 void unicodeUpper(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    const unsigned char* s = sqlite3_value_text(argv[0]);
+    const int n = sqlite3_value_bytes(argv[0]);
+    if (isAscii(s, n)) {
+        std::string out(reinterpret_cast<const char*>(s), static_cast<size_t>(n));
+        for (char& c : out)
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+        sqlite3_result_text(ctx, out.data(), n, SQLITE_TRANSIENT);
+        return;
+    }
     resultText(ctx, argText(argv[0]).toUpper());
 }
 
@@ -71,9 +83,60 @@ bool likeMatch(const QString& pattern, const QString& text, QChar escape) {
     return p == pattern.size();
 }
 
+bool isAscii(const unsigned char* s, int n) {
+    for (int i = 0; i < n; ++i)
+        if (s[i] & 0x80) return false;
+    return true;
+}
+
+unsigned char asciiFold(unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c; }
+
+// The same matching on bytes, for the common case of plain ASCII on both sides.
+bool asciiLikeMatch(const unsigned char* pat, int pn, const unsigned char* txt, int tn, int escape) {
+    int p = 0, t = 0, starP = -1, starT = -1;
+    while (t < tn) {
+        if (p < pn) {
+            const unsigned char pc = pat[p];
+            if (escape >= 0 && pc == escape && p + 1 < pn) {
+                if (asciiFold(pat[p + 1]) == asciiFold(txt[t])) {
+                    p += 2;
+                    ++t;
+                    continue;
+                }
+            } else if (pc == '%') {
+                starP = p++;
+                starT = t;
+                continue;
+            } else if (pc == '_' || asciiFold(pc) == asciiFold(txt[t])) {
+                ++p;
+                ++t;
+                continue;
+            }
+        }
+        if (starP < 0) return false;
+        p = starP + 1;
+        t = ++starT;
+    }
+    while (p < pn && pat[p] == '%') ++p;
+    return p == pn;
+}
+
 void unicodeLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
         return sqlite3_result_null(ctx);
+    {
+        const unsigned char* pat = sqlite3_value_text(argv[0]);
+        const int pn = sqlite3_value_bytes(argv[0]);
+        const unsigned char* txt = sqlite3_value_text(argv[1]);
+        const int tn = sqlite3_value_bytes(argv[1]);
+        int esc = -1;
+        if (argc == 3) {
+            const unsigned char* e = sqlite3_value_text(argv[2]);
+            if (e && sqlite3_value_bytes(argv[2]) == 1) esc = e[0];
+        }
+        if ((argc < 3 || esc >= 0) && isAscii(pat, pn) && isAscii(txt, tn))
+            return sqlite3_result_int(ctx, asciiLikeMatch(pat, pn, txt, tn, esc) ? 1 : 0);
+    }
     QChar escape;
     if (argc == 3) {
         const QString e = argText(argv[2]);
@@ -235,6 +298,22 @@ QVariant Store::scalar(const QString& sql, const QVariantList& params) {
     if (rc != SQLITE_DONE) fail(QString());
     return QVariant();
 }
+
+void Store::forEachRow(const QString& sql, const QVariantList& params, const std::function<void(const StoreRow&)>& f) {
+    Finalizer fin{prepare(sql, params)};
+    const StoreRow row(fin.st);
+    int rc;
+    while ((rc = sqlite3_step(fin.st)) == SQLITE_ROW) f(row);
+    if (rc != SQLITE_DONE) fail(QString());
+}
+
+QString StoreRow::text(int column) const {
+    return fromText(sqlite3_column_text(m_st, column), sqlite3_column_bytes(m_st, column));
+}
+
+qint64 StoreRow::integer(int column) const { return sqlite3_column_int64(m_st, column); }
+
+QVariant StoreRow::value(int column) const { return columnValue(m_st, column); }
 
 qint64 Store::changes() const { return sqlite3_changes64(m_db); }
 qint64 Store::lastInsertId() const { return sqlite3_last_insert_rowid(m_db); }

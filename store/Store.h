@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariant>
 #include <exception>
+#include <functional>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -21,6 +22,18 @@ public:
 private:
     QString m_message;
     QByteArray m_bytes;
+};
+
+// One result row while a statement runs, for readers that build their own rows.
+class StoreRow {
+public:
+    explicit StoreRow(sqlite3_stmt* st) : m_st(st) {}
+    QString text(int column) const;
+    qint64 integer(int column) const;
+    QVariant value(int column) const;
+
+private:
+    sqlite3_stmt* m_st;
 };
 
 struct ColumnInfo {
@@ -58,6 +71,8 @@ public:
     void exec(const QString& sql, const QVariantList& params = {});
     QList<QVariantList> rows(const QString& sql, const QVariantList& params = {});
     QVariant scalar(const QString& sql, const QVariantList& params = {});
+    // Calls f for each row as the statement yields it; cheaper than rows() for long lists.
+    void forEachRow(const QString& sql, const QVariantList& params, const std::function<void(const StoreRow&)>& f);
     qint64 changes() const;
     qint64 lastInsertId() const;
 

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+namespace zel {
+
+class Settings;
+class Store;
+
+// A selection of the registry as the card's list shows it: the WHERE text (built
+// from fixed column names only) with its bound values, and the ordering.
+struct PartnerQuery {
+    QString where;  // without "WHERE"; empty for every card
+    QVariantList params;
+    QString orderBy = QStringLiteral("cod_cli");
+
+    // The quick search: field 0..13 of quickSearchFields(), "Contiene" or "Comincia con",
+    // and the kind filter 0 "Tutti", 1 "solo Clienti", 2 "solo Fornitori", 3 "Clienti e Fornitori".
+    static PartnerQuery quickSearch(int field, bool startsWith, const QString& text, int kind);
+    // The multi-criteria filter of the list prints.
+    struct Criterion {
+        QString column;  // one of filterColumns()
+        QString from;
+        QString to;      // empty: "contains from"
+    };
+    static PartnerQuery filter(const QList<Criterion>& criteria, const QString& agent, int kind,
+                               const QString& orderColumn);
+};
+
+QStringList quickSearchFields();       // captions
+QStringList quickSearchColumns();      // columns, same order
+QStringList filterColumns();           // columns the multi-criteria filter may use
+QStringList sortableColumns();         // columns of the list grid, in grid order
+// "Anagrafica Clienti", ... by the kind of the list print.
+QString listTitle(int kind);
+
+struct PartnerListRow {
+    qint64 rowid = 0;
+    QString values[8];  // cod_cli, nome, citta, prov1, tel, cell, email, fax
+};
+
+// Every read and write of the registry archive. Writes of a card happen whole
+// or not at all.
+class PartnerArchive {
+public:
+    PartnerArchive(Store& store, const Settings& settings);
+
+    QString path() const;
+    QList<PartnerListRow> list(const PartnerQuery& q) const;
+    // Every column of one card.
+    QVariantMap card(qint64 rowid) const;
+    qint64 count() const;
+    QString lastCode() const;
+    bool codeTaken(const QString& code, qint64 exceptRowid = -1) const;
+    // Another card (not this code) with the same, non-empty VAT number.
+    bool vatTaken(const QString& vat, const QString& code) const;
+    // Inserts (rowid < 0) or updates a card; returns its rowid.
+    qint64 save(const QVariantMap& fields, qint64 rowid);
+    void remove(qint64 rowid);
+    // Copy to "<archive>.bak" unless one exists.
+    bool backup() const;
+    // Max length of a CHAR column, 0 for other types.
+    int maxLength(const QString& column) const;
+
+private:
+    Store& m_store;
+    const Settings& m_settings;
+};
+
+// Escapes % and _ so the user's text matches literally under LIKE ... ESCAPE '\'.
+QString likeLiteral(const QString& text);
+
+}  // namespace zel

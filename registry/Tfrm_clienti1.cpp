@@ -1,0 +1,1147 @@
+#include "registry/Tfrm_clienti1.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "core/Paths.h"
+#include "registry/PartnerListModel.h"
+#include "registry/PartnerRules.h"
+#include "registry/PrivacyLetter.h"
+#include "report/PartnerListReports.h"
+#include "report/PreviewWindow.h"
+#include "settings/Settings.h"
+#include "store/Store.h"
+#include "ui/Dialogs.h"
+#include "ui/Formats.h"
+#include "ui/TrayNotice.h"
+#include "ui/UsageCounters.h"
+
+namespace zel {
+
+namespace {
+
+enum FieldKind { Text, Upper, Date, Number, Integer, Memo, Combo };
+
+const QString kTitle = QStringLiteral("Attenzione");
+
+QString settingText(const Settings& s, const QString& key) { return s.text(u"Anagrafica", key); }
+
+QPushButton* button(QHash<QString, QPushButton*>& all, const QString& name, const QString& caption) {
+    auto* b = new QPushButton(Dialogs::displayText(caption));
+    b->setObjectName(name);
+    all.insert(name, b);
+    return b;
+}
+
+}  // namespace
+
+Tfrm_clienti1::Tfrm_clienti1(AppContext& ctx, QWidget* parent)
+    : QDialog(parent), m_ctx(ctx), m_archive(*ctx.store, *ctx.settings) {
+    setObjectName(QStringLiteral("Tfrm_clienti1"));
+    setWindowTitle(QStringLiteral("Anagrafica"));
+    showPreview = [this](const report::PageModel& m) { report::PreviewWindow::run(m, 1, this); };
+    buildUi();
+}
+
+Tfrm_clienti1::~Tfrm_clienti1() = default;
+
+QWidget* Tfrm_clienti1::addField(const QString& column, const QString& name, int kind) {
+    QWidget* w = nullptr;
+    switch (kind) {
+        case Date: {
+            auto* d = new QDateEdit;
+            d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+            d->setCalendarPopup(true);
+            w = d;
+            break;
+        }
+        case Memo: w = new QPlainTextEdit; break;
+        case Combo: {
+            auto* c = new QComboBox;
+            c->setEditable(true);
+            w = c;
+            break;
+        }
+        default: {
+            auto* e = new QLineEdit;
+            const int max = m_archive.maxLength(column);
+            if (max > 0) e->setMaxLength(max);
+            w = e;
+        }
+    }
+    w->setObjectName(name);
+    w->setProperty("fieldKind", kind);
+    m_fields.insert(column, w);
+    return w;
+}
+
+void Tfrm_clienti1::buildUi() {
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("page_anagrafica"));
+    m_pages->addTab(buildCardPage(), QStringLiteral("Anagrafica F2"));
+    m_pages->addTab(buildTypePage(), QStringLiteral("Tipologia - dettagli F3"));
+    m_pages->addTab(buildContactsPage(), QStringLiteral("Contatti F4"));
+    m_pages->addTab(buildQuickViewPage(), QStringLiteral("Quick view F5"));
+    m_pages->addTab(buildPhotoPage(), QStringLiteral("Foto e Logo F6"));
+    m_pages->addTab(buildAttachmentsPage(), QStringLiteral("Allegati F7"));
+    m_pages->addTab(buildFilterPage(), QStringLiteral("Filtri e Stampe F8"));
+    m_pages->addTab(buildVehiclePage(), QStringLiteral("Vetture"));
+
+    // Quick search
+    auto* search = new QGroupBox(QStringLiteral("Filtro di ricerca"));
+    m_searchField = new QComboBox;
+    m_searchField->setObjectName(QStringLiteral("cmb_campo_ricerca"));
+    m_searchField->addItems(quickSearchFields());
+    m_searchMode = new QComboBox;
+    m_searchMode->setObjectName(QStringLiteral("cmb_modo_ricerca"));
+    m_searchMode->addItems({QStringLiteral("Contiene"), QStringLiteral("Comincia con")});
+    m_searchKind = new QComboBox;
+    m_searchKind->setObjectName(QStringLiteral("cmb_filtro_esteso"));
+    m_searchKind->addItems({QStringLiteral("Tutti"), QStringLiteral("solo Clienti"), QStringLiteral("solo Fornitori"),
+                            QStringLiteral("Clienti e Fonitori")});
+    m_searchText = new QLineEdit;
+    m_searchText->setObjectName(QStringLiteral("edt_ricerca"));
+    auto* clear = button(m_buttons, QStringLiteral("btn_pulisci_ricerca"), QStringLiteral("X"));
+    auto* sl = new QHBoxLayout(search);
+    sl->addWidget(m_searchField);
+    sl->addWidget(m_searchMode);
+    sl->addWidget(m_searchKind);
+    sl->addWidget(m_searchText, 1);
+    sl->addWidget(clear);
+    connect(m_searchText, &QLineEdit::textChanged, this, &Tfrm_clienti1::quickSearchChanged);
+    for (QComboBox* c : {m_searchField, m_searchMode}) {
+        connect(c, &QComboBox::currentIndexChanged, this, [this] {
+            if (m_searchText->text().isEmpty()) quickSearchChanged();
+            else m_searchText->clear();
+        });
+    }
+    connect(m_searchKind, &QComboBox::currentIndexChanged, this, &Tfrm_clienti1::quickSearchChanged);
+    connect(clear, &QPushButton::clicked, m_searchText, &QLineEdit::clear);
+
+    // List
+    m_model = new PartnerListModel(this);
+    m_grid = new QTableView;
+    m_grid->setObjectName(QStringLiteral("grid_anagrafica"));
+    m_grid->setModel(m_model);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->verticalHeader()->setDefaultSectionSize(20);
+    m_grid->horizontalHeader()->setSectionsClickable(true);
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, &Tfrm_clienti1::sortByColumn);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& i) {
+                if (!m_loading && i.isValid() && i.row() != m_current) showRow(i.row());
+            });
+    m_grid->installEventFilter(this);
+
+    m_count = new QLabel;
+    m_count->setObjectName(QStringLiteral("lbl_num_schede"));
+    m_insertPanel = new QLabel(QStringLiteral("Inserimento dati"));
+    m_insertPanel->setObjectName(QStringLiteral("panel_inserimento"));
+    m_insertPanel->setStyleSheet(QStringLiteral("background:#ffd; font-weight:bold; padding:4px"));
+    m_insertPanel->hide();
+
+    auto* nav = new QHBoxLayout;
+    const std::pair<const char*, const char*> navButtons[] = {
+        {"btn_inizio", "Inizio"}, {"btn_precedente", "Precedente"}, {"btn_successivo", "Successivo"}, {"btn_fine", "Fine"},
+        {"btn_nuova", "Aggiungi nuova scheda"}, {"btn_conferma", "Conferma"}, {"btn_annulla", "Annulla inserimento"},
+        {"btn_cancella", "Cancella scheda selezionata"}};
+    for (const auto& [name, caption] : navButtons)
+        nav->addWidget(button(m_buttons, QString::fromLatin1(name), QString::fromUtf8(caption)));
+    nav->addStretch();
+    nav->addWidget(m_insertPanel);
+    nav->addWidget(m_count);
+    connect(m_buttons[QStringLiteral("btn_inizio")], &QPushButton::clicked, this, &Tfrm_clienti1::btn_inizioClick);
+    connect(m_buttons[QStringLiteral("btn_precedente")], &QPushButton::clicked, this, &Tfrm_clienti1::btn_precedenteClick);
+    connect(m_buttons[QStringLiteral("btn_successivo")], &QPushButton::clicked, this, &Tfrm_clienti1::btn_successivoClick);
+    connect(m_buttons[QStringLiteral("btn_fine")], &QPushButton::clicked, this, &Tfrm_clienti1::btn_fineClick);
+    connect(m_buttons[QStringLiteral("btn_nuova")], &QPushButton::clicked, this, &Tfrm_clienti1::btn_nuovaClick);
+    connect(m_buttons[QStringLiteral("btn_conferma")], &QPushButton::clicked, this, [this] { btn_confermaClick(); });
+    connect(m_buttons[QStringLiteral("btn_annulla")], &QPushButton::clicked, this, &Tfrm_clienti1::btn_annullaClick);
+    connect(m_buttons[QStringLiteral("btn_cancella")], &QPushButton::clicked, this, &Tfrm_clienti1::btn_cancellaClick);
+    m_buttons[QStringLiteral("btn_annulla")]->setEnabled(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pages, 3);
+    layout->addWidget(search);
+    layout->addLayout(nav);
+    layout->addWidget(m_grid, 2);
+    resize(1200, 800);
+}
+
+QWidget* Tfrm_clienti1::buildCardPage() {
+    auto* page = new QWidget;
+    auto* grid = new QGridLayout(page);
+    auto* main = new QFormLayout;
+    auto* code = addField(QStringLiteral("cod_cli"), QStringLiteral("edt_cod_cli"), Upper);
+    m_badges = new QLabel;
+    m_badges->setObjectName(QStringLiteral("lbl_tipologia"));
+    auto* codeRow = new QHBoxLayout;
+    codeRow->addWidget(code);
+    codeRow->addWidget(m_badges);
+    main->addRow(QStringLiteral("Codice"), codeRow);
+    const struct {
+        const char* column;
+        const char* name;
+        const char* caption;
+        int kind;
+    } fields[] = {
+        {"nome", "edt_nome", "Denominazione ditta / Nome", Text},
+        {"nome_sleg", "edt_nome_sleg", "Sede legale / Nome alternativo", Text},
+        {"via", "edt_via", "Indirizzo Sede", Text},
+        {"cap", "edt_cap", "CAP", Text},
+        {"citta", "edt_citta", "Città", Text},
+        {"prov1", "edt_prov", "Prov", Upper},
+        {"tel", "edt_tel", "Telefono", Text},
+        {"fax", "edt_fax", "Fax", Text},
+        {"cell", "edt_cell", "Cellulare", Text},
+        {"email", "edt_email", "E-mail", Text},
+        {"url", "edt_url", "Indirizzo Web", Text},
+        {"piva", "edt_piva", "Partita IVA", Text},
+        {"cf", "edt_cf", "Codice Fiscale", Upper},
+        {"pagam", "edt_pagam", "Modalità di pagamento", Text},
+        {"scad_pag", "edt_scad_pag", "Scadenze di pagamento", Text},
+        {"es_iva", "edt_es_iva", "Es.IVA?", Upper},
+        {"art_esiva", "edt_art_esiva", "Tit. Esenzione", Text},
+        {"csconto", "edt_csconto", "Cod. Sconto", Number},
+        {"listino", "edt_listino", "Listino", Integer},
+        {"contatto", "edt_contatto", "Persona di riferimento", Text},
+        {"agente", "edt_agente", "Codice Agente", Text},
+        {"provv", "edt_provv", "Provv. %", Number},
+        {"gruppo", "cmb_gruppo", "Gruppo di appartenenza", Combo},
+        {"cat_fisc", "cmb_cat_fisc", "Categoria fiscale", Combo},
+    };
+    for (const auto& f : fields)
+        main->addRow(QString::fromUtf8(f.caption), addField(QString::fromLatin1(f.column), QString::fromLatin1(f.name), f.kind));
+    auto* copyVat = button(m_buttons, QStringLiteral("btn_piva_cf"), QStringLiteral("Ricopia la Partita IVA nel Codice Fiscale"));
+    connect(copyVat, &QPushButton::clicked, this, &Tfrm_clienti1::btn_piva_cfClick);
+    main->addRow(QString(), copyVat);
+
+    m_bankPanel = new QGroupBox(QStringLiteral("Banca"));
+    m_bankPanel->setObjectName(QStringLiteral("panel_banca"));
+    auto* bank = new QFormLayout(m_bankPanel);
+    bank->addRow(QStringLiteral("Banca"), addField(QStringLiteral("banca"), QStringLiteral("cmb_banca"), Combo));
+    bank->addRow(QString(), addField(QStringLiteral("banca1"), QStringLiteral("cmb_banca1"), Combo));
+    bank->addRow(QString(), addField(QStringLiteral("banca2"), QStringLiteral("cmb_banca2"), Combo));
+    bank->addRow(QStringLiteral("ABI"), addField(QStringLiteral("abi"), QStringLiteral("edt_abi"), Text));
+    bank->addRow(QStringLiteral("CAB"), addField(QStringLiteral("cab"), QStringLiteral("edt_cab"), Text));
+    bank->addRow(QStringLiteral("CIN."), addField(QStringLiteral("cin"), QStringLiteral("edt_cin"), Upper));
+    bank->addRow(QStringLiteral("Conto Corr."), addField(QStringLiteral("contocorr"), QStringLiteral("edt_contocorr"), Text));
+    bank->addRow(QStringLiteral("IBAN"), addField(QStringLiteral("iban"), QStringLiteral("edt_iban"), Upper));
+    bank->addRow(QStringLiteral("Dare"), addField(QStringLiteral("dare"), QStringLiteral("edt_dare"), Number));
+
+    m_altAddress = new QGroupBox(QStringLiteral("Indirizzo alternativo"));
+    m_altAddress->setObjectName(QStringLiteral("panel_sede_alternativa"));
+    auto* alt = new QFormLayout(m_altAddress);
+    alt->addRow(QStringLiteral("Indirizzo"), addField(QStringLiteral("via_sleg"), QStringLiteral("edt_via_sleg"), Text));
+    alt->addRow(QStringLiteral("CAP"), addField(QStringLiteral("cap_sleg"), QStringLiteral("edt_cap_sleg"), Text));
+    alt->addRow(QStringLiteral("Città"), addField(QStringLiteral("citta_sleg"), QStringLiteral("edt_citta_sleg"), Text));
+    alt->addRow(QStringLiteral("Prov"), addField(QStringLiteral("prov2"), QStringLiteral("edt_prov2"), Upper));
+    alt->addRow(QStringLiteral("Telefono"), addField(QStringLiteral("tel_sleg"), QStringLiteral("edt_tel_sleg"), Text));
+    alt->addRow(QStringLiteral("Fax"), addField(QStringLiteral("fax_sleg"), QStringLiteral("edt_fax_sleg"), Text));
+
+    auto* notes = new QFormLayout;
+    notes->addRow(QStringLiteral("Attività svolte da questa ditta"),
+                  addField(QStringLiteral("attivita"), QStringLiteral("memo_attivita"), Memo));
+    notes->addRow(QStringLiteral("Note accessorie"), addField(QStringLiteral("note"), QStringLiteral("memo_note"), Memo));
+    m_dataAcq = new QLabel;
+    m_dataAcq->setObjectName(QStringLiteral("lbl_data_acq"));
+    notes->addRow(QStringLiteral("Data ultima modifica"), m_dataAcq);
+
+    grid->addLayout(main, 0, 0, 2, 1);
+    grid->addWidget(m_bankPanel, 0, 1);
+    grid->addWidget(m_altAddress, 1, 1);
+    grid->addLayout(notes, 0, 2, 2, 1);
+
+    auto* city = static_cast<QLineEdit*>(m_fields[QStringLiteral("citta")]);
+    connect(city, &QLineEdit::textEdited, this, [this, city] {
+        cityChanged(city, static_cast<QLineEdit*>(m_fields[QStringLiteral("cap")]),
+                    static_cast<QLineEdit*>(m_fields[QStringLiteral("prov1")]));
+    });
+    auto* altCity = static_cast<QLineEdit*>(m_fields[QStringLiteral("citta_sleg")]);
+    connect(altCity, &QLineEdit::textEdited, this, [this, altCity] {
+        cityChanged(altCity, static_cast<QLineEdit*>(m_fields[QStringLiteral("cap_sleg")]),
+                    static_cast<QLineEdit*>(m_fields[QStringLiteral("prov2")]));
+    });
+    return page;
+}
+
+QWidget* Tfrm_clienti1::buildTypePage() {
+    auto* page = new QWidget;
+    auto* form = new QFormLayout(page);
+    m_trust = new QSpinBox;
+    m_trust->setObjectName(QStringLiteral("num_trust"));
+    m_trust->setRange(0, 9);
+    form->addRow(QStringLiteral("Trust level - Livello di affidabilità"), m_trust);
+    const char* names[12] = {"chk_cliente",     "chk_fornitore",    "chk_tipo1",        "chk_tipo2",
+                             "chk_tipo3",       "chk_tipo4",        "chk_mat_prime",    "chk_conto_lav",
+                             "chk_importatore", "chk_distributore", "chk_dettagliante", "chk_ente_pubblico"};
+    for (int i = 0; i < 12; ++i) {
+        m_kinds[i] = new QCheckBox(partner::kindCaption(i));
+        m_kinds[i]->setObjectName(QString::fromLatin1(names[i]));
+        connect(m_kinds[i], &QCheckBox::toggled, this, &Tfrm_clienti1::updateBadges);
+        form->addRow(QString(), m_kinds[i]);
+    }
+    form->addRow(QStringLiteral("Tipo documento"),
+                 addField(QStringLiteral("tipo_documento"), QStringLiteral("edt_tipo_documento"), Text));
+    form->addRow(QStringLiteral("Numero documento"),
+                 addField(QStringLiteral("num_documento"), QStringLiteral("edt_num_documento"), Text));
+    form->addRow(QStringLiteral("Data rilascio"),
+                 addField(QStringLiteral("data_documento"), QStringLiteral("dt_data_documento"), Date));
+    form->addRow(QStringLiteral("Data di nascita"),
+                 addField(QStringLiteral("data_nascita"), QStringLiteral("dt_data_nascita"), Date));
+    return page;
+}
+
+QWidget* Tfrm_clienti1::buildContactsPage() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    m_contacts = new QTableWidget(0, 6);
+    m_contacts->setObjectName(QStringLiteral("grid_contatti"));
+    m_contacts->setHorizontalHeaderLabels({QStringLiteral("Data contatto"), QStringLiteral("Richiamare il"),
+                                           QStringLiteral("Ora"), QStringLiteral("Persona contattata"),
+                                           QStringLiteral("Note"), QStringLiteral("ricontattato?")});
+    connect(m_contacts, &QTableWidget::itemChanged, this, [this] {
+        if (!m_loading) m_contactsDirty = true;
+    });
+    auto* add = button(m_buttons, QStringLiteral("btn_nuovo_contatto"), QStringLiteral("Aggiungi nuovo contatto"));
+    auto* save = button(m_buttons, QStringLiteral("btn_conferma_contatto"), QStringLiteral("Conferma"));
+    auto* del = button(m_buttons, QStringLiteral("btn_cancella_contatto"), QStringLiteral("Cancella contatto selezionato"));
+    connect(add, &QPushButton::clicked, this, [this] {
+        const QString code = m_archive.card(m_currentRowid).value(QStringLiteral("cod_cli")).toString();
+        if (code.isEmpty()) return;
+        try {
+            Store& s = *m_ctx.store;
+            Transaction tx(s);
+            s.exec(QStringLiteral("INSERT INTO %1 (COD_CLI, DATACONT, RICONTEFF) VALUES (?, ?, 0)")
+                       .arg(s.table(m_ctx.settings->text(u"Path", u"Archivio Contatti"))),
+                   {code, QDate::currentDate()});
+            tx.commit();
+        } catch (const StoreError& e) {
+            Dialogs::instance().error(kTitle, e.message(), this);
+        }
+        loadContacts();
+    });
+    connect(save, &QPushButton::clicked, this, [this] { saveContacts(); });
+    connect(del, &QPushButton::clicked, this, [this] {
+        const int r = m_contacts->currentRow();
+        if (r < 0) return;
+        if (!Dialogs::instance().yesNo(MsgIcon::Question, kTitle, QStringLiteral("Confermi la cancellazione?"), this)) return;
+        try {
+            Store& s = *m_ctx.store;
+            Transaction tx(s);
+            s.exec(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(s.table(m_ctx.settings->text(u"Path", u"Archivio Contatti"))),
+                   {m_contacts->item(r, 0)->data(Qt::UserRole)});
+            tx.commit();
+        } catch (const StoreError& e) {
+            Dialogs::instance().error(kTitle, e.message(), this);
+        }
+        loadContacts();
+    });
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(add);
+    buttons->addWidget(save);
+    buttons->addWidget(del);
+    buttons->addStretch();
+    layout->addWidget(m_contacts);
+    layout->addLayout(buttons);
+    return page;
+}
+
+QWidget* Tfrm_clienti1::buildQuickViewPage() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    auto* buttons = new QHBoxLayout;
+    const char* names[6] = {"btn_qv_movimenti", "btn_qv_fatture", "btn_qv_scadenze", "btn_qv_ordini", "btn_qv_preventivi",
+                            "btn_qv_articoli"};
+    const char* captions[6] = {"Movimenti", "Fatture", "Scadenze", "Ordini", "Preventivi", "Articoli di Magazzino"};
+    for (int i = 0; i < 6; ++i) {
+        auto* b = button(m_buttons, QString::fromLatin1(names[i]), QString::fromUtf8(captions[i]));
+        connect(b, &QPushButton::clicked, this, [this, i] { quickViewClick(i); });
+        buttons->addWidget(b);
+    }
+    buttons->addStretch();
+    m_quickView = new QTableWidget;
+    m_quickView->setObjectName(QStringLiteral("grid_quick_view"));
+    m_quickView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    layout->addLayout(buttons);
+    layout->addWidget(m_quickView);
+    return page;
+}
+
+QWidget* Tfrm_clienti1::buildPhotoPage() {
+    auto* page = new QWidget;
+    auto* form = new QFormLayout(page);
+    for (int i = 1; i <= 3; ++i) {
+        auto* row = new QHBoxLayout;
+        auto* edit = addField(QStringLiteral("foto%1").arg(i), QStringLiteral("edt_foto%1").arg(i), Text);
+        auto* clear = button(m_buttons, QStringLiteral("btn_svuota_foto%1").arg(i), QStringLiteral("Svuota la foto"));
+        connect(clear, &QPushButton::clicked, edit, [edit] { static_cast<QLineEdit*>(edit)->clear(); });
+        row->addWidget(edit, 1);
+        row->addWidget(clear);
+        form->addRow(QStringLiteral("Foto %1").arg(i), row);
+    }
+    return page;
+}
+
+QWidget* Tfrm_clienti1::buildAttachmentsPage() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    m_attachments = new QTableWidget(0, 4);
+    m_attachments->setObjectName(QStringLiteral("grid_allegati"));
+    m_attachments->setHorizontalHeaderLabels({QStringLiteral("Data"), QStringLiteral("Nome o descrizione"),
+                                              QStringLiteral("Riservatezza"), QStringLiteral("File")});
+    auto* add = button(m_buttons, QStringLiteral("btn_nuovo_allegato"), QStringLiteral("Aggiungi nuovo allegato"));
+    auto* del = button(m_buttons, QStringLiteral("btn_cancella_allegato"), QStringLiteral("Cancella scheda allegato corrente"));
+    auto* open = button(m_buttons, QStringLiteral("btn_apri_doc"), QStringLiteral("Apri Doc"));
+    const QString path = dataFile(m_ctx.base, QStringLiteral("alleg_anag.db"));
+    connect(add, &QPushButton::clicked, this, [this, path] {
+        const QString code = m_archive.card(m_currentRowid).value(QStringLiteral("cod_cli")).toString();
+        if (code.isEmpty()) return;
+        try {
+            Store& s = *m_ctx.store;
+            Transaction tx(s);
+            s.exec(QStringLiteral("INSERT INTO %1 (data, cod_cli, des, privacy, nome) VALUES (?, ?, '', 1, '')").arg(s.table(path)),
+                   {QDate::currentDate(), code});
+            tx.commit();
+        } catch (const StoreError& e) {
+            Dialogs::instance().error(kTitle, e.message(), this);
+        }
+        loadAttachments();
+    });
+    connect(m_attachments, &QTableWidget::itemChanged, this, [this, path](QTableWidgetItem* item) {
+        if (m_loading) return;
+        static const char* columns[4] = {"data", "des", "privacy", "nome"};
+        QVariant v = item->text();
+        if (item->column() == 0) v = QDate::fromString(item->text(), QStringLiteral("dd/MM/yyyy"));
+        if (item->column() == 1) v = item->text().left(50);
+        if (item->column() == 2) v = qBound(0, item->text().toInt(), 99);
+        try {
+            Store& s = *m_ctx.store;
+            Transaction tx(s);
+            s.exec(QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?").arg(s.table(path), QString::fromLatin1(columns[item->column()])),
+                   {v, m_attachments->item(item->row(), 0)->data(Qt::UserRole)});
+            tx.commit();
+        } catch (const StoreError& e) {
+            Dialogs::instance().error(kTitle, e.message(), this);
+        }
+        loadAttachments();
+    });
+    connect(del, &QPushButton::clicked, this, [this, path] {
+        const int r = m_attachments->currentRow();
+        if (r < 0) return;
+        try {
+            Store& s = *m_ctx.store;
+            Transaction tx(s);
+            s.exec(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(s.table(path)), {m_attachments->item(r, 0)->data(Qt::UserRole)});
+            tx.commit();
+        } catch (const StoreError& e) {
+            Dialogs::instance().error(kTitle, e.message(), this);
+        }
+        loadAttachments();
+    });
+    connect(open, &QPushButton::clicked, this, [this] {
+        const int r = m_attachments->currentRow();
+        if (r < 0) return;
+        const QString file = m_attachments->item(r, 3)->text();
+        QString error;
+        if (!QFileInfo(file).isFile()) error = QStringLiteral("File non trovato: ") + file;
+        else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
+            error = QStringLiteral("Nessun programma associato a questo tipo di file");
+        if (!error.isEmpty())
+            Dialogs::instance().error(kTitle, QStringLiteral("Errore apertura documento:\n\rTipo errore: ") + error, this);
+    });
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(add);
+    buttons->addWidget(del);
+    buttons->addWidget(open);
+    buttons->addStretch();
+    layout->addWidget(m_attachments);
+    layout->addLayout(buttons);
+    return page;
+}
+
+QWidget* Tfrm_clienti1::buildFilterPage() {
+    auto* page = new QWidget;
+    auto* layout = new QGridLayout(page);
+    const QStringList captions = {QStringLiteral("Denominazione"), QStringLiteral("Città"), QStringLiteral("Telefono"),
+                                  QStringLiteral("Cellulare"), QStringLiteral("Email"), QStringLiteral("Partita IVA"),
+                                  QStringLiteral("Codice Fiscale"), QStringLiteral("Categoria Fiscale"), QStringLiteral("Gruppo")};
+    const QStringList cols = filterColumns();
+    for (int i = 0; i < cols.size(); ++i) {
+        auto* from = new QLineEdit;
+        from->setObjectName(QStringLiteral("edt_filtro_%1_da").arg(cols[i].toLower()));
+        auto* to = new QLineEdit;
+        to->setObjectName(QStringLiteral("edt_filtro_%1_a").arg(cols[i].toLower()));
+        m_filterFrom.insert(cols[i], from);
+        m_filterTo.insert(cols[i], to);
+        layout->addWidget(new QLabel(captions[i]), i, 0);
+        layout->addWidget(from, i, 1);
+        layout->addWidget(to, i, 2);
+    }
+    m_filterAgent = new QLineEdit;
+    m_filterAgent->setObjectName(QStringLiteral("edt_filtro_agente"));
+    layout->addWidget(new QLabel(QStringLiteral("Agente")), int(cols.size()), 0);
+    layout->addWidget(m_filterAgent, int(cols.size()), 1);
+
+    auto* modes = new QGroupBox(QStringLiteral("Modalità"));
+    auto* ml = new QVBoxLayout(modes);
+    m_filterBetween = new QRadioButton(QStringLiteral("Compreso tra due valori"));
+    m_filterBetween->setObjectName(QStringLiteral("rb_compreso"));
+    auto* contains = new QRadioButton(QStringLiteral("Che contiene un valore"));
+    contains->setObjectName(QStringLiteral("rb_contiene"));
+    contains->setChecked(true);
+    ml->addWidget(m_filterBetween);
+    ml->addWidget(contains);
+
+    auto* kinds = new QGroupBox(QStringLiteral("Categorie"));
+    auto* kl = new QVBoxLayout(kinds);
+    const char* kindCaptions[4] = {"Stampa tutte le categorie", "Stampa Elenco Clienti", "Stampa Elenco Fornitori",
+                                   "Stampa Elenco Clienti + Fornitori"};
+    const char* kindNames[4] = {"rb_stampa_tutti", "rb_stampa_clienti", "rb_stampa_fornitori", "rb_stampa_clienti_fornitori"};
+    for (int i = 0; i < 4; ++i) {
+        m_printKinds[i] = new QRadioButton(QString::fromLatin1(kindCaptions[i]));
+        m_printKinds[i]->setObjectName(QString::fromLatin1(kindNames[i]));
+        kl->addWidget(m_printKinds[i]);
+    }
+    m_printKinds[0]->setChecked(true);
+
+    m_filterOrder = new QComboBox;
+    m_filterOrder->setObjectName(QStringLiteral("cmb_ordinamento"));
+    m_filterOrder->addItems({QStringLiteral("Nome"), QStringLiteral("Città"), QStringLiteral("Telefono"),
+                             QStringLiteral("Cellulare"), QStringLiteral("Email"), QStringLiteral("Partita IVA"),
+                             QStringLiteral("Codice")});
+    m_reportChoice = new QComboBox;
+    m_reportChoice->setObjectName(QStringLiteral("cmb_report"));
+    m_reportChoice->addItems(report::PartnerListReport::choices());
+    auto* activate = button(m_buttons, QStringLiteral("btn_attiva_filtro"), QStringLiteral("Attiva filtro"));
+    auto* print = button(m_buttons, QStringLiteral("btn_stampa_elenco"), QStringLiteral("Stampa elenco"));
+    print->setEnabled(false);
+    connect(activate, &QPushButton::clicked, this, &Tfrm_clienti1::btn_attiva_filtroClick);
+    connect(print, &QPushButton::clicked, this, &Tfrm_clienti1::btn_stampa_elencoClick);
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(modes);
+    side->addWidget(kinds);
+    side->addWidget(new QLabel(QStringLiteral("Ordina per")));
+    side->addWidget(m_filterOrder);
+    side->addWidget(new QLabel(QStringLiteral("Seleziona il report di stampa")));
+    side->addWidget(m_reportChoice);
+    side->addWidget(activate);
+    side->addWidget(print);
+    side->addStretch();
+    layout->addLayout(side, 0, 3, int(cols.size()) + 1, 1);
+    return page;
+}
+
+QWidget* Tfrm_clienti1::buildVehiclePage() {
+    auto* page = new QWidget;
+    auto* form = new QFormLayout(page);
+    const struct {
+        const char* column;
+        const char* caption;
+        int kind;
+    } fields[] = {{"marca_vettura", "Marca", Combo},       {"modello_vettura", "Modello", Text},
+                  {"targa_vettura", "Targa", Upper},      {"km_vettura", "Km", Text},
+                  {"num_serie_vettura", "Numero di serie", Text}, {"num_imm_vettura", "Numero immatricolazione", Text},
+                  {"telaio_vettura", "Telaio", Text},     {"tipo_vettura", "Tipo", Text},
+                  {"omolog_vettura", "Omologazione", Text}, {"cat_vettura", "Categoria", Text},
+                  {"data_immatricolazione", "Data immatricolazione", Date}, {"data_revisione", "Data revisione", Date},
+                  {"data_intervento", "Data intervento", Date}, {"foto_vettura", "Foto", Text}};
+    for (const auto& f : fields) {
+        const QString col = QString::fromLatin1(f.column);
+        const QString prefix = f.kind == Date ? QStringLiteral("dt_") : f.kind == Combo ? QStringLiteral("cmb_") : QStringLiteral("edt_");
+        form->addRow(QString::fromUtf8(f.caption), addField(col, prefix + col, f.kind));
+    }
+    return page;
+}
+
+// ---- behaviour ----
+
+void Tfrm_clienti1::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    FormShow();
+}
+
+void Tfrm_clienti1::applySettings() {
+    const Settings& s = *m_ctx.settings;
+    const bool simple = s.flag(u"Anagrafica", u"Visualizzazione semplice");
+    m_bankPanel->setVisible(!simple);
+    m_altAddress->setVisible(!simple);
+    m_pages->setTabVisible(7, s.flag(u"Anagrafica", u"Visualizza modulo vetture"));
+    m_pages->setTabVisible(5, s.flag(u"Anagrafica", u"Visualizza modulo allegati"));
+    m_pages->setTabVisible(2, s.flag(u"Anagrafica", u"Visualizza modulo contatti"));
+    for (int i = 0; i < 4; ++i)
+        m_kinds[partner::Libera1 + i]->setText(settingText(s, QStringLiteral("Tipologia libera %1").arg(i + 1)));
+    m_searchField->setCurrentIndex(qBound(0, s.integer(u"Anagrafica", u"Filtro ricerca predefinito"), 13));
+}
+
+void Tfrm_clienti1::fillPickLists() {
+    auto fill = [this](const QString& column, const QString& file, const QString& field, const QString& order) {
+        auto* combo = qobject_cast<QComboBox*>(m_fields.value(column));
+        if (!combo) return;
+        combo->clear();
+        try {
+            Store& s = *m_ctx.store;
+            for (const QVariantList& r : s.rows(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                                                    .arg(field, s.table(dataFile(m_ctx.base, file)), order)))
+                if (!r[0].toString().trimmed().isEmpty()) combo->addItem(r[0].toString().trimmed());
+        } catch (const StoreError&) {
+        }
+        combo->setCurrentIndex(-1);
+    };
+    fill(QStringLiteral("gruppo"), QStringLiteral("gruppi.db"), QStringLiteral("cod"), QStringLiteral("cod"));
+    fill(QStringLiteral("cat_fisc"), QStringLiteral("cat_fisc.db"), QStringLiteral("cod"), QStringLiteral("cod"));
+    fill(QStringLiteral("banca"), QStringLiteral("elenco_banche.db"), QStringLiteral("testo1"), QStringLiteral("rowid"));
+    fill(QStringLiteral("banca1"), QStringLiteral("elenco_banche.db"), QStringLiteral("testo2"), QStringLiteral("rowid"));
+    fill(QStringLiteral("banca2"), QStringLiteral("elenco_banche.db"), QStringLiteral("testo3"), QStringLiteral("rowid"));
+    fill(QStringLiteral("marca_vettura"), QStringLiteral("marche.db"), QStringLiteral("des"), QStringLiteral("des"));
+}
+
+void Tfrm_clienti1::FormShow() {
+    applySettings();
+    fillPickLists();
+    m_newCard = false;
+    setBrowsing(true);
+    PartnerQuery all;
+    runQuery(all, m_currentRowid);
+}
+
+int Tfrm_clienti1::listCount() const { return m_model->rowCount(); }
+
+void Tfrm_clienti1::runQuery(const PartnerQuery& q, qint64 keepRowid, int fallbackRow) {
+    m_query = q;
+    QList<PartnerListRow> rows;
+    try {
+        rows = m_archive.list(q);
+    } catch (const StoreError& e) {
+        Dialogs::instance().error(kTitle, e.message(), this);
+    }
+    m_loading = true;
+    m_model->setRows(std::move(rows));
+    m_loading = false;
+    m_count->setText(QStringLiteral("%1 schede in archivio").arg(m_model->rowCount()));
+    int row = keepRowid >= 0 ? m_model->indexOfRowid(keepRowid) : -1;
+    if (row < 0) row = qMin(fallbackRow, m_model->rowCount() - 1);
+    showRow(row);
+}
+
+void Tfrm_clienti1::showRow(int row) {
+    m_current = row;
+    if (row < 0 || row >= m_model->rowCount()) {
+        m_current = -1;
+        m_currentRowid = -1;
+        clearCard();
+        return;
+    }
+    m_currentRowid = m_model->row(row).rowid;
+    m_loading = true;
+    m_grid->setCurrentIndex(m_model->index(row, 0));
+    m_loading = false;
+    try {
+        showCard(m_archive.card(m_currentRowid));
+    } catch (const StoreError& e) {
+        Dialogs::instance().error(kTitle, e.message(), this);
+    }
+    loadContacts();
+    loadAttachments();
+}
+
+void Tfrm_clienti1::clearCard() {
+    m_loading = true;
+    for (auto it = m_fields.begin(); it != m_fields.end(); ++it) {
+        if (auto* e = qobject_cast<QLineEdit*>(it.value())) e->clear();
+        else if (auto* m = qobject_cast<QPlainTextEdit*>(it.value())) m->clear();
+        else if (auto* c = qobject_cast<QComboBox*>(it.value())) c->setCurrentText(QString());
+        else if (auto* d = qobject_cast<QDateEdit*>(it.value())) d->setDate(QDate::currentDate());
+    }
+    for (QCheckBox* k : m_kinds) k->setChecked(false);
+    m_trust->setValue(0);
+    m_dataAcq->clear();
+    m_loading = false;
+    updateBadges();
+}
+
+void Tfrm_clienti1::showCard(const QVariantMap& card) {
+    clearCard();
+    m_loading = true;
+    for (auto it = m_fields.begin(); it != m_fields.end(); ++it) {
+        const QVariant v = card.value(it.key());
+        const int kind = it.value()->property("fieldKind").toInt();
+        if (auto* e = qobject_cast<QLineEdit*>(it.value())) {
+            e->setText(kind == Number ? (v.isNull() ? QString() : fmt::value(v.toDouble())) : v.toString().trimmed());
+        } else if (auto* m = qobject_cast<QPlainTextEdit*>(it.value())) {
+            m->setPlainText(v.toString());
+        } else if (auto* c = qobject_cast<QComboBox*>(it.value())) {
+            c->setCurrentText(v.toString().trimmed());
+        } else if (auto* d = qobject_cast<QDateEdit*>(it.value())) {
+            QDate date = QDate::fromString(v.toString().left(10), Qt::ISODate);
+            if (!v.isNull() && !v.toString().isEmpty() && !date.isValid()) {
+                Dialogs::instance().show(MsgIcon::Warning, QStringLiteral("Dati inesatti o errati"),
+                                         QStringLiteral("Il campo \"%1\" non contiene un valore data valido").arg(it.key()),
+                                         int(DlgButton::Ok), DlgButton::Ok, this);
+                date = QDate(2000, 1, 1);
+            }
+            d->setDate(date.isValid() ? date : QDate(2000, 1, 1));
+        }
+    }
+    const partner::TypeString type = partner::TypeString::parse(card.value(QStringLiteral("extra_data")).toString());
+    m_trust->setValue(type.trust);
+    for (int i = 0; i < 12; ++i) m_kinds[i]->setChecked(type.kinds[size_t(i)]);
+    // These two follow their own columns, as older cards may only have those.
+    m_kinds[partner::ProduttoreMateriePrime]->setChecked(card.value(QStringLiteral("mat_prime")).toBool());
+    m_kinds[partner::ContoLavorazione]->setChecked(card.value(QStringLiteral("conto_lav")).toBool());
+    const QDate changed = QDate::fromString(card.value(QStringLiteral("data_acq")).toString().left(10), Qt::ISODate);
+    m_dataAcq->setText(changed.isValid() ? fmt::date(changed, u"dd/mm/yyyy dddd") : QString());
+    m_loading = false;
+    m_contactsDirty = false;
+    updateBadges();
+}
+
+void Tfrm_clienti1::updateBadges() {
+    QStringList b;
+    if (m_kinds[partner::Cliente]->isChecked()) b << QStringLiteral("Cl");
+    if (m_kinds[partner::Fornitore]->isChecked()) b << QStringLiteral("Fo");
+    for (int i = 0; i < 4; ++i)
+        if (m_kinds[partner::Libera1 + i]->isChecked())
+            b << settingText(*m_ctx.settings, QStringLiteral("Tipologia libera %1a").arg(i + 1));
+    m_badges->setText(b.join(u' '));
+    auto* code = m_fields.value(QStringLiteral("cod_cli"));
+    code->setStyleSheet(m_kinds[partner::Fornitore]->isChecked() ? QStringLiteral("color: red")
+                                                                  : QStringLiteral("color: green"));
+}
+
+QVariantMap Tfrm_clienti1::cardFields() const {
+    QVariantMap out;
+    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it) {
+        const int kind = it.value()->property("fieldKind").toInt();
+        QString text;
+        if (auto* e = qobject_cast<QLineEdit*>(it.value())) text = e->text().trimmed();
+        else if (auto* m = qobject_cast<QPlainTextEdit*>(it.value())) text = m->toPlainText();
+        else if (auto* c = qobject_cast<QComboBox*>(it.value())) text = c->currentText().trimmed();
+        if (auto* d = qobject_cast<QDateEdit*>(it.value())) {
+            out.insert(it.key(), d->date());
+            continue;
+        }
+        switch (kind) {
+            case Upper: out.insert(it.key(), text.toUpper()); break;
+            case Number: out.insert(it.key(), fmt::parseNumber(text)); break;
+            case Integer: out.insert(it.key(), int(fmt::parseNumber(text))); break;
+            default: out.insert(it.key(), text);
+        }
+    }
+    partner::TypeString type;
+    type.trust = m_trust->value();
+    for (int i = 0; i < 12; ++i) type.kinds[size_t(i)] = m_kinds[i]->isChecked();
+    out.insert(QStringLiteral("extra_data"), type.toString());
+    out.insert(QStringLiteral("cliente"), type.kinds[partner::Cliente]);
+    out.insert(QStringLiteral("fornitore"), type.kinds[partner::Fornitore]);
+    out.insert(QStringLiteral("mat_prime"), type.kinds[partner::ProduttoreMateriePrime]);
+    out.insert(QStringLiteral("conto_lav"), type.kinds[partner::ContoLavorazione]);
+    out.insert(QStringLiteral("scadpag"), out.value(QStringLiteral("scad_pag")));
+    if (out.value(QStringLiteral("es_iva")).toString().isEmpty()) out.insert(QStringLiteral("es_iva"), QStringLiteral("N"));
+    out.insert(QStringLiteral("data_acq"), QDate::currentDate());
+    return out;
+}
+
+void Tfrm_clienti1::setBrowsing(bool browsing) {
+    for (const char* name : {"btn_nuova", "btn_cancella", "btn_inizio", "btn_precedente", "btn_successivo", "btn_fine"})
+        m_buttons[QString::fromLatin1(name)]->setEnabled(browsing);
+    m_buttons[QStringLiteral("btn_annulla")]->setEnabled(!browsing);
+    m_insertPanel->setVisible(!browsing);
+}
+
+void Tfrm_clienti1::btn_nuovaClick() {
+    const Settings& s = *m_ctx.settings;
+    const partner::CodeProposal p = partner::proposeCode(
+        m_archive.lastCode().trimmed(), s.flag(u"Anagrafica", u"Incremento automatico del codice"),
+        s.flag(u"Anagrafica", u"Inserisci zeri in testa"), int(s.number(u"Anagrafica", u"Lunghezza codice con zeri in testa")),
+        [this](const QString& code) { return m_archive.codeTaken(code); });
+    if (!p.error.isEmpty()) {
+        Dialogs::instance().error(kTitle, p.error, this);
+        return;
+    }
+    clearCard();
+    m_loading = true;
+    static_cast<QLineEdit*>(m_fields[QStringLiteral("cod_cli")])->setText(p.code);
+    static_cast<QLineEdit*>(m_fields[QStringLiteral("listino")])->setText(QStringLiteral("1"));
+    static_cast<QLineEdit*>(m_fields[QStringLiteral("provv")])->setText(QStringLiteral("0"));
+    m_kinds[partner::Cliente]->setChecked(true);
+    m_trust->setValue(1);
+    m_loading = false;
+    updateBadges();
+    m_newCard = true;
+    setBrowsing(false);
+    m_pages->setCurrentIndex(0);
+    m_fields[QStringLiteral("nome")]->setFocus();
+}
+
+void Tfrm_clienti1::btn_annullaClick() {
+    m_newCard = false;
+    setBrowsing(true);
+}
+
+bool Tfrm_clienti1::btn_confermaClick() {
+    const Settings& s = *m_ctx.settings;
+    QVariantMap fields = cardFields();
+    const QString code = fields.value(QStringLiteral("cod_cli")).toString();
+    const QString vat = fields.value(QStringLiteral("piva")).toString();
+    const QString cf = fields.value(QStringLiteral("cf")).toString();
+    Dialogs& d = Dialogs::instance();
+    try {
+        const bool checkVat = s.flag(u"Anagrafica", u"Controlla partita iva");
+        if (checkVat && m_archive.vatTaken(vat, code)) {
+            d.warning(kTitle, QStringLiteral("Numero di Partita IVA già esistente!"), this);
+            return false;
+        }
+        if (checkVat && !vat.isEmpty() && !partner::isValidVatNumber(vat))
+            d.warning(kTitle, QStringLiteral("Numero di Partita IVA non valido!"), this);
+        if (s.flag(u"Anagrafica", u"Controlla codice fiscale")) {
+            const partner::FiscalCodeVerdict verdict = partner::judgeFiscalCode(cf, vat);
+            if (verdict != partner::FiscalCodeVerdict::Accept)
+                d.warning(kTitle, QStringLiteral("CODICE FISCALE non valido!"), this);
+            if (verdict == partner::FiscalCodeVerdict::Refuse) return false;
+        }
+        if (code.isEmpty()) {
+            d.warning(QStringLiteral("Inserimento nuova scheda anagrafica"),
+                      QStringLiteral("Attenzione: Campo codice vuoto!\r\nIl campo codice non può essere vuoto!"), this);
+            return false;
+        }
+        if (m_archive.codeTaken(code, m_newCard ? -1 : m_currentRowid)) {
+            d.warning(QStringLiteral("Inserimento nuova scheda anagrafica"),
+                      QStringLiteral("Questo codice esiste già!\r\nSostituirlo con uno diverso!"), this);
+            return false;
+        }
+        const qint64 before = m_archive.count();
+        if (m_newCard) {
+            if (m_archive.backup())
+                TrayNotice::instance().show(QStringLiteral("Anagrafica"), QStringLiteral("Eseguito backup degli archivi."),
+                                            TrayNotice::kStandardSeconds, TrayNotice::Kind::Info);
+        }
+        const qint64 rowid = m_archive.save(fields, m_newCard ? -1 : m_currentRowid);
+        const bool wasNew = m_newCard;
+        m_newCard = false;
+        setBrowsing(true);
+        m_loading = true;
+        m_searchText->clear();
+        m_loading = false;
+        runQuery(PartnerQuery{}, rowid);
+        if (m_archive.count() > before)
+            TrayNotice::instance().show(QStringLiteral("Anagrafica clienti/fornitori"),
+                                        QStringLiteral("L'inserimento di una nuova scheda ha avuto successo"),
+                                        TrayNotice::kStandardSeconds, TrayNotice::Kind::Info);
+        if (wasNew &&
+            d.yesNo(MsgIcon::Question, QStringLiteral("Art. 13 D.Lgs. n° 196/2003 "),
+                    QStringLiteral("Vuoi preparare la lettera di consenso per la Privacy?"), this)) {
+            const Tqr_privacy1 letter(
+                s,
+                {fields.value(QStringLiteral("nome")).toString(), fields.value(QStringLiteral("via")).toString(),
+                 Tqr_privacy1::cityLine(fields.value(QStringLiteral("cap")).toString(),
+                                        fields.value(QStringLiteral("citta")).toString(),
+                                        fields.value(QStringLiteral("prov1")).toString())},
+                QDate::currentDate());
+            showPreview(letter.render());
+        }
+        return true;
+    } catch (const StoreError& e) {
+        d.error(kTitle, QStringLiteral("La scheda non è stata salvata:\r\n") + e.message(), this);
+        return false;
+    }
+}
+
+void Tfrm_clienti1::btn_cancellaClick() {
+    if (m_currentRowid < 0) return;
+    Dialogs& d = Dialogs::instance();
+    if (d.show(MsgIcon::Warning, kTitle, QStringLiteral("Confermi la cancellazione?"),
+               int(DlgButton::Yes) | int(DlgButton::No), DlgButton::No, this) != DlgButton::Yes)
+        return;
+    try {
+        if (m_archive.backup())
+            TrayNotice::instance().show(QStringLiteral("Anagrafica"), QStringLiteral("Eseguito backup dell'archivio anagrafica."),
+                                        TrayNotice::kStandardSeconds, TrayNotice::Kind::Info);
+        const int row = m_current;
+        m_archive.remove(m_currentRowid);
+        runQuery(PartnerQuery{}, -1, row);
+    } catch (const StoreError& e) {
+        d.error(kTitle, e.message(), this);
+    }
+}
+
+void Tfrm_clienti1::btn_inizioClick() { showRow(0); }
+void Tfrm_clienti1::btn_fineClick() { showRow(m_model->rowCount() - 1); }
+
+void Tfrm_clienti1::btn_precedenteClick() {
+    if (m_contactsDirty &&
+        Dialogs::instance().show(MsgIcon::Question, kTitle,
+                                 QStringLiteral("I contatti sono stati modificati, confermi l'uscita senza salvare?"),
+                                 int(DlgButton::Yes) | int(DlgButton::No), DlgButton::No, this) != DlgButton::Yes)
+        return;
+    if (m_current > 0) showRow(m_current - 1);
+}
+
+void Tfrm_clienti1::btn_successivoClick() {
+    if (m_contactsDirty &&
+        Dialogs::instance().show(MsgIcon::Question, kTitle,
+                                 QStringLiteral("I contatti sono stati modificati, confermi l'uscita senza salvare?"),
+                                 int(DlgButton::Yes) | int(DlgButton::No), DlgButton::No, this) != DlgButton::Yes)
+        return;
+    if (m_current + 1 < m_model->rowCount()) showRow(m_current + 1);
+}
+
+void Tfrm_clienti1::btn_piva_cfClick() {
+    static_cast<QLineEdit*>(m_fields[QStringLiteral("cf")])
+        ->setText(static_cast<QLineEdit*>(m_fields[QStringLiteral("piva")])->text());
+}
+
+void Tfrm_clienti1::quickSearchChanged() {
+    if (m_loading) return;
+    runQuery(PartnerQuery::quickSearch(m_searchField->currentIndex(), m_searchMode->currentIndex() == 1,
+                                       m_searchText->text(), m_searchKind->currentIndex()));
+}
+
+void Tfrm_clienti1::sortByColumn(int column) {
+    PartnerQuery q;
+    q.orderBy = sortableColumns().value(column, QStringLiteral("cod_cli"));
+    runQuery(q, m_currentRowid);
+}
+
+void Tfrm_clienti1::cityChanged(QLineEdit* city, QLineEdit* cap, QLineEdit* prov) {
+    if (!m_ctx.settings->flag(u"Anagrafica", u"Ricerca CAP") || city->text().trimmed().isEmpty()) return;
+    const QString capTable = QDir(m_ctx.base).filePath(QStringLiteral("cap.db"));
+    if (!Store::exists(capTable)) return;
+    try {
+        Store& s = *m_ctx.store;
+        const QList<QVariantList> rows =
+            s.rows(QStringLiteral("SELECT cap, prov FROM %1 WHERE Upper(localita) LIKE ? ESCAPE '\\' LIMIT 1").arg(s.table(capTable)),
+                   {QStringLiteral("%") + likeLiteral(city->text().trimmed().toUpper())});
+        if (rows.isEmpty()) return;
+        cap->setText(rows[0][0].toString().trimmed());
+        prov->setText(rows[0][1].toString().trimmed());
+    } catch (const StoreError&) {
+        QApplication::beep();
+    }
+}
+
+void Tfrm_clienti1::btn_attiva_filtroClick() {
+    QPushButton* b = m_buttons[QStringLiteral("btn_attiva_filtro")];
+    if (m_filterActive) {
+        m_filterActive = false;
+        b->setText(QStringLiteral("Attiva filtro"));
+        m_buttons[QStringLiteral("btn_stampa_elenco")]->setEnabled(false);
+        runQuery(PartnerQuery::filter({}, QString(), 0, QStringLiteral("NOME")));
+        return;
+    }
+    QList<PartnerQuery::Criterion> criteria;
+    for (const QString& col : filterColumns())
+        criteria.append({col, m_filterFrom[col]->text(), m_filterBetween->isChecked() ? m_filterTo[col]->text() : QString()});
+    int kind = 0;
+    for (int i = 0; i < 4; ++i)
+        if (m_printKinds[i]->isChecked()) kind = i;
+    static const QStringList orders = {QStringLiteral("NOME"),  QStringLiteral("CITTA"), QStringLiteral("TEL"),
+                                       QStringLiteral("CELL"),  QStringLiteral("EMAIL"), QStringLiteral("PIVA"),
+                                       QStringLiteral("COD_CLI")};
+    runQuery(PartnerQuery::filter(criteria, m_filterAgent->text(), kind, orders.value(m_filterOrder->currentIndex())));
+    m_filterActive = true;
+    b->setText(QStringLiteral("Toglie filtro"));
+    m_buttons[QStringLiteral("btn_stampa_elenco")]->setEnabled(true);
+}
+
+void Tfrm_clienti1::btn_stampa_elencoClick() {
+    if (m_model->rowCount() == 0) {
+        Dialogs::instance().info(kTitle, QStringLiteral("Non ci sono schede che soddisfano la ricerca"), this);
+        return;
+    }
+    report::Rows rows;
+    try {
+        Store& s = *m_ctx.store;
+        const QList<ColumnInfo> cols = s.columns(m_archive.path());
+        const QList<QVariantList> data = s.rows(
+            QStringLiteral("SELECT * FROM %1%2 ORDER BY %3")
+                .arg(s.table(m_archive.path()), m_query.where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + m_query.where,
+                     m_query.orderBy),
+            m_query.params);
+        for (const QVariantList& r : data) {
+            report::Row row;
+            for (int i = 0; i < cols.size(); ++i) row.insert(cols[i].name.toUpper(), r.value(i));
+            rows.append(row);
+        }
+    } catch (const StoreError& e) {
+        Dialogs::instance().error(kTitle, e.message(), this);
+        return;
+    }
+    if (rows.isEmpty()) {
+        Dialogs::instance().info(QStringLiteral("Impostazioni di ricerca"),
+                                 QStringLiteral("Non sono stati trovati elementi oppure la ricerca non è stata impostata correttamente"),
+                                 this);
+        return;
+    }
+    auto rpt = report::PartnerListReport::create(m_reportChoice->currentIndex(), *m_ctx.settings);
+    rpt->setRows(rows);
+    int kind = 0;
+    for (int i = 0; i < 4; ++i)
+        if (m_printKinds[i]->isChecked()) kind = i;
+    rpt->setKind(static_cast<report::PartnerKind>(kind));
+    showPreview(rpt->render());
+}
+
+void Tfrm_clienti1::quickViewClick(int which) {
+    const QString code = m_archive.card(m_currentRowid).value(QStringLiteral("cod_cli")).toString();
+    const Settings& s = *m_ctx.settings;
+    struct View {
+        const char16_t* pathKey;
+        const char* where;
+        const char* order;
+        int params;
+    };
+    static const View views[6] = {
+        {u"Archivio DDT Detail", "cod_cli = ? OR cod_forn = ?", "data, bolla", 2},
+        {u"Archivio fatture Master", "cod_cli = ?", "data, fattura", 1},
+        {u"Archivio scadenze", "cod_cli = ?", "data", 1},
+        {u"Archivio Ordini", "cod_cli = ?", "data", 1},
+        {u"Archivio preventivi Master", "cod_cli = ?", "data", 1},
+        {u"Archivio Magazzino", "cod_forn = ?", "cod", 1},
+    };
+    static const char* titles[6] = {"Movimenti", "Fatture", "Scadenze", "Ordini", "Preventivi", "Articoli di Magazzino"};
+    const View& v = views[which];
+    try {
+        Store& st = *m_ctx.store;
+        const QString path = s.text(u"Path", v.pathKey);
+        QVariantList params;
+        for (int i = 0; i < v.params; ++i) params << code;
+        const QList<ColumnInfo> cols = st.columns(path);
+        const QList<QVariantList> rows = st.rows(QStringLiteral("SELECT * FROM %1 WHERE %2 ORDER BY %3")
+                                                     .arg(st.table(path), QString::fromLatin1(v.where), QString::fromLatin1(v.order)),
+                                                 params);
+        m_quickView->clear();
+        m_quickView->setColumnCount(int(cols.size()));
+        QStringList headers;
+        for (const ColumnInfo& c : cols) headers << c.name;
+        m_quickView->setHorizontalHeaderLabels(headers);
+        m_quickView->setRowCount(int(rows.size()));
+        for (int r = 0; r < rows.size(); ++r)
+            for (int c = 0; c < cols.size(); ++c) m_quickView->setItem(r, c, new QTableWidgetItem(fmt::value(rows[r][c])));
+        m_pages->setTabText(3, QStringLiteral("Quick view F5 - ") + QString::fromUtf8(titles[which]));
+    } catch (const StoreError&) {
+        // An archive that cannot be read leaves the page as it was.
+    }
+}
+
+void Tfrm_clienti1::loadContacts() {
+    m_loading = true;
+    m_contacts->setRowCount(0);
+    const QString code = m_currentRowid >= 0 ? m_archive.card(m_currentRowid).value(QStringLiteral("cod_cli")).toString() : QString();
+    try {
+        Store& s = *m_ctx.store;
+        const QList<QVariantList> rows =
+            s.rows(QStringLiteral("SELECT rowid, DATACONT, DATARICONT, ORARIO, PERSCONT, NOTE, RICONTEFF FROM %1 WHERE COD_CLI = ? "
+                                  "ORDER BY rowid")
+                       .arg(s.table(m_ctx.settings->text(u"Path", u"Archivio Contatti"))),
+                   {code});
+        m_contacts->setRowCount(int(rows.size()));
+        for (int r = 0; r < rows.size(); ++r) {
+            for (int c = 0; c < 5; ++c) {
+                const QVariant v = rows[r][c + 1];
+                const QDate d = c < 2 ? QDate::fromString(v.toString(), Qt::ISODate) : QDate();
+                auto* item = new QTableWidgetItem(c < 2 ? fmt::date(d) : v.toString());
+                item->setData(Qt::UserRole, rows[r][0]);
+                m_contacts->setItem(r, c, item);
+            }
+            auto* done = new QTableWidgetItem(rows[r][6].toBool() ? QStringLiteral("Si") : QStringLiteral("No"));
+            m_contacts->setItem(r, 5, done);
+        }
+    } catch (const StoreError&) {
+    }
+    m_contactsDirty = false;
+    m_loading = false;
+}
+
+bool Tfrm_clienti1::saveContacts() {
+    try {
+        Store& s = *m_ctx.store;
+        const QString t = s.table(m_ctx.settings->text(u"Path", u"Archivio Contatti"));
+        Transaction tx(s);
+        for (int r = 0; r < m_contacts->rowCount(); ++r) {
+            auto text = [&](int c) { return m_contacts->item(r, c) ? m_contacts->item(r, c)->text().trimmed() : QString(); };
+            const QDate cont = QDate::fromString(text(0), QStringLiteral("dd/MM/yyyy"));
+            const QDate back = QDate::fromString(text(1), QStringLiteral("dd/MM/yyyy"));
+            QTime time = QTime::fromString(QString(text(2)).replace(u'.', u':'), QStringLiteral("HH:mm"));
+            s.exec(QStringLiteral("UPDATE %1 SET DATACONT = ?, DATARICONT = ?, ORARIO = ?, PERSCONT = ?, NOTE = ?, RICONTEFF = ? "
+                                  "WHERE rowid = ?")
+                       .arg(t),
+                   {cont.isValid() ? QVariant(cont) : QVariant(), back.isValid() ? QVariant(back) : QVariant(),
+                    time.isValid() ? time.toString(QStringLiteral("HH:mm")) : QString(), text(3), text(4),
+                    text(5).startsWith(u'S', Qt::CaseInsensitive), m_contacts->item(r, 0)->data(Qt::UserRole)});
+        }
+        tx.commit();
+    } catch (const StoreError& e) {
+        Dialogs::instance().error(kTitle, e.message(), this);
+        return false;
+    }
+    loadContacts();
+    return true;
+}
+
+void Tfrm_clienti1::loadAttachments() {
+    m_loading = true;
+    m_attachments->setRowCount(0);
+    const QString code = m_currentRowid >= 0 ? m_archive.card(m_currentRowid).value(QStringLiteral("cod_cli")).toString() : QString();
+    try {
+        Store& s = *m_ctx.store;
+        const QList<QVariantList> rows =
+            s.rows(QStringLiteral("SELECT rowid, data, des, privacy, nome FROM %1 WHERE cod_cli = ? ORDER BY rowid")
+                       .arg(s.table(dataFile(m_ctx.base, QStringLiteral("alleg_anag.db")))),
+                   {code});
+        m_attachments->setRowCount(int(rows.size()));
+        for (int r = 0; r < rows.size(); ++r) {
+            const QString cells[4] = {fmt::date(QDate::fromString(rows[r][1].toString(), Qt::ISODate)), rows[r][2].toString(),
+                                      rows[r][3].toString(), rows[r][4].toString()};
+            for (int c = 0; c < 4; ++c) {
+                auto* item = new QTableWidgetItem(cells[c]);
+                item->setData(Qt::UserRole, rows[r][0]);
+                m_attachments->setItem(r, c, item);
+            }
+        }
+    } catch (const StoreError&) {
+    }
+    m_loading = false;
+}
+
+void Tfrm_clienti1::keyPressEvent(QKeyEvent* e) {
+    const int k = e->key();
+    if (k >= Qt::Key_F2 && k <= Qt::Key_F8) {
+        m_pages->setCurrentIndex(k - Qt::Key_F2);
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+void Tfrm_clienti1::done(int r) {
+    UsageCounters(m_ctx.base).recordUse(QStringLiteral("Anagrafica"), m_model->rowCount(), QDateTime::currentDateTime());
+    QDialog::done(r);
+}
+
+}  // namespace zel

@@ -1,0 +1,137 @@
+#pragma once
+
+#include <QDialog>
+#include <QHash>
+#include <QVariantMap>
+#include <functional>
+#include <memory>
+
+#include "registry/PartnerArchive.h"
+#include "ui/AppContext.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTabWidget;
+class QTableView;
+class QTableWidget;
+class QWidget;
+
+namespace zel {
+
+namespace report {
+class PageModel;
+}
+class PartnerListModel;
+
+// The customer and supplier card: the list of every card below, the current card
+// on tabbed pages above. A confirmation writes the whole card in one transaction.
+class Tfrm_clienti1 : public QDialog {
+    Q_OBJECT
+public:
+    Tfrm_clienti1(AppContext& ctx, QWidget* parent = nullptr);
+    ~Tfrm_clienti1() override;
+
+    // Shows previews of prints; tests replace it to read the page model.
+    std::function<void(const report::PageModel&)> showPreview;
+
+    void FormShow();
+    void btn_nuovaClick();
+    bool btn_confermaClick();
+    void btn_annullaClick();
+    void btn_cancellaClick();
+    void btn_inizioClick();
+    void btn_precedenteClick();
+    void btn_successivoClick();
+    void btn_fineClick();
+    void btn_piva_cfClick();
+    void btn_attiva_filtroClick();
+    void btn_stampa_elencoClick();
+    void quickViewClick(int which);
+
+    bool isNewCard() const { return m_newCard; }
+    int currentRow() const { return m_current; }
+    int listCount() const;
+    PartnerArchive& archive() { return m_archive; }
+    // The card's fields as they would be written.
+    QVariantMap cardFields() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void done(int r) override;
+
+private:
+    struct Field;
+    void buildUi();
+    QWidget* buildCardPage();
+    QWidget* buildTypePage();
+    QWidget* buildContactsPage();
+    QWidget* buildQuickViewPage();
+    QWidget* buildPhotoPage();
+    QWidget* buildAttachmentsPage();
+    QWidget* buildFilterPage();
+    QWidget* buildVehiclePage();
+    QWidget* addField(const QString& column, const QString& name, int kind);
+
+    void runQuery(const PartnerQuery& q, qint64 keepRowid = -1, int fallbackRow = 0);
+    void showRow(int row);
+    void showCard(const QVariantMap& card);
+    void clearCard();
+    void setBrowsing(bool browsing);
+    void quickSearchChanged();
+    void sortByColumn(int column);
+    void cityChanged(QLineEdit* city, QLineEdit* cap, QLineEdit* prov);
+    void applySettings();
+    void fillPickLists();
+    void loadContacts();
+    void loadAttachments();
+    bool saveContacts();
+    void updateBadges();
+
+    AppContext& m_ctx;
+    PartnerArchive m_archive;
+    PartnerListModel* m_model = nullptr;
+    QTableView* m_grid = nullptr;
+    QTabWidget* m_pages = nullptr;
+    QHash<QString, QWidget*> m_fields;  // column -> edit control
+    QCheckBox* m_kinds[12] = {};
+    QSpinBox* m_trust = nullptr;
+    QLabel* m_count = nullptr;
+    QLabel* m_insertPanel = nullptr;
+    QLabel* m_badges = nullptr;
+    QLabel* m_dataAcq = nullptr;
+    QWidget* m_bankPanel = nullptr;
+    QWidget* m_altAddress = nullptr;
+    QComboBox* m_searchField = nullptr;
+    QComboBox* m_searchMode = nullptr;
+    QComboBox* m_searchKind = nullptr;
+    QLineEdit* m_searchText = nullptr;
+    QHash<QString, QPushButton*> m_buttons;
+    // Filter page
+    QHash<QString, QLineEdit*> m_filterFrom;
+    QHash<QString, QLineEdit*> m_filterTo;
+    QLineEdit* m_filterAgent = nullptr;
+    QRadioButton* m_filterBetween = nullptr;
+    QRadioButton* m_printKinds[4] = {};
+    QComboBox* m_filterOrder = nullptr;
+    QComboBox* m_reportChoice = nullptr;
+    bool m_filterActive = false;
+    // Side pages
+    QTableWidget* m_contacts = nullptr;
+    QTableWidget* m_attachments = nullptr;
+    QTableWidget* m_quickView = nullptr;
+    bool m_contactsDirty = false;
+
+    PartnerQuery m_query;
+    int m_current = -1;
+    qint64 m_currentRowid = -1;
+    bool m_newCard = false;
+    bool m_loading = false;
+};
+
+}  // namespace zel

@@ -1,0 +1,270 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTest>
+
+#include "registry/Tfrm_clienti1.h"
+#include "report/PageModel.h"
+#include "settings/Settings.h"
+#include "store/Store.h"
+#include "tests/store/StartupFixture.h"
+#include "ui/Dialogs.h"
+#include "ui/TrayNotice.h"
+
+using namespace zel;
+using namespace zel::test;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+class PartnerCard : public StartupFixture {
+protected:
+    void SetUp() override {
+        StartupFixture::SetUp();
+        ASSERT_EQ(runStartup(), 0);
+        Dialogs::instance().setScripted(true);
+        Dialogs::instance().reset();
+        TrayNotice::instance().reset();
+        settings = std::make_unique<Settings>(base.path());
+        settings->load();
+        settings->setValue(u"Anagrafica", u"Incremento automatico del codice", true);
+        store = std::make_unique<Store>(base.file(u"Dati"_s));
+        ctx = AppContext{base.path(), settings.get(), store.get(), nullptr};
+    }
+    void TearDown() override {
+        card.reset();
+        store.reset();
+        Dialogs::instance().setScripted(false);
+        Dialogs::instance().reset();
+        StartupFixture::TearDown();
+    }
+    void open() {
+        card = std::make_unique<Tfrm_clienti1>(ctx);
+        card->showPreview = [this](const report::PageModel& m) { previewed = m.text(); };
+        card->FormShow();
+    }
+    void seed(const QString& code, const QString& name, const QString& extra, const QString& vat = QString()) {
+        Probe::exec(data(u"anagrafica.db"_s),
+                    u"INSERT INTO anagrafica (COD_CLI, NOME, EXTRA_DATA, PIVA, CITTA) VALUES ('%1', '%2', '%3', '%4', 'Forlì')"_s
+                        .arg(code, QString(name).replace(u"'"_s, u"''"_s), extra, vat));
+    }
+    template <class T>
+    T* w(const QString& name) {
+        T* x = card->findChild<T*>(name);
+        EXPECT_NE(x, nullptr) << qPrintable(name);
+        return x;
+    }
+    void click(const QString& name) { QTest::mouseClick(w<QPushButton>(name), Qt::LeftButton); }
+    void type(const QString& name, const QString& text) {
+        QLineEdit* e = w<QLineEdit>(name);
+        e->clear();
+        // QTest types only ASCII keys; other text goes in as the input method would put it.
+        bool ascii = true;
+        for (const QChar c : text) ascii = ascii && c.unicode() < 128;
+        if (ascii) QTest::keyClicks(e, text);
+        else e->insert(text);
+    }
+    QList<QVariantList> partners() {
+        return Probe::rows(data(u"anagrafica.db"_s), u"SELECT COD_CLI, NOME, EXTRA_DATA, CF FROM anagrafica ORDER BY rowid"_s);
+    }
+    QStringList shown() const { return Dialogs::instance().shownTexts(); }
+
+    std::unique_ptr<Settings> settings;
+    std::unique_ptr<Store> store;
+    AppContext ctx;
+    std::unique_ptr<Tfrm_clienti1> card;
+    QString previewed;
+};
+
+}  // namespace
+
+TEST_F(PartnerCard, NewCardInAnEmptyArchiveGetsCodeOneAndIsSavedWhole) {
+    for (const bool zeros : {false, true}) {
+        settings->setValue(u"Anagrafica", u"Inserisci zeri in testa", zeros);
+        open();
+        click(u"btn_nuova"_s);
+        const QString expected = zeros ? u"00001"_s : u"1"_s;
+        EXPECT_EQ(w<QLineEdit>(u"edt_cod_cli"_s)->text(), expected);
+        EXPECT_FALSE(w<QPushButton>(u"btn_nuova"_s)->isEnabled());
+        type(u"edt_nome"_s, u"Ferramenta D'Angelo & C."_s);
+        type(u"edt_cf"_s, u"rssmra85t10a562s"_s);
+        Dialogs::instance().queueAnswer(DlgButton::No);  // no privacy letter
+        click(u"btn_conferma"_s);
+        const auto rows = partners();
+        ASSERT_EQ(rows.size(), 1);
+        EXPECT_EQ(rows[0][0].toString(), expected);
+        EXPECT_EQ(rows[0][1].toString(), u"Ferramenta D'Angelo & C."_s);
+        EXPECT_EQ(rows[0][2].toString(), u"11000000000000000000"_s) << "trust 1, customer";
+        EXPECT_EQ(rows[0][3].toString(), u"RSSMRA85T10A562S"_s);
+        EXPECT_TRUE(QFile::exists(data(u"anagrafica.db.bak"_s)));
+        EXPECT_TRUE(shown().contains(u"Vuoi preparare la lettera di consenso per la Privacy?"_s));
+        EXPECT_EQ(card->listCount(), 1);
+        EXPECT_TRUE(w<QPushButton>(u"btn_nuova"_s)->isEnabled());
+        QStringList notices;
+        for (const auto& n : TrayNotice::instance().shown()) notices << n.text;
+        EXPECT_TRUE(notices.contains(u"L'inserimento di una nuova scheda ha avuto successo"_s));
+        Probe::exec(data(u"anagrafica.db"_s), u"DELETE FROM anagrafica"_s);
+        Dialogs::instance().reset();
+    }
+}
+
+TEST_F(PartnerCard, DuplicateCodesAreRefusedForNewAndEditedCards) {
+    seed(u"10"_s, u"Alfa"_s, u"01000000000000000000"_s);
+    seed(u"9"_s, u"Beta"_s, u"01000000000000000000"_s);
+    open();
+    click(u"btn_nuova"_s);
+    EXPECT_EQ(w<QLineEdit>(u"edt_cod_cli"_s)->text(), u"11"_s) << "10 is taken, although 9 sorts last";
+    type(u"edt_cod_cli"_s, u"9"_s);
+    type(u"edt_nome"_s, u"Gamma"_s);
+    click(u"btn_conferma"_s);
+    EXPECT_EQ(shown().value(0), u"Questo codice esiste già!\r\nSostituirlo con uno diverso!"_s);
+    EXPECT_EQ(partners().size(), 2);
+    click(u"btn_annulla"_s);
+
+    Dialogs::instance().reset();
+    click(u"btn_fine"_s);  // "9", last in code order
+    EXPECT_EQ(w<QLineEdit>(u"edt_nome"_s)->text(), u"Beta"_s);
+    type(u"edt_cod_cli"_s, u"10"_s);
+    click(u"btn_conferma"_s);
+    EXPECT_EQ(shown().value(0), u"Questo codice esiste già!\r\nSostituirlo con uno diverso!"_s);
+    EXPECT_EQ(partners()[1][0].toString(), u"9"_s);
+    type(u"edt_cod_cli"_s, u"12"_s);
+    click(u"btn_conferma"_s);
+    EXPECT_EQ(partners()[1][0].toString(), u"12"_s) << "a free code may replace the old one";
+    EXPECT_EQ(partners().size(), 2);
+}
+
+TEST_F(PartnerCard, VatAndFiscalCodeChecks) {
+    settings->setValue(u"Anagrafica", u"Controlla partita iva", true);
+    seed(u"1"_s, u"Alfa"_s, u"01000000000000000000"_s, u"01234567897"_s);
+    open();
+    struct Case {
+        QString vat;
+        QString cf;
+        QStringList messages;
+        bool saved;
+    } cases[] = {
+        {u"01234567897"_s, u""_s, {u"Numero di Partita IVA già esistente!"_s}, false},
+        {u"12345678901"_s, u""_s, {u"Numero di Partita IVA non valido!"_s}, true},
+        {u"12345678903"_s, u"RSSMRA85T10A562T"_s, {u"CODICE FISCALE non valido!"_s}, true},
+        {u"12345678903"_s, u"XYZ"_s, {u"CODICE FISCALE non valido!"_s}, false},
+        {u"12345678903"_s, u"12345678903"_s, {}, true},
+    };
+    for (const Case& c : cases) {
+        Dialogs::instance().reset();
+        const qsizetype before = partners().size();
+        click(u"btn_nuova"_s);
+        type(u"edt_nome"_s, u"Nuova"_s);
+        type(u"edt_piva"_s, c.vat);
+        type(u"edt_cf"_s, c.cf);
+        Dialogs::instance().queueAnswer(DlgButton::Ok);
+        Dialogs::instance().queueAnswer(DlgButton::No);
+        click(u"btn_conferma"_s);
+        QStringList messages = shown();
+        messages.removeAll(u"Vuoi preparare la lettera di consenso per la Privacy?"_s);
+        EXPECT_EQ(messages, c.messages) << qPrintable(c.vat + u' ' + c.cf);
+        EXPECT_EQ(partners().size(), before + (c.saved ? 1 : 0)) << qPrintable(c.cf);
+        if (!c.saved) click(u"btn_annulla"_s);
+        Probe::exec(data(u"anagrafica.db"_s), u"DELETE FROM anagrafica WHERE COD_CLI <> '1'"_s);
+        card->FormShow();
+    }
+}
+
+TEST_F(PartnerCard, TypeStringShowsAndSavesBack) {
+    seed(u"7"_s, u"Dettaglio Rossi"_s, u"51000000000100000000"_s);
+    open();
+    EXPECT_EQ(w<QSpinBox>(u"num_trust"_s)->value(), 5);
+    const QStringList names = {u"chk_cliente"_s, u"chk_fornitore"_s, u"chk_tipo1"_s, u"chk_tipo4"_s,
+                               u"chk_dettagliante"_s, u"chk_ente_pubblico"_s};
+    const QList<bool> expected = {true, false, false, false, true, false};
+    for (int i = 0; i < names.size(); ++i) EXPECT_EQ(w<QCheckBox>(names[i])->isChecked(), expected[i]) << qPrintable(names[i]);
+    click(u"btn_conferma"_s);
+    EXPECT_EQ(partners()[0][2].toString(), u"51000000000100000000"_s);
+    w<QCheckBox>(u"chk_fornitore"_s)->setChecked(true);
+    click(u"btn_conferma"_s);
+    EXPECT_EQ(partners()[0][2].toString(), u"51100000000100000000"_s);
+}
+
+TEST_F(PartnerCard, QuickSearchAndKindFilters) {
+    seed(u"1"_s, u"Rossi Mario"_s, u"01000000000000000000"_s);
+    seed(u"2"_s, u"Bianchi & C."_s, u"00100000000000000000"_s);
+    seed(u"3"_s, u"D'Amico 100%"_s, u"01100000000000000000"_s);
+    seed(u"4"_s, u"Città 1000"_s, u"00000000000000000000"_s);
+    open();
+    EXPECT_EQ(card->listCount(), 4);
+    w<QComboBox>(u"cmb_campo_ricerca"_s)->setCurrentIndex(1);  // Nome
+    struct Case {
+        QString text;
+        int mode;
+        int kind;
+        int rows;
+    } cases[] = {
+        {u"ross"_s, 0, 0, 1}, {u"100%"_s, 0, 0, 1}, {u"100"_s, 0, 0, 2}, {u"CITTÀ"_s, 0, 0, 1}, {u"i"_s, 1, 0, 0},
+        {u"b"_s, 1, 0, 1},    {u""_s, 0, 1, 2},     {u""_s, 0, 2, 2},    {u""_s, 0, 3, 1},      {u"'"_s, 0, 0, 1},
+    };
+    for (const Case& c : cases) {
+        w<QComboBox>(u"cmb_modo_ricerca"_s)->setCurrentIndex(c.mode);
+        w<QComboBox>(u"cmb_filtro_esteso"_s)->setCurrentIndex(c.kind);
+        type(u"edt_ricerca"_s, c.text);
+        EXPECT_EQ(card->listCount(), c.rows) << qPrintable(c.text) << " mode " << c.mode << " kind " << c.kind;
+    }
+    w<QComboBox>(u"cmb_filtro_esteso"_s)->setCurrentIndex(0);
+    click(u"btn_pulisci_ricerca"_s);
+    EXPECT_EQ(card->listCount(), 4);
+}
+
+TEST_F(PartnerCard, FilteredListPrintsThroughTheReport) {
+    seed(u"1"_s, u"Rossi Mario"_s, u"01000000000000000000"_s);
+    seed(u"2"_s, u"Bianchi Fornitore"_s, u"00100000000000000000"_s);
+    open();
+    EXPECT_FALSE(w<QPushButton>(u"btn_stampa_elenco"_s)->isEnabled());
+    w<QRadioButton>(u"rb_stampa_clienti"_s)->setChecked(true);
+    click(u"btn_attiva_filtro"_s);
+    EXPECT_EQ(w<QPushButton>(u"btn_attiva_filtro"_s)->text(), u"Toglie filtro"_s);
+    EXPECT_EQ(card->listCount(), 1);
+    click(u"btn_stampa_elenco"_s);
+    EXPECT_TRUE(previewed.contains(u"Anagrafica Clienti"_s)) << qPrintable(previewed);
+    EXPECT_TRUE(previewed.contains(u"Rossi Mario"_s));
+    EXPECT_FALSE(previewed.contains(u"Bianchi"_s));
+    type(u"edt_filtro_nome_da"_s, u"nessuno"_s);
+    click(u"btn_attiva_filtro"_s);  // off
+    click(u"btn_attiva_filtro"_s);  // on, matching nothing
+    EXPECT_EQ(card->listCount(), 0);
+    click(u"btn_stampa_elenco"_s);
+    EXPECT_EQ(shown().value(0), u"Non ci sono schede che soddisfano la ricerca"_s);
+}
+
+TEST_F(PartnerCard, ConsentLetterAfterANewCard) {
+    open();
+    click(u"btn_nuova"_s);
+    type(u"edt_cod_cli"_s, u"C1"_s);
+    type(u"edt_nome"_s, u"Bar Sport di Neri Anna"_s);
+    type(u"edt_via"_s, u"Corso Garibaldi 12"_s);
+    type(u"edt_cap"_s, u"47121"_s);
+    type(u"edt_citta"_s, u"Forlì"_s);
+    type(u"edt_prov"_s, u"fc"_s);
+    Dialogs::instance().queueAnswer(DlgButton::Yes);
+    click(u"btn_conferma"_s);
+    for (const QString& part : {u"Bar Sport di Neri Anna"_s, u"Corso Garibaldi 12"_s, u"47121 Forlì (FC)"_s,
+                                QDate::currentDate().toString(u"dd/MM/yyyy"_s)})
+        EXPECT_TRUE(previewed.contains(part)) << qPrintable(part) << "\n" << qPrintable(previewed);
+}
+
+TEST_F(PartnerCard, DeletionAsksAndKeepsABackup) {
+    seed(u"1"_s, u"Alfa"_s, u"01000000000000000000"_s);
+    seed(u"2"_s, u"Beta"_s, u"01000000000000000000"_s);
+    open();
+    click(u"btn_cancella"_s);  // default answer: No
+    EXPECT_EQ(partners().size(), 2);
+    Dialogs::instance().queueAnswer(DlgButton::Yes);
+    click(u"btn_cancella"_s);
+    ASSERT_EQ(partners().size(), 1);
+    EXPECT_EQ(partners()[0][0].toString(), u"2"_s);
+    EXPECT_TRUE(QFile::exists(data(u"anagrafica.db.bak"_s)));
+    EXPECT_EQ(w<QLineEdit>(u"edt_nome"_s)->text(), u"Beta"_s);
+}
