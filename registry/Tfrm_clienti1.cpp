@@ -30,6 +30,7 @@
 #include "registry/PartnerListModel.h"
 #include "registry/PartnerRules.h"
 #include "registry/PrivacyLetter.h"
+#include "registry/Tfrm_cerca.h"
 #include "report/PartnerListReports.h"
 #include "report/PreviewWindow.h"
 #include "settings/Settings.h"
@@ -63,6 +64,7 @@ Tfrm_clienti1::Tfrm_clienti1(AppContext& ctx, QWidget* parent)
     setObjectName(QStringLiteral("Tfrm_clienti1"));
     setWindowTitle(QStringLiteral("Anagrafica"));
     showPreview = [this](const report::PageModel& m) { report::PreviewWindow::run(m, 1, this); };
+    runSearch = [](Tfrm_cerca& dialog) { dialog.execModal(); };
     buildUi();
 }
 
@@ -239,7 +241,12 @@ QWidget* Tfrm_clienti1::buildCardPage() {
         main->addRow(QString::fromUtf8(f.caption), addField(QString::fromLatin1(f.column), QString::fromLatin1(f.name), f.kind));
     auto* copyVat = button(m_buttons, QStringLiteral("btn_piva_cf"), QStringLiteral("Ricopia la Partita IVA nel Codice Fiscale"));
     connect(copyVat, &QPushButton::clicked, this, &Tfrm_clienti1::btn_piva_cfClick);
-    main->addRow(QString(), copyVat);
+    auto* findCap = button(m_buttons, QStringLiteral("btn_trova_cap"), QStringLiteral("Trova\r\n CAP / Città"));
+    connect(findCap, &QPushButton::clicked, this, &Tfrm_clienti1::btn_trova_capClick);
+    auto* tools = new QHBoxLayout;
+    tools->addWidget(copyVat);
+    tools->addWidget(findCap);
+    main->addRow(QString(), tools);
 
     m_bankPanel = new QGroupBox(QStringLiteral("Banca"));
     m_bankPanel->setObjectName(QStringLiteral("panel_banca"));
@@ -263,6 +270,13 @@ QWidget* Tfrm_clienti1::buildCardPage() {
     alt->addRow(QStringLiteral("Prov"), addField(QStringLiteral("prov2"), QStringLiteral("edt_prov2"), Upper));
     alt->addRow(QStringLiteral("Telefono"), addField(QStringLiteral("tel_sleg"), QStringLiteral("edt_tel_sleg"), Text));
     alt->addRow(QStringLiteral("Fax"), addField(QStringLiteral("fax_sleg"), QStringLiteral("edt_fax_sleg"), Text));
+
+    for (const char* column : {"banca", "abi", "cab"}) {
+        QWidget* w = m_fields[QString::fromLatin1(column)];
+        if (auto* c = qobject_cast<QComboBox*>(w)) w = c->lineEdit();
+        w->installEventFilter(this);
+        w->setProperty("bankField", QString::fromLatin1(column));
+    }
 
     auto* notes = new QFormLayout;
     notes->addRow(QStringLiteral("Attività svolte da questa ditta"),
@@ -577,6 +591,22 @@ QWidget* Tfrm_clienti1::buildVehiclePage() {
         const QString prefix = f.kind == Date ? QStringLiteral("dt_") : f.kind == Combo ? QStringLiteral("cmb_") : QStringLiteral("edt_");
         form->addRow(QString::fromUtf8(f.caption), addField(col, prefix + col, f.kind));
     }
+    m_vehicleField = new QComboBox;
+    m_vehicleField->setObjectName(QStringLiteral("cmb_cerca_vettura"));
+    m_vehicleField->addItems({QStringLiteral("Marca"), QStringLiteral("Modello"), QStringLiteral("Targa"),
+                              QStringLiteral("Numero immatricolazione"), QStringLiteral("Categoria")});
+    m_vehicleText = new QLineEdit;
+    m_vehicleText->setObjectName(QStringLiteral("edt_cerca_vettura"));
+    auto* find = button(m_buttons, QStringLiteral("btn_cerca_vettura"), QStringLiteral("Cerca"));
+    auto* reset = button(m_buttons, QStringLiteral("btn_cancella_vettura"), QStringLiteral("Cancella"));
+    connect(find, &QPushButton::clicked, this, &Tfrm_clienti1::btn_cerca_vetturaClick);
+    connect(reset, &QPushButton::clicked, this, &Tfrm_clienti1::btn_cancella_vetturaClick);
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_vehicleField);
+    row->addWidget(m_vehicleText, 1);
+    row->addWidget(find);
+    row->addWidget(reset);
+    form->addRow(QStringLiteral("Ricerca vetture"), row);
     return page;
 }
 
@@ -1137,6 +1167,64 @@ void Tfrm_clienti1::keyPressEvent(QKeyEvent* e) {
         return;
     }
     QDialog::keyPressEvent(e);
+}
+
+Tfrm_cerca& Tfrm_clienti1::searchDialog() {
+    if (m_ctx.windows) return m_ctx.windows->window<Tfrm_cerca>();
+    if (!m_ownSearch) m_ownSearch = std::make_unique<Tfrm_cerca>(m_ctx, this);
+    return *m_ownSearch;
+}
+
+void Tfrm_clienti1::btn_trova_capClick() {
+    Tfrm_cerca& dialog = searchDialog();
+    dialog.setMode(QString());
+    dialog.choosePage(Tfrm_cerca::Page::PostCode);
+    runSearch(dialog);
+}
+
+void Tfrm_clienti1::openBankSearch(QObject* field) {
+    const QString which = field->property("bankField").toString();
+    QString text;
+    if (auto* e = qobject_cast<QLineEdit*>(field)) text = e->text().trimmed();
+    Tfrm_cerca& dialog = searchDialog();
+    dialog.setMode(QString());
+    dialog.choosePage(Tfrm_cerca::Page::Bank);
+    if (which == u"banca") dialog.prefill(text);
+    else if (which == u"abi") dialog.prefillBank(text, QString());
+    else dialog.prefillBank(QString(), text);
+    runSearch(dialog);
+}
+
+void Tfrm_clienti1::btn_cerca_vetturaClick() {
+    static const char* columns[5] = {"marca_vettura", "modello_vettura", "targa_vettura", "num_imm_vettura", "cat_vettura"};
+    PartnerQuery q;
+    q.where = QStringLiteral("Upper(%1) LIKE ? ESCAPE '\\'").arg(QString::fromLatin1(columns[qBound(0, m_vehicleField->currentIndex(), 4)]));
+    q.params << QStringLiteral("%") + likeLiteral(m_vehicleText->text().trimmed().toUpper()) + QStringLiteral("%");
+    q.orderBy = QStringLiteral("nome ASC");
+    runQuery(q);
+}
+
+void Tfrm_clienti1::btn_cancella_vetturaClick() {
+    PartnerQuery q;
+    q.where = QStringLiteral("cod_cli <> ''");
+    runQuery(q);
+}
+
+bool Tfrm_clienti1::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == m_grid && e->type() == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent*>(e)->text();
+        if (text.size() == 1 && text[0].isPrint()) {
+            m_searchField->setCurrentIndex(1);  // Nome
+            m_searchText->setFocus();
+            m_searchText->setText(text);
+            return true;
+        }
+    }
+    if (e->type() == QEvent::MouseButtonDblClick && watched->property("bankField").isValid()) {
+        openBankSearch(watched);
+        return true;
+    }
+    return QDialog::eventFilter(watched, e);
 }
 
 void Tfrm_clienti1::done(int r) {

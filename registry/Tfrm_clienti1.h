@@ -27,6 +27,7 @@ namespace report {
 class PageModel;
 }
 class PartnerListModel;
+class Tfrm_cerca;
 
 // The customer and supplier card: the list of every card below, the current card
 // on tabbed pages above. A confirmation writes the whole card in one transaction.
@@ -38,6 +39,8 @@ public:
 
     // Shows previews of prints; tests replace it to read the page model.
     std::function<void(const report::PageModel&)> showPreview;
+    // Shows the search dialog prepared by the card; tests replace it.
+    std::function<void(Tfrm_cerca&)> runSearch;
 
     void FormShow();
     void btn_nuovaClick();
@@ -52,6 +55,9 @@ public:
     void btn_attiva_filtroClick();
     void btn_stampa_elencoClick();
     void quickViewClick(int which);
+    void btn_trova_capClick();
+    void btn_cerca_vetturaClick();
+    void btn_cancella_vetturaClick();
 
     bool isNewCard() const { return m_newCard; }
     int currentRow() const { return m_current; }
@@ -62,6 +68,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void done(int r) override;
 
@@ -92,6 +99,8 @@ private:
     void loadAttachments();
     bool saveContacts();
     void updateBadges();
+    Tfrm_cerca& searchDialog();
+    void openBankSearch(QObject* field);
 
     AppContext& m_ctx;
     PartnerArchive m_archive;
@@ -126,6 +135,9 @@ private:
     QTableWidget* m_attachments = nullptr;
     QTableWidget* m_quickView = nullptr;
     bool m_contactsDirty = false;
+    QComboBox* m_vehicleField = nullptr;
+    QLineEdit* m_vehicleText = nullptr;
+    std::unique_ptr<Tfrm_cerca> m_ownSearch;
 
     PartnerQuery m_query;
     int m_current = -1;

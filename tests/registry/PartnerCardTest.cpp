@@ -8,6 +8,8 @@
 #include <QTableView>
 #include <QTest>
 
+#include "registry/ReferenceData.h"
+#include "registry/Tfrm_cerca.h"
 #include "registry/Tfrm_clienti1.h"
 #include "report/PageModel.h"
 #include "settings/Settings.h"
@@ -253,6 +255,43 @@ TEST_F(PartnerCard, ConsentLetterAfterANewCard) {
     for (const QString& part : {u"Bar Sport di Neri Anna"_s, u"Corso Garibaldi 12"_s, u"47121 Forlì (FC)"_s,
                                 QDate::currentDate().toString(u"dd/MM/yyyy"_s)})
         EXPECT_TRUE(previewed.contains(part)) << qPrintable(part) << "\n" << qPrintable(previewed);
+}
+
+TEST_F(PartnerCard, CityFillsPostCodeAndLookupsOpenTheSearchDialog) {
+    ASSERT_TRUE(installReferenceTables(base.path()).isEmpty());
+    settings->setValue(u"Anagrafica", u"Ricerca CAP", true);
+    seed(u"1"_s, u"Alfa"_s, u"01000000000000000000"_s);
+    open();
+    QLineEdit* city = w<QLineEdit>(u"edt_citta"_s);
+    city->clear();
+    QTest::keyClicks(city, u"Cesenatico"_s);
+    EXPECT_EQ(w<QLineEdit>(u"edt_cap"_s)->text(), u"47042"_s);
+    EXPECT_EQ(w<QLineEdit>(u"edt_prov"_s)->text(), u"FC"_s);
+
+    QList<int> pages;
+    card->runSearch = [&](Tfrm_cerca& d) { pages << d.currentPage(); };
+    click(u"btn_trova_cap"_s);
+    type(u"edt_abi"_s, u"03069"_s);
+    QTest::mouseDClick(w<QLineEdit>(u"edt_abi"_s), Qt::LeftButton);
+    EXPECT_EQ(pages, (QList<int>{5, 6}));
+}
+
+TEST_F(PartnerCard, VehicleSearchAndTypingIntoTheList) {
+    seed(u"1"_s, u"Alfa"_s, u"01000000000000000000"_s);
+    seed(u"2"_s, u"Beta"_s, u"01000000000000000000"_s);
+    Probe::exec(data(u"anagrafica.db"_s), u"UPDATE anagrafica SET targa_vettura = 'AB123CD' WHERE COD_CLI = '2'"_s);
+    open();
+    w<QComboBox>(u"cmb_cerca_vettura"_s)->setCurrentIndex(2);  // Targa
+    type(u"edt_cerca_vettura"_s, u"b12"_s);
+    click(u"btn_cerca_vettura"_s);
+    ASSERT_EQ(card->listCount(), 1);
+    EXPECT_EQ(w<QLineEdit>(u"edt_nome"_s)->text(), u"Beta"_s);
+    click(u"btn_cancella_vettura"_s);
+    EXPECT_EQ(card->listCount(), 2);
+    QTest::keyClicks(w<QTableView>(u"grid_anagrafica"_s), u"a"_s);
+    EXPECT_EQ(w<QComboBox>(u"cmb_campo_ricerca"_s)->currentText(), u"Nome"_s);
+    EXPECT_EQ(w<QLineEdit>(u"edt_ricerca"_s)->text(), u"a"_s);
+    EXPECT_EQ(card->listCount(), 2);
 }
 
 TEST_F(PartnerCard, DeletionAsksAndKeepsABackup) {
