@@ -9,7 +9,7 @@
 
 namespace zel {
 
-TSplashForm::TSplashForm(AppContext&, QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+TSplashForm::TSplashForm(AppContext&, QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("TSplashForm"));
     buildUi();
 }

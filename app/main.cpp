@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/CommandLine.h"
+#include "app/TMain.h"
 
 int main(int argc, char** argv) {
     bool batch = false;
@@ -24,5 +25,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", qUtf8Printable(cmd.error));
         return 64;
     }
-    return zel::runInit(cmd);
+    if (cmd.init) return zel::runInit(cmd);
+
+    zel::TMain main(cmd.base);
+    main.show();
+    return app->exec();
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build and the tests need (skips what is there).
 set -euo pipefail
-packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev
           libsqlite3-dev sqlite3 libgtest-dev libgmock-dev libbenchmark-dev poppler-utils
           fonts-dejavu-core)
 missing=()

@@ -14,8 +14,8 @@ TEST(UsageCounters, CountsEachUseAndKeepsTheLastInItsModuleSection) {
     ASSERT_TRUE(counters.recordUse(QStringLiteral("Anagrafica"), 13, QDateTime(QDate(2026, 3, 5), QTime(18, 30))));
     ASSERT_TRUE(counters.recordUse(QStringLiteral("Fattura da DDT"), 2, QDateTime(QDate(2026, 3, 5), QTime(8, 0))));
     EXPECT_EQ(QString::fromUtf8(base.read(QStringLiteral("survey.zel"))),
-              QStringLiteral("[Anagrafica]\r\nstringa=Ultimo utilizzo: 05/03/2026 18:30 13\r\nnumero utilizzi=2\r\n\r\n"
-                             "[Fattura da DDT]\r\nstringa=Ultimo utilizzo: 05/03/2026 08:00 2\r\nnumero utilizzi=1\r\n"));
+              QStringLiteral("[Anagrafica]\nstringa=Ultimo utilizzo: 05/03/2026 18:30 13\nnumero utilizzi=2\n"
+                             "[Fattura da DDT]\nstringa=Ultimo utilizzo: 05/03/2026 08:00 2\nnumero utilizzi=1\n"));
     EXPECT_EQ(counters.read(QStringLiteral("Anagrafica")).uses, 2);
 }
 
