@@ -1177,8 +1177,7 @@ Tfrm_cerca& Tfrm_clienti1::searchDialog() {
 
 void Tfrm_clienti1::btn_trova_capClick() {
     Tfrm_cerca& dialog = searchDialog();
-    dialog.setMode(QString());
-    dialog.choosePage(Tfrm_cerca::Page::PostCode);
+    dialog.setMode(QStringLiteral("cap"));
     runSearch(dialog);
 }
 
@@ -1187,8 +1186,7 @@ void Tfrm_clienti1::openBankSearch(QObject* field) {
     QString text;
     if (auto* e = qobject_cast<QLineEdit*>(field)) text = e->text().trimmed();
     Tfrm_cerca& dialog = searchDialog();
-    dialog.setMode(QString());
-    dialog.choosePage(Tfrm_cerca::Page::Bank);
+    dialog.setMode(QStringLiteral("abi"));
     if (which == u"banca") dialog.prefill(text);
     else if (which == u"abi") dialog.prefillBank(text, QString());
     else dialog.prefillBank(QString(), text);
