@@ -376,6 +376,8 @@ QString Store::attach(const QString& canonicalPath, bool create) {
     try {
         exec(QStringLiteral("PRAGMA %1.journal_mode=DELETE").arg(alias));
         exec(QStringLiteral("PRAGMA %1.synchronous=FULL").arg(alias));
+        // Large archives are scanned at every keystroke of a search: keep them in memory.
+        exec(QStringLiteral("PRAGMA %1.cache_size=-32768").arg(alias));
     } catch (const StoreError& e) {
         exec(QStringLiteral("DETACH DATABASE %1").arg(alias));
         throw StoreError(QStringLiteral("Impossibile aprire l'archivio %1: %2").arg(canonicalPath, e.message()));
