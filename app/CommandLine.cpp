@@ -5,6 +5,7 @@
 
 #include "core/Clock.h"
 #include "core/Notifier.h"
+#include "registry/ReferenceData.h"
 #include "settings/Settings.h"
 #include "store/DataStartup.h"
 
@@ -60,6 +61,7 @@ int runInit(const CommandLine& cmd) {
     StderrNotifier notifier;
     Settings settings(cmd.base);
     DataStartup startup(cmd.base, settings, notifier);
+    startup.installReferenceTables = installReferenceTables;
     return startup.runAll();
 }
 

@@ -34,6 +34,7 @@
 #include "core/Clock.h"
 #include "core/Paths.h"
 #include "store/ArchiveCatalogue.h"
+#include "registry/ReferenceData.h"
 #include "store/DataStartup.h"
 #include "store/Store.h"
 #include "ui/Dialogs.h"
@@ -315,6 +316,13 @@ void TMain::buildTimers() {
     Timer_background_music = timer(u"Timer_background_music", 1000, &TMain::Timer_background_musicTimer);
 }
 
+void TMain::setCommandAction(const QString& name, std::function<void()> f) {
+    QAction* a = command(name);
+    if (!a) return;
+    a->setEnabled(true);
+    connect(a, &QAction::triggered, this, std::move(f));
+}
+
 void TMain::setCommand(const QString& name, void (TMain::*handler)()) {
     QAction* a = command(name);
     a->setEnabled(true);
@@ -398,6 +406,7 @@ bool TMain::runStartup() {
     if (!carryOn()) return false;
 
     m_startup = std::make_unique<DataStartup>(m_base, m_settings, dlg);
+    m_startup->installReferenceTables = installReferenceTables;
     m_startup->onProgress = [&splash](const QString& phase, int n) {
         if (!phase.isEmpty()) splash.setPhase(phase);
         splash.progress(n);
@@ -420,6 +429,7 @@ bool TMain::runStartup() {
     if (!riga1.isEmpty()) m_settings.setValue(u"Email", u"User Nome", riga1);
     // 10: the partner picture has no source.
     m_startup->ensurePartnerFile();
+    m_startup->installReferenceData();
     // 11 and 12: the invoice print set-up arrives with the invoice print; tips are not kept.
     m_startup->setQuotePathDefaults();
     splash.progress(94);

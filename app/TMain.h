@@ -40,6 +40,9 @@ public:
     using SetupFactory = std::function<QDialog*(AppContext&, QWidget* parent)>;
     // The setup window; its command stays disabled until a factory is given.
     void setSetupFactory(SetupFactory factory);
+    // Enables a menu command (and its buttons) and runs f when it is chosen; for the
+    // windows of the other folders.
+    void setCommandAction(const QString& name, std::function<void()> f);
 
     template <class T>
     T& window() {

@@ -1,13 +1,26 @@
 #include "app/WindowFactories.h"
 
 #include "app/TMain.h"
+#include "registry/Tfrm_cerca.h"
+#include "registry/Tfrm_clienti1.h"
+#include "setup/Tfrm_setup.h"
 
 namespace zel {
 
 void registerWindowFactories(TMain& main) {
-    // The setup window registers here:
-    //   main.setSetupFactory([](AppContext& ctx, QWidget* parent) { return new Tfrm_setup(ctx, parent); });
-    (void)main;
+    main.setSetupFactory([](AppContext& ctx, QWidget* parent) { return new Tfrm_setup(ctx, parent); });
+
+    auto openCard = [&main](int page) {
+        Tfrm_clienti1& card = main.window<Tfrm_clienti1>();
+        card.showPage(page);
+        card.exec();
+    };
+    main.setCommandAction(QStringLiteral("mnu_anagrafica_inserimento"), [openCard] { openCard(0); });
+    main.setCommandAction(QStringLiteral("mnu_anagrafica_stampe"), [openCard] { openCard(Tfrm_clienti1::kPrintPage); });
+    auto postcodes = [&main] { main.window<Tfrm_cerca>().openPostcodeLookup(); };
+    main.setCommandAction(QStringLiteral("mnu_trova_cap"), postcodes);
+    main.setCommandAction(QStringLiteral("mnu_ricerca_cap"), postcodes);
+    main.setCommandAction(QStringLiteral("mnu_ricerca_abi_cab"), [&main] { main.window<Tfrm_cerca>().openBankLookup(); });
 }
 
 }  // namespace zel

@@ -140,7 +140,7 @@ QLabel* caption(const QString& textCaption, QWidget* parent) {
 }  // namespace
 
 Tfrm_cerca::Tfrm_cerca(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx) {
-    setObjectName(u"frm_cerca"_s);
+    setObjectName(u"Tfrm_cerca"_s);
     setWindowTitle(u"Ricerca dati"_s);
     setModal(true);
     buildUi();

@@ -661,6 +661,8 @@ void Tfrm_clienti1::FormShow() {
     runQuery(all, m_currentRowid);
 }
 
+void Tfrm_clienti1::showPage(int page) { m_pages->setCurrentIndex(page); }
+
 int Tfrm_clienti1::listCount() const { return m_model->rowCount(); }
 
 void Tfrm_clienti1::runQuery(const PartnerQuery& q, qint64 keepRowid, int fallbackRow) {

@@ -42,6 +42,10 @@ public:
     // Shows the search dialog prepared by the card; tests replace it.
     std::function<void(Tfrm_cerca&)> runSearch;
 
+    // Position of the page "Filtri e Stampe F8".
+    static constexpr int kPrintPage = 6;
+    void showPage(int page);
+
     void FormShow();
     void btn_nuovaClick();
     bool btn_confermaClick();

@@ -17,6 +17,7 @@
 #include "app/LocalBackup.h"
 #include "app/TPasswordDlg.h"
 #include "app/TSplashForm.h"
+#include "registry/Tfrm_clienti1.h"
 #include "app/Tfrm_articoli_sottoscorta.h"
 #include "core/Paths.h"
 #include "settings/IniFile.h"
@@ -319,12 +320,15 @@ TEST_F(MainWindowTest, OnlyTheBuiltCommandsAreEnabledAndSetupWaitsForItsWindow) 
     for (QAction* a : m.menuBar()->findChildren<QAction*>())
         if (a->isEnabled() && !a->menu() && !a->objectName().isEmpty()) enabled << a->objectName();
     enabled.sort();
-    EXPECT_EQ(enabled, strings({"mnu_alert_contatti", "mnu_alert_scadenze", "mnu_backup_locale", "mnu_esci",
-                                "mnu_informazioni", "mnu_sottoscorta"}));
+    EXPECT_EQ(enabled, strings({"mnu_alert_contatti", "mnu_alert_scadenze", "mnu_anagrafica_inserimento",
+                                "mnu_anagrafica_stampe", "mnu_backup_locale", "mnu_esci", "mnu_informazioni",
+                                "mnu_ricerca_abi_cab", "mnu_ricerca_cap", "mnu_setup", "mnu_sottoscorta",
+                                "mnu_trova_cap"}));
     EXPECT_FALSE(m.findChild<QToolButton*>(QStringLiteral("btn_nuovo_ddt"))->isEnabled());
 
     auto* setupButton = m.findChild<QToolButton*>(QStringLiteral("btn_setup"));
-    EXPECT_FALSE(setupButton->isEnabled());
+    m.setSetupFactory({});
+    EXPECT_FALSE(setupButton->isEnabled()) << "no setup window, no command";
     int made = 0;
     m.setSetupFactory([&made](AppContext& ctx, QWidget* parent) {
         ++made;
@@ -340,6 +344,36 @@ TEST_F(MainWindowTest, OnlyTheBuiltCommandsAreEnabledAndSetupWaitsForItsWindow) 
         EXPECT_TRUE(modalsServed());
     }
     EXPECT_EQ(made, 1);
+}
+
+TEST_F(MainWindowTest, RegistryAndSetupOpenFromTheMenu) {
+    start();
+    struct Case {
+        const char* command;
+        const char* window;
+        int page;  // of the card; -1 for other windows
+    } cases[] = {{"mnu_anagrafica_inserimento", "Tfrm_clienti1", 0},
+                 {"mnu_anagrafica_stampe", "Tfrm_clienti1", Tfrm_clienti1::kPrintPage},
+                 {"mnu_trova_cap", "Tfrm_cerca", -1},
+                 {"mnu_ricerca_abi_cab", "Tfrm_cerca", -1},
+                 {"mnu_setup", "Tfrm_setup", -1}};
+    for (const Case& c : cases) {
+        QString opened;
+        int page = -1;
+        onModal<QDialog>([&](QDialog& d) {
+            opened = d.objectName();
+            if (auto* tabs = d.findChild<QTabWidget*>(QStringLiteral("page_anagrafica"))) page = tabs->currentIndex();
+            d.reject();
+        });
+        trigger(QString::fromLatin1(c.command));
+        EXPECT_TRUE(modalsServed()) << c.command;
+        EXPECT_EQ(opened, QString::fromLatin1(c.window)) << c.command;
+        if (c.page >= 0) {
+            EXPECT_EQ(page, c.page) << c.command;
+        }
+    }
+    EXPECT_TRUE(QFile::exists(base.file(QStringLiteral("cap.db")))) << "reference tables installed at start";
+    EXPECT_TRUE(QFile::exists(base.file(QStringLiteral("banche.db"))));
 }
 
 TEST_F(MainWindowTest, AlertTogglesSwitchTheLiveSettingAndTheirTimer) {

@@ -48,6 +48,8 @@ TEST(InitCommand, PreparesAnEmptyFolderAndASecondRunChangesNothing) {
     EXPECT_TRUE(first.err.isEmpty()) << qPrintable(first.err);
     EXPECT_TRUE(QFile::exists(base + u"/Dati/dett_ddt26.db"_s));
     EXPECT_TRUE(QFile::exists(base + u"/zelvarin.ini"_s));
+    EXPECT_GT(Probe::count(base + u"/cap.db"_s), 8000) << "post codes delivered with the program";
+    EXPECT_GT(Probe::count(base + u"/banche.db"_s), 18000);
     Probe::exec(base + u"/Dati/magazzino.db"_s, u"INSERT INTO magazzino (COD, FM, ID) VALUES ('A', 1, 1)"_s);
     const auto before = snapshot(base);
     const Result second = runInit(base, {u"--today"_s, u"2026-03-02"_s});
