@@ -1,5 +1,10 @@
 #include "bench/Generator.h"
 
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+
 #include "core/Clock.h"
 #include "core/Notifier.h"
 #include "core/Paths.h"
@@ -67,6 +72,27 @@ bool generateArchives(const QString& base, const Volumes& v, QString* error) {
         return false;
     }
     return true;
+}
+
+QString sharedLargeBase() {
+    static QTemporaryDir dir;
+    static const bool ready = [] {
+        QString error;
+        if (!generateArchives(dir.path(), {}, &error)) qFatal("generation failed: %s", qUtf8Printable(error));
+        return true;
+    }();
+    (void)ready;
+    return dir.path();
+}
+
+int runBenchmarks(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 }  // namespace zel::bench

@@ -16,4 +16,10 @@ struct Volumes {
 // rows, each archive in one statement. Returns false with a message on failure.
 bool generateArchives(const QString& base, const Volumes& v, QString* error);
 
+// A base folder with the standard volumes, generated once per process and removed at exit.
+QString sharedLargeBase();
+
+// The benchmarks' main(): Qt on the offscreen platform, then every registered benchmark.
+int runBenchmarks(int argc, char** argv);
+
 }  // namespace zel::bench

@@ -10,17 +10,7 @@
 
 namespace {
 
-QString largeBase() {
-    static QTemporaryDir dir;
-    static const bool ready = [] {
-        QString error;
-        const bool ok = zel::bench::generateArchives(dir.path(), {}, &error);
-        if (!ok) qFatal("generation failed: %s", qUtf8Printable(error));
-        return ok;
-    }();
-    (void)ready;
-    return dir.path();
-}
+QString largeBase() { return zel::bench::sharedLargeBase(); }
 
 // From the main window's creation to the end of its start-up sequence, on large archives.
 void BM_MainWindowOpensOnLargeArchives(benchmark::State& state) {
@@ -41,12 +31,4 @@ BENCHMARK(BM_MainWindowOpensOnLargeArchives)->Unit(benchmark::kMillisecond)->Ite
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QGuiApplication::setQuitOnLastWindowClosed(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return zel::bench::runBenchmarks(argc, argv); }

@@ -15,17 +15,15 @@
 namespace {
 
 struct Fixture {
-    QTemporaryDir dir;
+    QString base = zel::bench::sharedLargeBase();
     std::unique_ptr<zel::Settings> settings;
     std::unique_ptr<zel::Store> store;
     zel::AppContext ctx;
     Fixture() {
-        QString error;
-        if (!zel::bench::generateArchives(dir.path(), {}, &error)) qFatal("%s", qUtf8Printable(error));
-        settings = std::make_unique<zel::Settings>(dir.path());
+        settings = std::make_unique<zel::Settings>(base);
         settings->load();
-        store = std::make_unique<zel::Store>(zel::dataDir(dir.path()));
-        ctx = zel::AppContext{dir.path(), settings.get(), store.get(), nullptr};
+        store = std::make_unique<zel::Store>(zel::dataDir(base));
+        ctx = zel::AppContext{base, settings.get(), store.get(), nullptr};
     }
 };
 
@@ -73,11 +71,4 @@ BENCHMARK(BM_QuickSearchQueryOnly)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return zel::bench::runBenchmarks(argc, argv); }

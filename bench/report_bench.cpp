@@ -1,6 +1,8 @@
 // A list of 10,000 partners rendered to PDF must take under 3 s.
 #include <benchmark/benchmark.h>
 
+#include "bench/Generator.h"
+
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -55,11 +57,4 @@ BENCHMARK(BM_PartnerListRenderOnly)->Arg(10000)->Unit(benchmark::kMillisecond)->
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return zel::bench::runBenchmarks(argc, argv); }

@@ -86,11 +86,4 @@ BENCHMARK(BM_ArticleCodeKeystrokeMatchingAll)->Unit(benchmark::kMillisecond)->It
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return zel::bench::runBenchmarks(argc, argv); }

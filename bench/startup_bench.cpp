@@ -14,17 +14,7 @@
 namespace {
 
 // One generated base folder shared by every benchmark of this run.
-QString largeBase() {
-    static QTemporaryDir dir;
-    static const bool ready = [] {
-        QString error;
-        const bool ok = zel::bench::generateArchives(dir.path(), {}, &error);
-        if (!ok) qFatal("generation failed: %s", qUtf8Printable(error));
-        return ok;
-    }();
-    (void)ready;
-    return dir.path();
-}
+QString largeBase() { return zel::bench::sharedLargeBase(); }
 
 // The whole data start-up, as `zelvarin --init` runs it, on large archives.
 void BM_InitOnLargeArchives(benchmark::State& state) {
@@ -56,10 +46,4 @@ BENCHMARK(BM_RenumberEveryArticle)->Unit(benchmark::kMillisecond)->Iterations(5)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return zel::bench::runBenchmarks(argc, argv); }

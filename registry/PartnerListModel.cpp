@@ -29,7 +29,7 @@ int PartnerListModel::columnCount(const QModelIndex& parent) const { return pare
 
 QVariant PartnerListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
-    if (role == Qt::DisplayRole) return m_rows[index.row()].values[index.column()].trimmed();
+    if (role == Qt::DisplayRole) return m_rows[index.row()].value(index.column()).trimmed();
     if (index.column() == 1 && role == Qt::FontRole) {
         QFont f;
         f.setBold(true);

@@ -311,6 +311,11 @@ QString StoreRow::text(int column) const {
     return fromText(sqlite3_column_text(m_st, column), sqlite3_column_bytes(m_st, column));
 }
 
+QByteArrayView StoreRow::rawText(int column) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_st, column));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(m_st, column)) : QByteArrayView();
+}
+
 qint64 StoreRow::integer(int column) const { return sqlite3_column_int64(m_st, column); }
 
 QVariant StoreRow::value(int column) const { return columnValue(m_st, column); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -29,6 +30,8 @@ class StoreRow {
 public:
     explicit StoreRow(sqlite3_stmt* st) : m_st(st) {}
     QString text(int column) const;
+    // The text as the engine holds it, valid until the next row.
+    QByteArrayView rawText(int column) const;
     qint64 integer(int column) const;
     QVariant value(int column) const;
 
