@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
@@ -103,14 +104,22 @@ QWidget* Tfrm_clienti1::addField(const QString& column, const QString& name, int
 void Tfrm_clienti1::buildUi() {
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("page_anagrafica"));
-    m_pages->addTab(buildCardPage(), QStringLiteral("Anagrafica F2"));
-    m_pages->addTab(buildTypePage(), QStringLiteral("Tipologia - dettagli F3"));
+    // Each page scrolls, so the list below stays on screen on small displays.
+    auto scrolled = [](QWidget* page) {
+        auto* area = new QScrollArea;
+        area->setWidgetResizable(true);
+        area->setFrameShape(QFrame::NoFrame);
+        area->setWidget(page);
+        return area;
+    };
+    m_pages->addTab(scrolled(buildCardPage()), QStringLiteral("Anagrafica F2"));
+    m_pages->addTab(scrolled(buildTypePage()), QStringLiteral("Tipologia - dettagli F3"));
     m_pages->addTab(buildContactsPage(), QStringLiteral("Contatti F4"));
     m_pages->addTab(buildQuickViewPage(), QStringLiteral("Quick view F5"));
-    m_pages->addTab(buildPhotoPage(), QStringLiteral("Foto e Logo F6"));
+    m_pages->addTab(scrolled(buildPhotoPage()), QStringLiteral("Foto e Logo F6"));
     m_pages->addTab(buildAttachmentsPage(), QStringLiteral("Allegati F7"));
-    m_pages->addTab(buildFilterPage(), QStringLiteral("Filtri e Stampe F8"));
-    m_pages->addTab(buildVehiclePage(), QStringLiteral("Vetture"));
+    m_pages->addTab(scrolled(buildFilterPage()), QStringLiteral("Filtri e Stampe F8"));
+    m_pages->addTab(scrolled(buildVehiclePage()), QStringLiteral("Vetture"));
 
     // Quick search
     auto* search = new QGroupBox(QStringLiteral("Filtro di ricerca"));
@@ -188,11 +197,13 @@ void Tfrm_clienti1::buildUi() {
     m_buttons[QStringLiteral("btn_annulla")]->setEnabled(false);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_pages, 3);
+    layout->addWidget(m_pages, 5);
     layout->addWidget(search);
     layout->addLayout(nav);
     layout->addWidget(m_grid, 2);
-    resize(1200, 800);
+    m_grid->setColumnWidth(1, 320);
+    m_grid->setColumnWidth(2, 180);
+    resize(1200, 760);
 }
 
 QWidget* Tfrm_clienti1::buildCardPage() {
@@ -237,8 +248,11 @@ QWidget* Tfrm_clienti1::buildCardPage() {
         {"gruppo", "cmb_gruppo", "Gruppo di appartenenza", Combo},
         {"cat_fisc", "cmb_cat_fisc", "Categoria fiscale", Combo},
     };
+    auto* second = new QFormLayout;
+    int n = 0;
     for (const auto& f : fields)
-        main->addRow(QString::fromUtf8(f.caption), addField(QString::fromLatin1(f.column), QString::fromLatin1(f.name), f.kind));
+        (n++ < 12 ? main : second)
+            ->addRow(QString::fromUtf8(f.caption), addField(QString::fromLatin1(f.column), QString::fromLatin1(f.name), f.kind));
     auto* copyVat = button(m_buttons, QStringLiteral("btn_piva_cf"), QStringLiteral("Ricopia la Partita IVA nel Codice Fiscale"));
     connect(copyVat, &QPushButton::clicked, this, &Tfrm_clienti1::btn_piva_cfClick);
     auto* findCap = button(m_buttons, QStringLiteral("btn_trova_cap"), QStringLiteral("Trova\r\n CAP / Città"));
@@ -246,7 +260,7 @@ QWidget* Tfrm_clienti1::buildCardPage() {
     auto* tools = new QHBoxLayout;
     tools->addWidget(copyVat);
     tools->addWidget(findCap);
-    main->addRow(QString(), tools);
+    second->addRow(QString(), tools);
 
     m_bankPanel = new QGroupBox(QStringLiteral("Banca"));
     m_bankPanel->setObjectName(QStringLiteral("panel_banca"));
@@ -287,9 +301,10 @@ QWidget* Tfrm_clienti1::buildCardPage() {
     notes->addRow(QStringLiteral("Data ultima modifica"), m_dataAcq);
 
     grid->addLayout(main, 0, 0, 2, 1);
-    grid->addWidget(m_bankPanel, 0, 1);
-    grid->addWidget(m_altAddress, 1, 1);
-    grid->addLayout(notes, 0, 2, 2, 1);
+    grid->addLayout(second, 0, 1, 2, 1);
+    grid->addWidget(m_bankPanel, 0, 2);
+    grid->addWidget(m_altAddress, 1, 2);
+    grid->addLayout(notes, 2, 0, 1, 3);
 
     auto* city = static_cast<QLineEdit*>(m_fields[QStringLiteral("citta")]);
     connect(city, &QLineEdit::textEdited, this, [this, city] {
