@@ -7,6 +7,7 @@
 #include <QDateEdit>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -396,6 +397,10 @@ QWidget* Tfrm_clienti1::buildContactsPage() {
     buttons->addWidget(save);
     buttons->addWidget(del);
     buttons->addStretch();
+    m_noContacts = new QLabel(QStringLiteral("Nessun contatto presente per questa scheda anagrafica"));
+    m_noContacts->setObjectName(QStringLiteral("panel_nessun_contatto"));
+    m_noContacts->setAlignment(Qt::AlignCenter);
+    layout->addWidget(m_noContacts);
     layout->addWidget(m_contacts);
     layout->addLayout(buttons);
     return page;
@@ -430,7 +435,14 @@ QWidget* Tfrm_clienti1::buildPhotoPage() {
         auto* edit = addField(QStringLiteral("foto%1").arg(i), QStringLiteral("edt_foto%1").arg(i), Text);
         auto* clear = button(m_buttons, QStringLiteral("btn_svuota_foto%1").arg(i), QStringLiteral("Svuota la foto"));
         connect(clear, &QPushButton::clicked, edit, [edit] { static_cast<QLineEdit*>(edit)->clear(); });
+        auto* pick = button(m_buttons, QStringLiteral("btn_scegli_foto%1").arg(i), QStringLiteral("Scegli..."));
+        connect(pick, &QPushButton::clicked, edit, [this, edit] {
+            const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Scegli la foto"), QString(),
+                                                              QStringLiteral("Immagini (*.jpg *.jpeg *.png *.bmp *.gif)"));
+            if (!file.isEmpty()) static_cast<QLineEdit*>(edit)->setText(file);
+        });
         row->addWidget(edit, 1);
+        row->addWidget(pick);
         row->addWidget(clear);
         form->addRow(QStringLiteral("Foto %1").arg(i), row);
     }
@@ -461,6 +473,11 @@ QWidget* Tfrm_clienti1::buildAttachmentsPage() {
             Dialogs::instance().error(kTitle, e.message(), this);
         }
         loadAttachments();
+    });
+    connect(m_attachments, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
+        if (column != 3) return;
+        const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Scegli il documento"));
+        if (!file.isEmpty()) m_attachments->item(row, 3)->setText(file);
     });
     connect(m_attachments, &QTableWidget::itemChanged, this, [this, path](QTableWidgetItem* item) {
         if (m_loading) return;
@@ -1073,24 +1090,62 @@ void Tfrm_clienti1::quickViewClick(int which) {
         {u"Archivio Magazzino", "cod_forn = ?", "cod", 1},
     };
     static const char* titles[6] = {"Movimenti", "Fatture", "Scadenze", "Ordini", "Preventivi", "Articoli di Magazzino"};
+    // Columns and captions of the views that show a choice of columns; the others show all.
+    QList<QPair<QString, QString>> shownColumns;
+    auto add = [&shownColumns](const char* column, const QString& caption) {
+        shownColumns.append({QString::fromLatin1(column), caption});
+    };
+    if (which == 0) {
+        for (const auto& [c, t] : {std::pair{"data", "Data"}, {"bolla", "Bolla"}, {"causale", "Causale"},
+                                   {"cod", "Cod.articolo"}, {"des", "Descrizione"}, {"unitamis", "Un. mis."},
+                                   {"quant", "Quantità"}, {"perc_iva", "% Iva"}, {"prezzo", "Prezzo"},
+                                   {"prezzonett", "Prezzo netto"}})
+            add(c, QString::fromUtf8(t));
+    } else if (which == 1) {
+        add("data", QStringLiteral("Data"));
+        add("fattura", QStringLiteral("Numero"));
+        add("tipodoc", QStringLiteral("Tipo documento"));
+        add("iva4", QStringLiteral("IVA ") + s.text(u"Magazzino", u"IVA 1 predefinita"));
+        add("iva9", QStringLiteral("IVA ") + s.text(u"Magazzino", u"IVA 2 predefinita"));
+        add("iva19", QStringLiteral("IVA ") + s.text(u"Magazzino", u"IVA 3 predefinita"));
+        add("imp_glob", QStringLiteral("Tot. imponib."));
+        add("tot_fatt", QStringLiteral("Tot. fattura"));
+        for (int i = 1; i <= 3; ++i) add(QStringLiteral("cscadpag%1").arg(i).toLatin1().constData(), QStringLiteral("Scad. pag. %1").arg(i));
+        for (int i = 1; i <= 3; ++i) add(QStringLiteral("flagpag%1").arg(i).toLatin1().constData(), QStringLiteral("Pagato %1").arg(i));
+    } else if (which == 5) {
+        for (const auto& [c, t] : {std::pair{"cod", "Codice"}, {"des", "Descrizione"}, {"cat", "Categoria"}, {"pos", "Pos1"},
+                                   {"pos2", "Pos2"}, {"qca", "Tot carico"}, {"qsc", "Tot scarico"},
+                                   {"prezzo_acq", "Prezzo acq."}, {"prezzo_ven", "Prezzo ven."}, {"iva", "IVA"},
+                                   {"scortamin", "Sc. min."}, {"dum", "Data Ult.mov."}})
+            add(c, QString::fromUtf8(t));
+    }
     const View& v = views[which];
     try {
         Store& st = *m_ctx.store;
         const QString path = s.text(u"Path", v.pathKey);
         QVariantList params;
         for (int i = 0; i < v.params; ++i) params << code;
-        const QList<ColumnInfo> cols = st.columns(path);
-        const QList<QVariantList> rows = st.rows(QStringLiteral("SELECT * FROM %1 WHERE %2 ORDER BY %3")
-                                                     .arg(st.table(path), QString::fromLatin1(v.where), QString::fromLatin1(v.order)),
+        if (shownColumns.isEmpty())
+            for (const ColumnInfo& c : st.columns(path)) shownColumns.append({c.name, c.name});
+        QStringList names, headers;
+        for (const auto& [column, caption] : std::as_const(shownColumns)) {
+            names << column;
+            headers << caption;
+        }
+        const QList<QVariantList> rows = st.rows(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4")
+                                                     .arg(names.join(u", "), st.table(path), QString::fromLatin1(v.where),
+                                                          QString::fromLatin1(v.order)),
                                                  params);
         m_quickView->clear();
-        m_quickView->setColumnCount(int(cols.size()));
-        QStringList headers;
-        for (const ColumnInfo& c : cols) headers << c.name;
+        m_quickView->setColumnCount(int(headers.size()));
         m_quickView->setHorizontalHeaderLabels(headers);
         m_quickView->setRowCount(int(rows.size()));
         for (int r = 0; r < rows.size(); ++r)
-            for (int c = 0; c < cols.size(); ++c) m_quickView->setItem(r, c, new QTableWidgetItem(fmt::value(rows[r][c])));
+            for (int c = 0; c < headers.size(); ++c) {
+                const QVariant value = rows[r][c];
+                const QDate d = value.typeId() == QMetaType::QString ? QDate::fromString(value.toString(), Qt::ISODate) : QDate();
+                m_quickView->setItem(r, c, new QTableWidgetItem(d.isValid() ? fmt::date(d) : fmt::value(value)));
+            }
         m_pages->setTabText(3, QStringLiteral("Quick view F5 - ") + QString::fromUtf8(titles[which]));
     } catch (const StoreError&) {
         // An archive that cannot be read leaves the page as it was.
@@ -1122,6 +1177,8 @@ void Tfrm_clienti1::loadContacts() {
         }
     } catch (const StoreError&) {
     }
+    m_noContacts->setVisible(m_contacts->rowCount() == 0);
+    m_contacts->setVisible(m_contacts->rowCount() > 0);
     m_contactsDirty = false;
     m_loading = false;
 }

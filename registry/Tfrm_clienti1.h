@@ -136,6 +136,7 @@ private:
     bool m_filterActive = false;
     // Side pages
     QTableWidget* m_contacts = nullptr;
+    QLabel* m_noContacts = nullptr;
     QTableWidget* m_attachments = nullptr;
     QTableWidget* m_quickView = nullptr;
     bool m_contactsDirty = false;

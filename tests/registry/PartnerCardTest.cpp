@@ -1,7 +1,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTableWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -292,6 +294,27 @@ TEST_F(PartnerCard, VehicleSearchAndTypingIntoTheList) {
     EXPECT_EQ(w<QComboBox>(u"cmb_campo_ricerca"_s)->currentText(), u"Nome"_s);
     EXPECT_EQ(w<QLineEdit>(u"edt_ricerca"_s)->text(), u"a"_s);
     EXPECT_EQ(card->listCount(), 2);
+}
+
+TEST_F(PartnerCard, QuickViewListsThePartnersDocuments) {
+    seed(u"C7"_s, u"Alfa"_s, u"01000000000000000000"_s);
+    Probe::exec(data(u"dett_ddt26.db"_s),
+                u"INSERT INTO dett_ddt26 (BOLLA, COD_CLI, COD, DES, QUANT, DATA) VALUES (3, 'C7', 'A1', 'Vite', 2.5, '2026-05-04'),"
+                " (4, 'ALTRO', 'A2', 'Dado', 1, '2026-05-05'), (5, 'X', 'A3', 'Rondella', 7, '2026-05-06')"_s);
+    Probe::exec(data(u"dett_ddt26.db"_s), u"UPDATE dett_ddt26 SET COD_FORN = 'C7' WHERE BOLLA = 5"_s);
+    open();
+    click(u"btn_qv_movimenti"_s);
+    QTableWidget* grid = w<QTableWidget>(u"grid_quick_view"_s);
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->horizontalHeaderItem(3)->text(), u"Cod.articolo"_s);
+    EXPECT_EQ(grid->item(0, 0)->text(), u"04/05/2026"_s);
+    EXPECT_EQ(grid->item(1, 4)->text(), u"Rondella"_s);
+    click(u"btn_qv_fatture"_s);
+    EXPECT_EQ(grid->rowCount(), 0);
+    EXPECT_EQ(grid->horizontalHeaderItem(5)->text(), u"IVA 22"_s);
+    card->showPage(2);
+    EXPECT_TRUE(w<QLabel>(u"panel_nessun_contatto"_s)->isVisibleTo(card.get()));
+    EXPECT_FALSE(w<QTableWidget>(u"grid_contatti"_s)->isVisibleTo(card.get()));
 }
 
 TEST_F(PartnerCard, DeletionAsksAndKeepsABackup) {
