@@ -1300,7 +1300,14 @@ bool Tfrm_clienti1::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void Tfrm_clienti1::done(int r) {
-    UsageCounters(m_ctx.base).recordUse(QStringLiteral("Anagrafica"), m_model->rowCount(), QDateTime::currentDateTime());
+    qint64 cards = 0;
+    try {
+        cards = m_archive.count();
+    } catch (const StoreError&) {
+    }
+    if (!UsageCounters(m_ctx.base).recordUse(QStringLiteral("Anagrafica"), cards, QDateTime::currentDateTime(),
+                                             QStringLiteral("    Schede in archivio: ")))
+        QApplication::beep();
     QDialog::done(r);
 }
 

@@ -16,11 +16,12 @@ public:
     explicit UsageCounters(QString baseFolder);
 
     // Called when a module window closes; false when the file could not be written.
-    bool recordUse(const QString& module, qint64 recordCount, const QDateTime& when);
+    // countLabel goes between the time and the count (for example "    Schede in archivio: ").
+    bool recordUse(const QString& module, qint64 recordCount, const QDateTime& when, const QString& countLabel = {});
     UsageRecord read(const QString& module) const;
 
     QString filePath() const;
-    static QString stringFor(const QDateTime& when, qint64 recordCount);
+    static QString stringFor(const QDateTime& when, qint64 recordCount, const QString& countLabel = {});
 
 private:
     QString m_base;

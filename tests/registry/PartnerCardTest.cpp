@@ -14,6 +14,7 @@
 #include "registry/Tfrm_cerca.h"
 #include "registry/Tfrm_clienti1.h"
 #include "report/PageModel.h"
+#include "settings/IniFile.h"
 #include "settings/Settings.h"
 #include "store/Store.h"
 #include "tests/store/StartupFixture.h"
@@ -315,6 +316,34 @@ TEST_F(PartnerCard, QuickViewListsThePartnersDocuments) {
     card->showPage(2);
     EXPECT_TRUE(w<QLabel>(u"panel_nessun_contatto"_s)->isVisibleTo(card.get()));
     EXPECT_FALSE(w<QTableWidget>(u"grid_contatti"_s)->isVisibleTo(card.get()));
+}
+
+TEST_F(PartnerCard, SimpleViewUnsavedContactsAndUsageRecord) {
+    settings->setValue(u"Anagrafica", u"Visualizzazione semplice", true);
+    seed(u"1"_s, u"Alfa"_s, u"01000000000000000000"_s);
+    seed(u"2"_s, u"Beta"_s, u"01000000000000000000"_s);
+    open();
+    EXPECT_FALSE(w<QWidget>(u"panel_banca"_s)->isVisibleTo(card.get()));
+    EXPECT_FALSE(w<QWidget>(u"panel_sede_alternativa"_s)->isVisibleTo(card.get()));
+
+    click(u"btn_nuovo_contatto"_s);
+    QTableWidget* contacts = w<QTableWidget>(u"grid_contatti"_s);
+    ASSERT_EQ(contacts->rowCount(), 1);
+    contacts->item(0, 3)->setText(u"Sig. Neri"_s);
+    click(u"btn_successivo"_s);  // default answer: No, stay
+    EXPECT_EQ(w<QLineEdit>(u"edt_nome"_s)->text(), u"Alfa"_s);
+    EXPECT_EQ(shown().value(0), u"I contatti sono stati modificati, confermi l'uscita senza salvare?"_s);
+    click(u"btn_conferma_contatto"_s);
+    EXPECT_EQ(Probe::rows(data(u"contatti.db"_s), u"SELECT PERSCONT FROM contatti"_s).value(0).value(0).toString(),
+              u"Sig. Neri"_s);
+    click(u"btn_successivo"_s);
+    EXPECT_EQ(w<QLineEdit>(u"edt_nome"_s)->text(), u"Beta"_s);
+
+    card->accept();
+    IniFile survey(base.file(u"survey.zel"_s));
+    survey.load();
+    EXPECT_EQ(survey.value(u"Anagrafica"_s, u"numero utilizzi"_s), u"1"_s);
+    EXPECT_TRUE(survey.value(u"Anagrafica"_s, u"stringa"_s, QString()).endsWith(u"    Schede in archivio: 2"_s));
 }
 
 TEST_F(PartnerCard, DeletionAsksAndKeepsABackup) {
