@@ -81,7 +81,7 @@ QString CompanyHeader::line(int n) const {
 
 QFont CompanyHeader::lineFont(int n) const {
     QFont f = defaultFont();
-    if (n >= 1 && n <= 8 && !m_fonts[n - 1].trimmed().isEmpty()) f.setFamily(m_fonts[n - 1]);
+    if (n >= 1 && n <= 8 && !m_fonts[n - 1].trimmed().isEmpty()) f.setFamily(printableFamily(m_fonts[n - 1]));
     f.setPointSizeF(n == 1 ? 13.0 : 8.0);
     f.setBold(n == 1);
     return f;

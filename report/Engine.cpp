@@ -1,5 +1,7 @@
 #include "report/Engine.h"
 
+#include <QFontDatabase>
+
 #include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
@@ -277,8 +279,16 @@ private:
 
 }  // namespace
 
+QString printableFamily(const QString& wanted) {
+    // Without the family itself, the system's own stand-in depends on which fonts happen to
+    // be installed; a fixed one keeps line breaks, and so pages, the same on every machine.
+    static const QString standIn = QStringLiteral("DejaVu Sans");
+    if (QFontDatabase::hasFamily(wanted) || !QFontDatabase::hasFamily(standIn)) return wanted;
+    return standIn;
+}
+
 QFont defaultFont() {
-    QFont f(QStringLiteral("Arial"));
+    QFont f(printableFamily(QStringLiteral("Arial")));
     f.setPointSizeF(9.0);
     return f;
 }

@@ -135,6 +135,8 @@ struct Layout {
 
 // The font items start with: Arial 9 pt (its stand-in where Arial is missing).
 QFont defaultFont();
+// The family itself when installed, else one fixed stand-in.
+QString printableFamily(const QString& wanted);
 
 // Legacy layouts and several settings give sizes in screen units of 96 per inch.
 constexpr double kMmPerUnit = 25.4 / 96.0;

@@ -65,7 +65,7 @@ Layout PartnerListReport::layout() const {
         const double h = n == 1 ? 6.0 : 4.2;
         QFont f = font(n == 1 ? 12.0 : 8.0, n == 1);
         const QString family = m_settings.text(u"Utente", QStringLiteral("riga %1 font").arg(n));
-        if (!family.trimmed().isEmpty()) f.setFamily(family);
+        if (!family.trimmed().isEmpty()) f.setFamily(printableFamily(family));
         l.pageHeader.add(Item::label(QRectF(0, y, w * 0.55, h), text).withFont(f));
         y += h;
     }
