@@ -362,7 +362,7 @@ QWidget* Tfrm_clienti1::buildContactsPage() {
     auto* save = button(m_buttons, QStringLiteral("btn_conferma_contatto"), QStringLiteral("Conferma"));
     auto* del = button(m_buttons, QStringLiteral("btn_cancella_contatto"), QStringLiteral("Cancella contatto selezionato"));
     connect(add, &QPushButton::clicked, this, [this] {
-        const QString code = m_archive.card(m_currentRowid).value(QStringLiteral("cod_cli")).toString();
+        const QString code = m_currentCode;
         if (code.isEmpty()) return;
         try {
             Store& s = *m_ctx.store;
@@ -461,7 +461,7 @@ QWidget* Tfrm_clienti1::buildAttachmentsPage() {
     auto* open = button(m_buttons, QStringLiteral("btn_apri_doc"), QStringLiteral("Apri Doc"));
     const QString path = dataFile(m_ctx.base, QStringLiteral("alleg_anag.db"));
     connect(add, &QPushButton::clicked, this, [this, path] {
-        const QString code = m_archive.card(m_currentRowid).value(QStringLiteral("cod_cli")).toString();
+        const QString code = m_currentCode;
         if (code.isEmpty()) return;
         try {
             Store& s = *m_ctx.store;
@@ -719,6 +719,7 @@ void Tfrm_clienti1::showRow(int row) {
     if (row < 0 || row >= m_model->rowCount()) {
         m_current = -1;
         m_currentRowid = -1;
+        m_currentCode.clear();
         clearCard();
         return;
     }
@@ -773,6 +774,7 @@ void Tfrm_clienti1::showCard(const QVariantMap& card) {
             d->setDate(date.isValid() ? date : QDate(2000, 1, 1));
         }
     }
+    m_currentCode = card.value(QStringLiteral("cod_cli")).toString();
     const partner::TypeString type = partner::TypeString::parse(card.value(QStringLiteral("extra_data")).toString());
     m_trust->setValue(type.trust);
     for (int i = 0; i < 12; ++i) m_kinds[i]->setChecked(type.kinds[size_t(i)]);
@@ -1073,7 +1075,7 @@ void Tfrm_clienti1::btn_stampa_elencoClick() {
 }
 
 void Tfrm_clienti1::quickViewClick(int which) {
-    const QString code = m_archive.card(m_currentRowid).value(QStringLiteral("cod_cli")).toString();
+    const QString code = m_currentCode;
     const Settings& s = *m_ctx.settings;
     struct View {
         const char16_t* pathKey;
@@ -1155,7 +1157,7 @@ void Tfrm_clienti1::quickViewClick(int which) {
 void Tfrm_clienti1::loadContacts() {
     m_loading = true;
     m_contacts->setRowCount(0);
-    const QString code = m_currentRowid >= 0 ? m_archive.card(m_currentRowid).value(QStringLiteral("cod_cli")).toString() : QString();
+    const QString code = m_currentCode;
     try {
         Store& s = *m_ctx.store;
         const QList<QVariantList> rows =
@@ -1212,7 +1214,7 @@ bool Tfrm_clienti1::saveContacts() {
 void Tfrm_clienti1::loadAttachments() {
     m_loading = true;
     m_attachments->setRowCount(0);
-    const QString code = m_currentRowid >= 0 ? m_archive.card(m_currentRowid).value(QStringLiteral("cod_cli")).toString() : QString();
+    const QString code = m_currentCode;
     try {
         Store& s = *m_ctx.store;
         const QList<QVariantList> rows =

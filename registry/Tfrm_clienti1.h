@@ -147,6 +147,7 @@ private:
     PartnerQuery m_query;
     int m_current = -1;
     qint64 m_currentRowid = -1;
+    QString m_currentCode;  // as stored, for the side archives of the card
     bool m_newCard = false;
     bool m_loading = false;
 };
