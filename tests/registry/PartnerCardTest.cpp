@@ -17,7 +17,7 @@
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 #include "store/Store.h"
-#include "tests/store/StartupFixture.h"
+#include "tests/WindowFixture.h"
 #include "ui/Dialogs.h"
 #include "ui/TrayNotice.h"
 
@@ -27,26 +27,16 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-class PartnerCard : public StartupFixture {
+class PartnerCard : public WindowFixture {
 protected:
     void SetUp() override {
-        StartupFixture::SetUp();
-        ASSERT_EQ(runStartup(), 0);
-        Dialogs::instance().setScripted(true);
-        Dialogs::instance().reset();
+        WindowFixture::SetUp();
         TrayNotice::instance().reset();
-        settings = std::make_unique<Settings>(base.path());
-        settings->load();
         settings->setValue(u"Anagrafica", u"Incremento automatico del codice", true);
-        store = std::make_unique<Store>(base.file(u"Dati"_s));
-        ctx = AppContext{base.path(), settings.get(), store.get(), nullptr};
     }
     void TearDown() override {
         card.reset();
-        store.reset();
-        Dialogs::instance().setScripted(false);
-        Dialogs::instance().reset();
-        StartupFixture::TearDown();
+        WindowFixture::TearDown();
     }
     void open() {
         card = std::make_unique<Tfrm_clienti1>(ctx);
@@ -79,9 +69,6 @@ protected:
     }
     QStringList shown() const { return Dialogs::instance().shownTexts(); }
 
-    std::unique_ptr<Settings> settings;
-    std::unique_ptr<Store> store;
-    AppContext ctx;
     std::unique_ptr<Tfrm_clienti1> card;
     QString previewed;
 };

@@ -13,7 +13,7 @@
 #include "registry/ReferenceData.h"
 #include "registry/Tfrm_cerca.h"
 #include "store/Store.h"
-#include "tests/store/StartupFixture.h"
+#include "tests/WindowFixture.h"
 #include "ui/Dialogs.h"
 
 using namespace zel;
@@ -22,17 +22,11 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-class SearchDialog : public StartupFixture {
+class SearchDialog : public WindowFixture {
 protected:
     void SetUp() override {
-        StartupFixture::SetUp();
-        ASSERT_EQ(runStartup(), 0);
+        WindowFixture::SetUp();
         ASSERT_TRUE(installReferenceTables(base.path()).isEmpty());
-        Dialogs::instance().setScripted(true);
-        Dialogs::instance().reset();
-        settings = std::make_unique<Settings>(base.path());
-        settings->load();
-        store = std::make_unique<Store>(base.file(u"Dati"_s));
         article(u"V01"_s, u"Vite a legno"_s, 0.25, 22, 100, 40);
         article(u"D02"_s, u"Dado M8"_s, 0.1, 10, 5, 5);
         article(u"AB - 1"_s, u"Bullone"_s, 1, 22, 1, 0);
@@ -40,15 +34,11 @@ protected:
         partner(u"00001"_s, u"Rossi Mario"_s);
         partner(u"00002"_s, u"Bianchi & Figli"_s);
         partner(u"F0003"_s, u"Ferramenta Rossini"_s);
-        ctx = AppContext{base.path(), settings.get(), store.get(), nullptr};
         dialog = std::make_unique<Tfrm_cerca>(ctx);
     }
     void TearDown() override {
         dialog.reset();
-        store.reset();
-        Dialogs::instance().setScripted(false);
-        Dialogs::instance().reset();
-        StartupFixture::TearDown();
+        WindowFixture::TearDown();
     }
 
     void article(const QString& cod, const QString& des, double price, double vat, double loaded, double unloaded,
@@ -119,9 +109,6 @@ protected:
         return dialog->execModal();
     }
 
-    std::unique_ptr<Settings> settings;
-    std::unique_ptr<Store> store;
-    AppContext ctx;
     std::unique_ptr<Tfrm_cerca> dialog;
 };
 

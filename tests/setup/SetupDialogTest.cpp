@@ -13,7 +13,7 @@
 #include "setup/Tfrm_setup.h"
 #include "store/ArchiveMaintenance.h"
 #include "store/Store.h"
-#include "tests/store/StartupFixture.h"
+#include "tests/WindowFixture.h"
 #include "ui/Dialogs.h"
 
 using namespace zel;
@@ -22,27 +22,19 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-class SetupDialog : public StartupFixture {
+class SetupDialog : public WindowFixture {
 protected:
     void SetUp() override {
-        StartupFixture::SetUp();
-        ASSERT_EQ(runStartup(), 0);
+        WindowFixture::SetUp();
         open();
     }
     void TearDown() override {
         dialog.reset();
-        store.reset();
-        Dialogs::instance().setScripted(false);
-        Dialogs::instance().reset();
-        StartupFixture::TearDown();
+        WindowFixture::TearDown();
     }
     void open() {
-        Dialogs::instance().setScripted(true);
-        Dialogs::instance().reset();
-        settings = std::make_unique<Settings>(base.path());
-        settings->load();
-        store = std::make_unique<Store>(base.file(u"Dati"_s));
-        ctx = AppContext{base.path(), settings.get(), store.get(), nullptr};
+        dialog.reset();
+        openContext();
         dialog = std::make_unique<Tfrm_setup>(ctx);
         dialog->FormShow();
     }
@@ -59,9 +51,6 @@ protected:
         return ini;
     }
 
-    std::unique_ptr<Settings> settings;
-    std::unique_ptr<Store> store;
-    AppContext ctx;
     std::unique_ptr<Tfrm_setup> dialog;
 };
 
