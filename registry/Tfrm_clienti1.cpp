@@ -33,6 +33,7 @@
 #include "registry/PartnerRules.h"
 #include "registry/PrivacyLetter.h"
 #include "registry/Tfrm_cerca.h"
+#include "registry/TrustBar.h"
 #include "report/PartnerListReports.h"
 #include "report/PreviewWindow.h"
 #include "settings/Settings.h"
@@ -217,6 +218,9 @@ QWidget* Tfrm_clienti1::buildCardPage() {
     auto* codeRow = new QHBoxLayout;
     codeRow->addWidget(code);
     codeRow->addWidget(m_badges);
+    m_trustBars[0] = new TrustBar;
+    m_trustBars[0]->setObjectName(QStringLiteral("bar_trust_anagrafica"));
+    codeRow->addWidget(m_trustBars[0]);
     main->addRow(QStringLiteral("Codice"), codeRow);
     const struct {
         const char* column;
@@ -327,6 +331,13 @@ QWidget* Tfrm_clienti1::buildTypePage() {
     m_trust->setObjectName(QStringLiteral("num_trust"));
     m_trust->setRange(0, 9);
     form->addRow(QStringLiteral("Trust level - Livello di affidabilità"), m_trust);
+    m_trustBars[1] = new TrustBar;
+    m_trustBars[1]->setObjectName(QStringLiteral("bar_trust"));
+    for (TrustBar* bar : m_trustBars) connect(bar, &TrustBar::levelClicked, m_trust, &QSpinBox::setValue);
+    connect(m_trust, &QSpinBox::valueChanged, this, [this](int v) {
+        for (TrustBar* b : m_trustBars) b->setValue(v);
+    });
+    form->addRow(QString(), m_trustBars[1]);
     const char* names[12] = {"chk_cliente",     "chk_fornitore",    "chk_tipo1",        "chk_tipo2",
                              "chk_tipo3",       "chk_tipo4",        "chk_mat_prime",    "chk_conto_lav",
                              "chk_importatore", "chk_distributore", "chk_dettagliante", "chk_ente_pubblico"};
@@ -653,6 +664,7 @@ void Tfrm_clienti1::applySettings() {
     const Settings& s = *m_ctx.settings;
     const bool simple = s.flag(u"Anagrafica", u"Visualizzazione semplice");
     m_bankPanel->setVisible(!simple);
+    m_trustBars[0]->setVisible(s.flag(u"Anagrafica", u"Visualizza Trust bar"));
     m_altAddress->setVisible(!simple);
     m_pages->setTabVisible(7, s.flag(u"Anagrafica", u"Visualizza modulo vetture"));
     m_pages->setTabVisible(5, s.flag(u"Anagrafica", u"Visualizza modulo allegati"));

@@ -27,6 +27,7 @@ namespace report {
 class PageModel;
 }
 class PartnerListModel;
+class TrustBar;
 class Tfrm_cerca;
 
 // The customer and supplier card: the list of every card below, the current card
@@ -114,6 +115,7 @@ private:
     QHash<QString, QWidget*> m_fields;  // column -> edit control
     QCheckBox* m_kinds[12] = {};
     QSpinBox* m_trust = nullptr;
+    TrustBar* m_trustBars[2] = {};
     QLabel* m_count = nullptr;
     QLabel* m_insertPanel = nullptr;
     QLabel* m_badges = nullptr;

@@ -178,8 +178,15 @@ TEST_F(PartnerCard, TypeStringShowsAndSavesBack) {
     click(u"btn_conferma"_s);
     EXPECT_EQ(partners()[0][2].toString(), u"51000000000100000000"_s);
     w<QCheckBox>(u"chk_fornitore"_s)->setChecked(true);
+    // The bar: a click on its right half raises the level, on its left half lowers it.
+    QWidget* bar = w<QWidget>(u"bar_trust"_s);
+    bar->resize(200, 18);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(180, 9));
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(180, 9));
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(20, 9));
+    EXPECT_EQ(w<QSpinBox>(u"num_trust"_s)->value(), 6);
     click(u"btn_conferma"_s);
-    EXPECT_EQ(partners()[0][2].toString(), u"51100000000100000000"_s);
+    EXPECT_EQ(partners()[0][2].toString(), u"61100000000100000000"_s);
 }
 
 TEST_F(PartnerCard, QuickSearchAndKindFilters) {
