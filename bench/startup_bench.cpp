@@ -9,6 +9,7 @@
 #include "settings/Settings.h"
 #include "store/ArchiveMaintenance.h"
 #include "store/DataStartup.h"
+#include "setup/Tfrm_setup.h"
 #include "store/Store.h"
 
 namespace {
@@ -43,6 +44,21 @@ void BM_RenumberEveryArticle(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RenumberEveryArticle)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The setup dialog: built once, then shown (every control filled from the live settings,
+// every lookup grid reloaded).
+void BM_SetupDialogOpens(benchmark::State& state) {
+    const QString base = largeBase();
+    zel::Settings settings(base);
+    settings.load();
+    zel::Store store(zel::dataDir(base));
+    zel::AppContext ctx{base, &settings, &store, nullptr};
+    for (auto _ : state) {
+        zel::Tfrm_setup dialog(ctx);
+        dialog.FormShow();
+    }
+}
+BENCHMARK(BM_SetupDialogOpens)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 
