@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "bench/Generator.h"
@@ -28,6 +29,18 @@ void BM_InitOnLargeArchives(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_InitOnLargeArchives)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The same through the command line, as a user runs it: process start included.
+void BM_InitCommandOnLargeArchives(benchmark::State& state) {
+    const QString base = largeBase();
+    for (auto _ : state) {
+        QProcess p;
+        p.start(QStringLiteral(ZELVARIN_BINARY), {QStringLiteral("--base"), base, QStringLiteral("--init")});
+        p.waitForFinished(600000);
+        if (p.exitCode() != 0) state.SkipWithError("zelvarin --init failed");
+    }
+}
+BENCHMARK(BM_InitCommandOnLargeArchives)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // Worst case of the start-up renumbering: every ID of 100,000 articles is wrong.
 void BM_RenumberEveryArticle(benchmark::State& state) {
