@@ -375,16 +375,7 @@ QWidget* Tfrm_clienti1::buildContactsPage() {
     connect(add, &QPushButton::clicked, this, [this] {
         const QString code = m_currentCode;
         if (code.isEmpty()) return;
-        try {
-            Store& s = *m_ctx.store;
-            Transaction tx(s);
-            s.exec(QStringLiteral("INSERT INTO %1 (COD_CLI, DATACONT, RICONTEFF) VALUES (?, ?, 0)")
-                       .arg(s.table(m_ctx.settings->text(u"Path", u"Archivio Contatti"))),
-                   {code, QDate::currentDate()});
-            tx.commit();
-        } catch (const StoreError& e) {
-            Dialogs::instance().error(kTitle, e.message(), this);
-        }
+        writeSideArchive(m_ctx.settings->text(u"Path", u"Archivio Contatti"), QStringLiteral("INSERT INTO %1 (COD_CLI, DATACONT, RICONTEFF) VALUES (?, ?, 0)"), {code, QDate::currentDate()});
         loadContacts();
     });
     connect(save, &QPushButton::clicked, this, [this] { saveContacts(); });
@@ -392,15 +383,7 @@ QWidget* Tfrm_clienti1::buildContactsPage() {
         const int r = m_contacts->currentRow();
         if (r < 0) return;
         if (!Dialogs::instance().yesNo(MsgIcon::Question, kTitle, QStringLiteral("Confermi la cancellazione?"), this)) return;
-        try {
-            Store& s = *m_ctx.store;
-            Transaction tx(s);
-            s.exec(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(s.table(m_ctx.settings->text(u"Path", u"Archivio Contatti"))),
-                   {m_contacts->item(r, 0)->data(Qt::UserRole)});
-            tx.commit();
-        } catch (const StoreError& e) {
-            Dialogs::instance().error(kTitle, e.message(), this);
-        }
+        writeSideArchive(m_ctx.settings->text(u"Path", u"Archivio Contatti"), QStringLiteral("DELETE FROM %1 WHERE rowid = ?"), {m_contacts->item(r, 0)->data(Qt::UserRole)});
         loadContacts();
     });
     auto* buttons = new QHBoxLayout;
@@ -474,15 +457,7 @@ QWidget* Tfrm_clienti1::buildAttachmentsPage() {
     connect(add, &QPushButton::clicked, this, [this, path] {
         const QString code = m_currentCode;
         if (code.isEmpty()) return;
-        try {
-            Store& s = *m_ctx.store;
-            Transaction tx(s);
-            s.exec(QStringLiteral("INSERT INTO %1 (data, cod_cli, des, privacy, nome) VALUES (?, ?, '', 1, '')").arg(s.table(path)),
-                   {QDate::currentDate(), code});
-            tx.commit();
-        } catch (const StoreError& e) {
-            Dialogs::instance().error(kTitle, e.message(), this);
-        }
+        writeSideArchive(path, QStringLiteral("INSERT INTO %1 (data, cod_cli, des, privacy, nome) VALUES (?, ?, '', 1, '')"), {QDate::currentDate(), code});
         loadAttachments();
     });
     connect(m_attachments, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
@@ -497,28 +472,16 @@ QWidget* Tfrm_clienti1::buildAttachmentsPage() {
         if (item->column() == 0) v = QDate::fromString(item->text(), QStringLiteral("dd/MM/yyyy"));
         if (item->column() == 1) v = item->text().left(50);
         if (item->column() == 2) v = qBound(0, item->text().toInt(), 99);
-        try {
-            Store& s = *m_ctx.store;
-            Transaction tx(s);
-            s.exec(QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?").arg(s.table(path), QString::fromLatin1(columns[item->column()])),
-                   {v, m_attachments->item(item->row(), 0)->data(Qt::UserRole)});
-            tx.commit();
-        } catch (const StoreError& e) {
-            Dialogs::instance().error(kTitle, e.message(), this);
-        }
+        writeSideArchive(path,
+                         QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
+                             .arg(QStringLiteral("%1"), QString::fromLatin1(columns[item->column()])),
+                         {v, m_attachments->item(item->row(), 0)->data(Qt::UserRole)});
         loadAttachments();
     });
     connect(del, &QPushButton::clicked, this, [this, path] {
         const int r = m_attachments->currentRow();
         if (r < 0) return;
-        try {
-            Store& s = *m_ctx.store;
-            Transaction tx(s);
-            s.exec(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(s.table(path)), {m_attachments->item(r, 0)->data(Qt::UserRole)});
-            tx.commit();
-        } catch (const StoreError& e) {
-            Dialogs::instance().error(kTitle, e.message(), this);
-        }
+        writeSideArchive(path, QStringLiteral("DELETE FROM %1 WHERE rowid = ?"), {m_attachments->item(r, 0)->data(Qt::UserRole)});
         loadAttachments();
     });
     connect(open, &QPushButton::clicked, this, [this] {
@@ -1255,6 +1218,17 @@ void Tfrm_clienti1::keyPressEvent(QKeyEvent* e) {
         return;
     }
     QDialog::keyPressEvent(e);
+}
+
+bool Tfrm_clienti1::writeSideArchive(const QString& path, const QString& sql, const QVariantList& params) {
+    try {
+        Store& s = *m_ctx.store;
+        s.exec(sql.arg(s.table(path)), params);
+        return true;
+    } catch (const StoreError& e) {
+        Dialogs::instance().error(kTitle, e.message(), this);
+        return false;
+    }
 }
 
 Tfrm_cerca& Tfrm_clienti1::searchDialog() {

@@ -105,6 +105,8 @@ private:
     bool saveContacts();
     void updateBadges();
     Tfrm_cerca& searchDialog();
+    // One statement on a contact or attachment row; a failure is shown.
+    bool writeSideArchive(const QString& path, const QString& sql, const QVariantList& params);
     void openBankSearch(QObject* field);
 
     AppContext& m_ctx;

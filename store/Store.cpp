@@ -53,52 +53,16 @@ void unicodeLower(sqlite3_context* ctx, int, sqlite3_value** argv) {
     resultText(ctx, argText(argv[0]).toLower());
 }
 
-// LIKE with "%" and "_", letter case folded for every alphabet.
-bool likeMatch(const QString& pattern, const QString& text, QChar escape) {
+// LIKE with "%" and "_" over any character type; same() compares two characters after
+// whatever case folding the caller wants. escape < 0: none.
+template <class Ch, class Same>
+bool wildcardMatch(const Ch* pat, qsizetype pn, const Ch* txt, qsizetype tn, int escape, Same same) {
     qsizetype p = 0, t = 0, starP = -1, starT = -1;
-    while (t < text.size()) {
-        if (p < pattern.size()) {
-            QChar pc = pattern[p];
-            if (!escape.isNull() && pc == escape && p + 1 < pattern.size()) {
-                if (pattern[p + 1] == text[t]) {
-                    p += 2;
-                    ++t;
-                    continue;
-                }
-            } else if (pc == u'%') {
-                starP = p++;
-                starT = t;
-                continue;
-            } else if (pc == u'_' || pc == text[t]) {
-                ++p;
-                ++t;
-                continue;
-            }
-        }
-        if (starP < 0) return false;
-        p = starP + 1;
-        t = ++starT;
-    }
-    while (p < pattern.size() && pattern[p] == u'%') ++p;
-    return p == pattern.size();
-}
-
-bool isAscii(const unsigned char* s, int n) {
-    for (int i = 0; i < n; ++i)
-        if (s[i] & 0x80) return false;
-    return true;
-}
-
-unsigned char asciiFold(unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c; }
-
-// The same matching on bytes, for the common case of plain ASCII on both sides.
-bool asciiLikeMatch(const unsigned char* pat, int pn, const unsigned char* txt, int tn, int escape) {
-    int p = 0, t = 0, starP = -1, starT = -1;
     while (t < tn) {
         if (p < pn) {
-            const unsigned char pc = pat[p];
+            const int pc = static_cast<int>(pat[p]);
             if (escape >= 0 && pc == escape && p + 1 < pn) {
-                if (asciiFold(pat[p + 1]) == asciiFold(txt[t])) {
+                if (same(pat[p + 1], txt[t])) {
                     p += 2;
                     ++t;
                     continue;
@@ -107,7 +71,7 @@ bool asciiLikeMatch(const unsigned char* pat, int pn, const unsigned char* txt, 
                 starP = p++;
                 starT = t;
                 continue;
-            } else if (pc == '_' || asciiFold(pc) == asciiFold(txt[t])) {
+            } else if (pc == '_' || same(pat[p], txt[t])) {
                 ++p;
                 ++t;
                 continue;
@@ -120,6 +84,15 @@ bool asciiLikeMatch(const unsigned char* pat, int pn, const unsigned char* txt, 
     while (p < pn && pat[p] == '%') ++p;
     return p == pn;
 }
+
+bool isAscii(const unsigned char* s, int n) {
+    for (int i = 0; i < n; ++i)
+        if (s[i] & 0x80) return false;
+    return true;
+}
+
+unsigned char asciiFold(unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c; }
+
 
 void unicodeLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
@@ -135,7 +108,11 @@ void unicodeLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             if (e && sqlite3_value_bytes(argv[2]) == 1) esc = e[0];
         }
         if ((argc < 3 || esc >= 0) && isAscii(pat, pn) && isAscii(txt, tn))
-            return sqlite3_result_int(ctx, asciiLikeMatch(pat, pn, txt, tn, esc) ? 1 : 0);
+            return sqlite3_result_int(
+                ctx, wildcardMatch(pat, pn, txt, tn, esc,
+                                   [](unsigned char a, unsigned char b) { return asciiFold(a) == asciiFold(b); })
+                         ? 1
+                         : 0);
     }
     QChar escape;
     if (argc == 3) {
@@ -148,7 +125,11 @@ void unicodeLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     }
     const QString pattern = argText(argv[0]).toCaseFolded();
     const QString text = argText(argv[1]).toCaseFolded();
-    sqlite3_result_int(ctx, likeMatch(pattern, text, escape) ? 1 : 0);
+    const auto* pu = reinterpret_cast<const char16_t*>(pattern.utf16());
+    const auto* tu = reinterpret_cast<const char16_t*>(text.utf16());
+    const bool match = wildcardMatch(pu, pattern.size(), tu, text.size(), escape.isNull() ? -1 : int(escape.unicode()),
+                                     [](char16_t a, char16_t b) { return a == b; });
+    sqlite3_result_int(ctx, match ? 1 : 0);
 }
 
 void bindValue(sqlite3_stmt* st, int i, const QVariant& v) {

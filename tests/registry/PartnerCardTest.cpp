@@ -340,6 +340,24 @@ TEST_F(PartnerCard, SimpleViewUnsavedContactsAndUsageRecord) {
     EXPECT_TRUE(survey.value(u"Anagrafica"_s, u"stringa"_s, QString()).endsWith(u"    Schede in archivio: 2"_s));
 }
 
+TEST_F(PartnerCard, AttachmentsAreAddedEditedAndDeleted) {
+    seed(u"A1"_s, u"Alfa"_s, u"01000000000000000000"_s);
+    open();
+    click(u"btn_nuovo_allegato"_s);
+    QTableWidget* grid = w<QTableWidget>(u"grid_allegati"_s);
+    ASSERT_EQ(grid->rowCount(), 1);
+    grid->item(0, 1)->setText(u"Contratto d'affitto 100%"_s);
+    grid->item(0, 2)->setText(u"150"_s);  // confidentiality stays within 0..99
+    const auto rows = Probe::rows(data(u"alleg_anag.db"_s), u"SELECT cod_cli, des, privacy, data FROM alleg_anag"_s);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0], (QVariantList{u"A1"_s, u"Contratto d'affitto 100%"_s, 99LL, QDate::currentDate().toString(Qt::ISODate)}));
+    grid->setCurrentCell(0, 0);
+    click(u"btn_apri_doc"_s);
+    EXPECT_TRUE(shown().value(0).startsWith(u"Errore apertura documento:\n\rTipo errore: "_s)) << qPrintable(shown().value(0));
+    click(u"btn_cancella_allegato"_s);
+    EXPECT_EQ(Probe::count(data(u"alleg_anag.db"_s)), 0);
+}
+
 TEST_F(PartnerCard, DeletionAsksAndKeepsABackup) {
     seed(u"1"_s, u"Alfa"_s, u"01000000000000000000"_s);
     seed(u"2"_s, u"Beta"_s, u"01000000000000000000"_s);
