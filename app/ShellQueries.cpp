@@ -1,11 +1,11 @@
 #include "app/ShellQueries.h"
 
 #include <QFile>
-#include <QLocale>
 #include <QRegularExpression>
 
 #include "settings/Settings.h"
 #include "store/Store.h"
+#include "ui/Formats.h"
 
 namespace zel {
 
@@ -40,11 +40,10 @@ QList<DeadlineAlert> unpaidDeadlinesOn(Store& store, const Settings& settings, c
 }
 
 QString deadlineAlertText(const QList<DeadlineAlert>& rows) {
-    const QLocale it(QLocale::Italian, QLocale::Italy);
     QStringList lines;
     for (const DeadlineAlert& d : rows) {
         const double amount = d.dare != 0 ? d.dare : d.avere;
-        lines << QStringLiteral("%1 %2 %3").arg(d.codCli, d.des, it.toString(amount, 'f', 2)).simplified();
+        lines << QStringLiteral("%1 %2 %3").arg(d.codCli, d.des, fmt::number(amount, u"###,##0.00")).simplified();
     }
     return lines.join(QLatin1Char('\n'));
 }

@@ -4,7 +4,6 @@
 
 #include <QDate>
 #include <QHash>
-#include <QRegularExpression>
 
 #include "settings/Settings.h"
 #include "store/ArchiveCatalogue.h"
@@ -17,20 +16,7 @@ const QString kEscape = QStringLiteral(" ESCAPE '\\'");
 const char* const kKindPatterns[] = {nullptr, "_1%", "__1%", "_11%"};
 const char* const kPrintKindPatterns[] = {nullptr, "_100000%", "_010000%", "___0000%"};
 
-int charLength(const QString& type) {
-    static const QRegularExpression re(QStringLiteral("CHAR\\s*\\((\\d+)\\)"), QRegularExpression::CaseInsensitiveOption);
-    const auto m = re.match(type);
-    return m.hasMatch() ? m.captured(1).toInt() : 0;
-}
 }  // namespace
-
-QString likeLiteral(const QString& text) {
-    QString t = text;
-    t.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    t.replace(QLatin1Char('%'), QStringLiteral("\\%"));
-    t.replace(QLatin1Char('_'), QStringLiteral("\\_"));
-    return t;
-}
 
 QStringList quickSearchFields() {
     return {QStringLiteral("Codice"),        QStringLiteral("Nome"),          QStringLiteral("Telefono"),
@@ -71,7 +57,7 @@ PartnerQuery PartnerQuery::quickSearch(int field, bool startsWith, const QString
     PartnerQuery q;
     const QStringList cols = quickSearchColumns();
     const QString column = cols.value(field, QStringLiteral("nome"));
-    const QString pattern = (startsWith ? QString() : QStringLiteral("%")) + likeLiteral(text.toUpper()) +
+    const QString pattern = (startsWith ? QString() : QStringLiteral("%")) + Store::likeLiteral(text.toUpper()) +
                             QStringLiteral("%");
     q.where = QStringLiteral("Upper(%1) LIKE ?").arg(column) + kEscape;
     q.params << pattern;
@@ -94,7 +80,7 @@ PartnerQuery PartnerQuery::filter(const QList<Criterion>& criteria, const QStrin
         if (from.isEmpty() || !allowed.contains(c.column.toUpper())) continue;
         if (to.isEmpty()) {
             q.where += QStringLiteral(" AND UPPER(%1) LIKE ?").arg(c.column.toUpper()) + kEscape;
-            q.params << QStringLiteral("%") + likeLiteral(from) + QStringLiteral("%");
+            q.params << QStringLiteral("%") + Store::likeLiteral(from) + QStringLiteral("%");
         } else {
             q.where += QStringLiteral(" AND UPPER(%1) BETWEEN ? AND ?").arg(c.column.toUpper());
             q.params << from << to;
@@ -102,7 +88,7 @@ PartnerQuery PartnerQuery::filter(const QList<Criterion>& criteria, const QStrin
     }
     if (!agent.trimmed().isEmpty()) {
         q.where += QStringLiteral(" AND UPPER(agente) LIKE ?") + kEscape;
-        q.params << QStringLiteral("%") + likeLiteral(agent.trimmed().toUpper()) + QStringLiteral("%");
+        q.params << QStringLiteral("%") + Store::likeLiteral(agent.trimmed().toUpper()) + QStringLiteral("%");
     }
     if (kind > 0 && kind < 4) {
         q.where += QStringLiteral(" AND extra_data LIKE ?");
@@ -185,16 +171,15 @@ bool PartnerArchive::vatTaken(const QString& vat, const QString& code) const {
                .toLongLong() > 0;
 }
 
-int PartnerArchive::maxLength(const QString& column) const {
-    for (const ColumnInfo& c : m_store.columns(path()))
-        if (c.name.compare(column, Qt::CaseInsensitive) == 0) return charLength(c.type);
-    return 0;
+QHash<QString, int> PartnerArchive::maxLengths() const {
+    QHash<QString, int> out;
+    for (const ColumnInfo& c : m_store.columns(path())) out.insert(c.name.toLower(), c.maxLength());
+    return out;
 }
 
 qint64 PartnerArchive::save(const QVariantMap& fields, qint64 rowid) {
     const QString t = m_store.table(path());
-    QHash<QString, int> present;  // column -> max length
-    for (const ColumnInfo& c : m_store.columns(path())) present.insert(c.name.toLower(), charLength(c.type));
+    const QHash<QString, int> present = maxLengths();
     QStringList names;
     QVariantList values;
     for (auto it = fields.cbegin(); it != fields.cend(); ++it) {

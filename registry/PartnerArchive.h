@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
 #include <QList>
 #include <array>
 #include <QString>
@@ -73,15 +74,12 @@ public:
     void remove(qint64 rowid);
     // Copy to "<archive>.bak" unless one exists.
     bool backup() const;
-    // Max length of a CHAR column, 0 for other types.
-    int maxLength(const QString& column) const;
+    // Lower-case column -> max length of a CHAR column, 0 for other types.
+    QHash<QString, int> maxLengths() const;
 
 private:
     Store& m_store;
     const Settings& m_settings;
 };
-
-// Escapes % and _ so the user's text matches literally under LIKE ... ESCAPE '\'.
-QString likeLiteral(const QString& text);
 
 }  // namespace zel

@@ -66,15 +66,7 @@ constexpr int kPageCount = 8;
 bool isPage(int page) { return page >= 0 && page < kPageCount && page != 4; }
 
 // The typed text matched anywhere and literally: "%" and "_" lose their meaning.
-QString containsPattern(const QString& typed) {
-    QString escaped;
-    escaped.reserve(typed.size() + 2);
-    for (const QChar c : typed) {
-        if (c == u'\\' || c == u'%' || c == u'_') escaped.append(u'\\');
-        escaped.append(c);
-    }
-    return u'%' + escaped + u'%';
-}
+QString containsPattern(const QString& typed) { return u'%' + Store::likeLiteral(typed) + u'%'; }
 
 // Typed ASCII as a GLOB pattern matching it anywhere, each letter in either case; the
 // characters that fold to an ASCII letter on their own (Kelvin sign, long s) are in

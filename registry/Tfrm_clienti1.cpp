@@ -92,7 +92,7 @@ QWidget* Tfrm_clienti1::addField(const QString& column, const QString& name, int
         }
         default: {
             auto* e = new QLineEdit;
-            const int max = m_archive.maxLength(column);
+            const int max = m_maxLengths.value(column);
             if (max > 0) e->setMaxLength(max);
             w = e;
         }
@@ -104,6 +104,11 @@ QWidget* Tfrm_clienti1::addField(const QString& column, const QString& name, int
 }
 
 void Tfrm_clienti1::buildUi() {
+    try {
+        m_maxLengths = m_archive.maxLengths();
+    } catch (const StoreError&) {
+        // Without the archive the edits take any length; saving reports the failure.
+    }
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("page_anagrafica"));
     // Each page scrolls, so the list below stays on screen on small displays.
@@ -978,7 +983,7 @@ void Tfrm_clienti1::cityChanged(QLineEdit* city, QLineEdit* cap, QLineEdit* prov
         Store& s = *m_ctx.store;
         const QList<QVariantList> rows =
             s.rows(QStringLiteral("SELECT cap, prov FROM %1 WHERE Upper(localita) LIKE ? ESCAPE '\\' LIMIT 1").arg(s.table(capTable)),
-                   {QStringLiteral("%") + likeLiteral(city->text().trimmed().toUpper())});
+                   {QStringLiteral("%") + Store::likeLiteral(city->text().trimmed().toUpper())});
         if (rows.isEmpty()) return;
         cap->setText(rows[0][0].toString().trimmed());
         prov->setText(rows[0][1].toString().trimmed());
@@ -1259,7 +1264,7 @@ void Tfrm_clienti1::btn_cerca_vetturaClick() {
     static const char* columns[5] = {"marca_vettura", "modello_vettura", "targa_vettura", "num_imm_vettura", "cat_vettura"};
     PartnerQuery q;
     q.where = QStringLiteral("Upper(%1) LIKE ? ESCAPE '\\'").arg(QString::fromLatin1(columns[qBound(0, m_vehicleField->currentIndex(), 4)]));
-    q.params << QStringLiteral("%") + likeLiteral(m_vehicleText->text().trimmed().toUpper()) + QStringLiteral("%");
+    q.params << QStringLiteral("%") + Store::likeLiteral(m_vehicleText->text().trimmed().toUpper()) + QStringLiteral("%");
     q.orderBy = QStringLiteral("nome ASC");
     runQuery(q);
 }

@@ -115,6 +115,7 @@ private:
     QTableView* m_grid = nullptr;
     QTabWidget* m_pages = nullptr;
     QHash<QString, QWidget*> m_fields;  // column -> edit control
+    QHash<QString, int> m_maxLengths;   // column -> CHAR length
     QCheckBox* m_kinds[12] = {};
     QSpinBox* m_trust = nullptr;
     TrustBar* m_trustBars[2] = {};

@@ -3,7 +3,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSet>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -16,11 +15,6 @@ namespace zel {
 namespace {
 constexpr int kRowIdRole = Qt::UserRole + 1;
 
-int charLength(const QString& type) {
-    static const QRegularExpression re(QStringLiteral("CHAR\\s*\\((\\d+)\\)"), QRegularExpression::CaseInsensitiveOption);
-    const auto m = re.match(type);
-    return m.hasMatch() ? m.captured(1).toInt() : 0;
-}
 }  // namespace
 
 LookupTablePage::LookupTablePage(Store& store, QString path, QString name, QWidget* parent)
@@ -91,7 +85,7 @@ QVariant LookupTablePage::toValue(int column, const QString& text, QString* erro
         }
         return type.contains(u"INT") ? QVariant(static_cast<qlonglong>(n)) : QVariant(n);
     }
-    const int max = charLength(type);
+    const int max = m_columns[column].maxLength();
     if (max > 0 && text.size() > max) {
         *error = QStringLiteral("Il campo %1 accetta al massimo %2 caratteri").arg(m_columns[column].name).arg(max);
         return QVariant();

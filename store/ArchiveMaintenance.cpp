@@ -178,16 +178,15 @@ UpgradeOutcome upgradeColumns(Store& store, const Settings& settings, Notifier& 
         const QString pairs[2][2] = {
             {settings.text(kPath, u"Archivio fatture Master"), settings.text(kPath, u"Archivio fatture Detail")},
             {settings.text(kPath, u"Archivio fatture Master 2"), settings.text(kPath, u"Archivio fatture Detail 2")}};
+        const QString registry = settings.text(kPath, u"Archivio anagrafica");
+        if (Store::exists(registry)) {
+            const QList<QVariantList> rows = store.rows(
+                QStringLiteral("SELECT nome FROM %1 WHERE extra_data LIKE ?").arg(store.table(registry)),
+                {QStringLiteral("______1%")});
+            for (const QVariantList& r : rows) out.agents << r.first().toString().trimmed();
+        }
         for (const auto& pair : pairs) {
             runList(invoiceProbesFirst(), pair[0], pair[1], {});
-            const QString registry = settings.text(kPath, u"Archivio anagrafica");
-            if (Store::exists(registry)) {
-                out.agents.clear();
-                const QList<QVariantList> rows = store.rows(
-                    QStringLiteral("SELECT nome FROM %1 WHERE extra_data LIKE ?").arg(store.table(registry)),
-                    {QStringLiteral("______1%")});
-                for (const QVariantList& r : rows) out.agents << r.first().toString().trimmed();
-            }
             if (quantityNeedsDecimals(store, pair[1]) &&
                 notifier.ask(MsgIcon::Warning, QString(),
                              QStringLiteral("Il database Dettaglio Fatture non supporta i decimali nel campo "

@@ -224,6 +224,22 @@ QString Store::quoteName(const QString& name) {
     return QLatin1Char('"') + n + QLatin1Char('"');
 }
 
+int ColumnInfo::maxLength() const {
+    static const QRegularExpression re(QStringLiteral("CHAR\\s*\\((\\d+)\\)"), QRegularExpression::CaseInsensitiveOption);
+    const auto m = re.match(type);
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+
+QString Store::likeLiteral(const QString& text) {
+    QString t;
+    t.reserve(text.size() + 4);
+    for (const QChar c : text) {
+        if (c == u'\\' || c == u'%' || c == u'_') t.append(u'\\');
+        t.append(c);
+    }
+    return t;
+}
+
 QString Store::plainName(const QString& name) {
     static const QRegularExpression word(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
     return word.match(name).hasMatch() ? name : quoteName(name);

@@ -42,6 +42,9 @@ private:
 struct ColumnInfo {
     QString name;
     QString type;  // declared type, e.g. "CHAR(20)"
+
+    // n of a CHAR(n) column, 0 for the other types.
+    int maxLength() const;
 };
 
 // One connection to the archives. Each archive is a file holding one table; SQL
@@ -92,6 +95,8 @@ public:
     bool backupOnce(const QString& path);
 
     static QString quoteName(const QString& name);
+    // The text with "%", "_" and "\" escaped, to match literally under LIKE ... ESCAPE '\'.
+    static QString likeLiteral(const QString& text);
     // The name as it is when it is a plain word, quoted otherwise.
     static QString plainName(const QString& name);
 
