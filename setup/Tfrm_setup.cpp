@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSet>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -49,10 +50,13 @@ bool shown(const SettingDef& d) { return !d.control.isEmpty() && d.valueFrom.isE
 
 bool writtenBack(const SettingDef& d) {
     if (d.access != Access::ReadOnly) return true;
-    const QString id = d.section.toString() + QLatin1Char('|') + d.key.toString();
-    for (const SettingDef& other : settingsCatalogue())
-        if (other.valueFrom == id) return true;
-    return false;
+    static const QSet<QString> sources = [] {
+        QSet<QString> out;
+        for (const SettingDef& other : settingsCatalogue())
+            if (!other.valueFrom.isEmpty()) out.insert(other.valueFrom.toString());
+        return out;
+    }();
+    return sources.contains(d.section.toString() + QLatin1Char('|') + d.key.toString());
 }
 
 }  // namespace
