@@ -129,6 +129,16 @@ QLabel* caption(const QString& textCaption, QWidget* parent) {
     return new QLabel(Dialogs::displayText(textCaption), parent);
 }
 
+// Caption and field side by side, one pair per row from firstRow on.
+void addLabelledRows(QGridLayout* grid, QWidget* owner, std::initializer_list<std::pair<QString, QWidget*>> rows,
+                     int firstRow = 0) {
+    int r = firstRow;
+    for (const auto& [text, field] : rows) {
+        grid->addWidget(caption(text, owner), r, 0);
+        grid->addWidget(field, r++, 1);
+    }
+}
+
 }  // namespace
 
 Tfrm_cerca::Tfrm_cerca(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx) {
@@ -206,16 +216,14 @@ QWidget* Tfrm_cerca::buildArticleByCodePage() {
     m_byCode.price = edit(u"edt_prezzo_unitario"_s, found, true);
     m_byCode.vat = edit(u"edt_iva"_s, found, true);
     m_stockField = edit(u"vr_giac_art"_s, found, true);
-    form->addWidget(caption(u"Codice trovato"_s, found), 0, 0);
-    form->addWidget(m_byCode.code, 0, 1);
-    form->addWidget(caption(u"Descrizione trovata"_s, found), 1, 0);
-    form->addWidget(m_byCode.description, 1, 1);
-    form->addWidget(caption(u"Prezzo unit. IVA escl."_s, found), 2, 0);
-    form->addWidget(m_byCode.price, 2, 1);
-    form->addWidget(caption(u"IVA"_s, found), 3, 0);
-    form->addWidget(m_byCode.vat, 3, 1);
-    form->addWidget(caption(u"Giacenza"_s, found), 4, 0);
-    form->addWidget(m_stockField, 4, 1);
+    addLabelledRows(form, found,
+                    {
+                        {u"Codice trovato"_s, m_byCode.code},
+                        {u"Descrizione trovata"_s, m_byCode.description},
+                        {u"Prezzo unit. IVA escl."_s, m_byCode.price},
+                        {u"IVA"_s, m_byCode.vat},
+                        {u"Giacenza"_s, m_stockField},
+                    });
     grid->addWidget(found, 2, 0, 1, 2);
 
     m_byCode.showPicture = new QCheckBox(u"Vedi foto"_s, page);
@@ -251,14 +259,13 @@ QWidget* Tfrm_cerca::buildArticleByDescriptionPage() {
     m_byDescription.description = edit(u"edt_des2"_s, found, true);
     m_byDescription.price = edit(u"edt_prezzo_unitario2"_s, found, true);
     m_byDescription.vat = edit(u"edt_iva2"_s, found, true);
-    form->addWidget(caption(u"Codice trovato"_s, found), 0, 0);
-    form->addWidget(m_byDescription.code, 0, 1);
-    form->addWidget(caption(u"Descrizione trovata"_s, found), 1, 0);
-    form->addWidget(m_byDescription.description, 1, 1);
-    form->addWidget(caption(u"Prezzo unitario IVA esclusa"_s, found), 2, 0);
-    form->addWidget(m_byDescription.price, 2, 1);
-    form->addWidget(caption(u"IVA"_s, found), 3, 0);
-    form->addWidget(m_byDescription.vat, 3, 1);
+    addLabelledRows(form, found,
+                    {
+                        {u"Codice trovato"_s, m_byDescription.code},
+                        {u"Descrizione trovata"_s, m_byDescription.description},
+                        {u"Prezzo unitario IVA esclusa"_s, m_byDescription.price},
+                        {u"IVA"_s, m_byDescription.vat},
+                    });
     grid->addWidget(found, 2, 0, 1, 2);
 
     m_byDescription.showPicture = new QCheckBox(u"Vedi foto"_s, page);
@@ -301,10 +308,11 @@ QWidget* Tfrm_cerca::buildNamePage(int pageNumber) {
     auto* form = new QGridLayout(found);
     p.code = edit(suppliers ? u"edt_cod_forn"_s : u"edt_cod_cli"_s, found, true);
     p.name = edit(suppliers ? u"edt_nome_fornitore"_s : u"edt_nome"_s, found, true);
-    form->addWidget(caption(u"Codice trovato"_s, found), 0, 0);
-    form->addWidget(p.code, 0, 1);
-    form->addWidget(caption(u"Nome trovato"_s, found), 1, 0);
-    form->addWidget(p.name, 1, 1);
+    addLabelledRows(form, found,
+                    {
+                        {u"Codice trovato"_s, p.code},
+                        {u"Nome trovato"_s, p.name},
+                    });
     grid->addWidget(found, 2, 0, 1, 3);
     grid->addWidget(buttons(pageNumber), 3, 0, 1, 3);
 
@@ -334,10 +342,11 @@ QWidget* Tfrm_cerca::buildPostCodePage() {
     m_capSearch = edit(u"edt_trova_cap"_s, byCap);
     m_provSearch = edit(u"edt_trova_prov"_s, byCap);
     QPushButton* capGo = button(u"btn_avvia_cap"_s, u"Avvia"_s, byCap);
-    capGrid->addWidget(caption(u"C.A.P."_s, byCap), 0, 0);
-    capGrid->addWidget(m_capSearch, 0, 1);
-    capGrid->addWidget(caption(u"Provincia"_s, byCap), 1, 0);
-    capGrid->addWidget(m_provSearch, 1, 1);
+    addLabelledRows(capGrid, byCap,
+                    {
+                        {u"C.A.P."_s, m_capSearch},
+                        {u"Provincia"_s, m_provSearch},
+                    });
     capGrid->addWidget(capGo, 0, 2, 2, 1);
     grid->addWidget(byCap, 0, 1);
 
@@ -349,12 +358,12 @@ QWidget* Tfrm_cerca::buildPostCodePage() {
     m_cap = edit(u"edt_cap"_s, m_capFound, true);
     m_province = edit(u"edt_provincia"_s, m_capFound, true);
     m_prefix = edit(u"edt_prefisso"_s, m_capFound, true);
-    form->addWidget(caption(u"C.A.P."_s, m_capFound), 0, 0);
-    form->addWidget(m_cap, 0, 1);
-    form->addWidget(caption(u"Provincia"_s, m_capFound), 1, 0);
-    form->addWidget(m_province, 1, 1);
-    form->addWidget(caption(u"Prefisso telefon."_s, m_capFound), 2, 0);
-    form->addWidget(m_prefix, 2, 1);
+    addLabelledRows(form, m_capFound,
+                    {
+                        {u"C.A.P."_s, m_cap},
+                        {u"Provincia"_s, m_province},
+                        {u"Prefisso telefon."_s, m_prefix},
+                    });
     m_capFound->setVisible(false);
     grid->addWidget(m_capFound, 2, 0, 1, 2);
     grid->addWidget(buttons(5), 3, 0, 1, 2);
@@ -384,10 +393,11 @@ QWidget* Tfrm_cerca::buildBankPage() {
     m_cab = edit(u"edt_cab"_s, byCodes);
     m_findByCodes = button(u"btn_avvia_abi"_s, u"Avvia"_s, byCodes);
     codesGrid->addWidget(caption(u"Trova la Banca partendo\r\nda ABI e CAB"_s, byCodes), 0, 0, 1, 3);
-    codesGrid->addWidget(caption(u"ABI"_s, byCodes), 1, 0);
-    codesGrid->addWidget(m_abi, 1, 1);
-    codesGrid->addWidget(caption(u"CAB"_s, byCodes), 2, 0);
-    codesGrid->addWidget(m_cab, 2, 1);
+    addLabelledRows(codesGrid, byCodes,
+                    {
+                        {u"ABI"_s, m_abi},
+                        {u"CAB"_s, m_cab},
+                    }, 1);
     codesGrid->addWidget(m_findByCodes, 1, 2, 2, 1);
     grid->addWidget(byCodes, 0, 0);
 
@@ -451,10 +461,11 @@ QWidget* Tfrm_cerca::buildPartnerByCodePage() {
     auto* form = new QGridLayout(found);
     m_partnerCode = edit(u"Edit_cod_cli_trovato"_s, found, true);
     m_partnerName = edit(u"Edit_nome_cli_trovato"_s, found, true);
-    form->addWidget(caption(u"Codice trovato"_s, found), 0, 0);
-    form->addWidget(m_partnerCode, 0, 1);
-    form->addWidget(caption(u"Nome trovato"_s, found), 1, 0);
-    form->addWidget(m_partnerName, 1, 1);
+    addLabelledRows(form, found,
+                    {
+                        {u"Codice trovato"_s, m_partnerCode},
+                        {u"Nome trovato"_s, m_partnerName},
+                    });
     grid->addWidget(found, 2, 0, 1, 2);
     grid->addWidget(buttons(7), 3, 0, 1, 2);
 
