@@ -16,8 +16,9 @@ namespace {
 void describe(QCommandLineParser& p) {
     p.setApplicationDescription(QStringLiteral("Zelvarin - Gestione aziendale"));
     p.addHelpOption();
-    p.addOption({QStringLiteral("base"), QStringLiteral("Cartella base del programma (predefinita: la cartella "
-                                                        "corrente)."),
+    p.addOption({QStringLiteral("base"),
+                 QStringLiteral("Cartella base del programma (predefinita: la cartella corrente se contiene "
+                                "zelvarin.ini o Dati, altrimenti ~/.local/share/Zelvarin)."),
                  QStringLiteral("cartella")});
     p.addOption({QStringLiteral("init"),
                  QStringLiteral("Prepara cartelle, impostazioni e archivi senza finestre, poi esce.")});
@@ -41,6 +42,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     }
     cmd.base = QDir(p.isSet(QStringLiteral("base")) ? p.value(QStringLiteral("base")) : QDir::currentPath())
                    .absolutePath();
+    cmd.baseGiven = p.isSet(QStringLiteral("base"));
     cmd.init = p.isSet(QStringLiteral("init"));
     return cmd;
 }

@@ -7,6 +7,7 @@ namespace zel {
 
 struct CommandLine {
     QString base;   // absolute base folder
+    bool baseGiven = false;  // --base was on the command line
     bool init = false;
     QString error;  // set when the arguments cannot be understood
 

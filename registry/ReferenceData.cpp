@@ -7,13 +7,24 @@
 
 namespace zel {
 
+QString findReferenceData(const QString& programDir) {
+    const QDir dir(programDir);
+    // The installed folder is relative to the program's, so the package's prefix does not matter.
+    for (const QString& rel : {QStringLiteral(ZELVARIN_REFDATA_INSTALLED), QStringLiteral("../refdata")}) {
+        const QString candidate = QDir::cleanPath(dir.filePath(rel));
+        if (QFileInfo::exists(QDir(candidate).filePath(QString::fromUtf16(kPostCodeTable)))) return candidate;
+    }
+    return {};
+}
+
 QString referenceDataDir() {
     const QString env = qEnvironmentVariable("ZELVARIN_REFDATA");
     if (!env.isEmpty()) return env;
     if (QCoreApplication::instance()) {
-        const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../refdata"));
-        if (QFileInfo(beside).isDir()) return QDir::cleanPath(beside);
+        const QString found = findReferenceData(QCoreApplication::applicationDirPath());
+        if (!found.isEmpty()) return found;
     }
+    // Test programs run from other folders of the build tree.
     return QStringLiteral(ZELVARIN_REFDATA_DIR);
 }
 

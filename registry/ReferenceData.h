@@ -9,9 +9,14 @@ namespace zel {
 inline constexpr char16_t kPostCodeTable[] = u"cap.db";
 inline constexpr char16_t kBankTable[] = u"banche.db";
 
-// Where the delivered tables are: $ZELVARIN_REFDATA, else "refdata" beside the
-// program's folder when it exists, else the build's own output folder.
+// Where the delivered tables are: $ZELVARIN_REFDATA, else findReferenceData(the
+// program's folder), else the build's own output folder.
 QString referenceDataDir();
+
+// The folder holding the tables for a program in programDir: the installed data folder
+// (share/zelvarin beside bin/), else the build tree's "refdata" (program in <build>/app);
+// empty when neither holds them.
+QString findReferenceData(const QString& programDir);
 
 // Copies each delivered table into the base folder when it is missing there; an
 // existing table is never overwritten. Returns one message per table not installed.
