@@ -162,12 +162,13 @@ bool PartnerArchive::codeTaken(const QString& code, qint64 exceptRowid) const {
                .toLongLong() > 0;
 }
 
-bool PartnerArchive::vatTaken(const QString& vat, const QString& code) const {
+bool PartnerArchive::vatTaken(const QString& vat, qint64 exceptRowid) const {
     if (vat.trimmed().isEmpty()) return false;
+    // By rowid, so that a card whose code is being changed does not clash with itself.
     return m_store
-               .scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE piva = ? AND cod_cli <> ? AND piva <> ''")
+               .scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE piva = ? AND rowid <> ? AND piva <> ''")
                            .arg(m_store.table(path())),
-                       {vat, code})
+                       {vat, exceptRowid})
                .toLongLong() > 0;
 }
 

@@ -67,8 +67,8 @@ public:
     qint64 count() const;
     QString lastCode() const;
     bool codeTaken(const QString& code, qint64 exceptRowid = -1) const;
-    // Another card (not this code) with the same, non-empty VAT number.
-    bool vatTaken(const QString& vat, const QString& code) const;
+    // Another card than exceptRowid (-1: any) with the same, non-empty VAT number.
+    bool vatTaken(const QString& vat, qint64 exceptRowid) const;
     // Inserts (rowid < 0) or updates a card; returns its rowid.
     qint64 save(const QVariantMap& fields, qint64 rowid);
     void remove(qint64 rowid);

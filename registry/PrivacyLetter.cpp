@@ -43,13 +43,16 @@ report::Layout Tqr_privacy1::layout() const {
         .withPointSize(11);
     y += 9;
     const QString body = QStringLiteral(
-        "Ai sensi dell'art. 13 del D.Lgs. n. 196/2003 La informiamo che i Suoi dati personali, da Lei forniti o "
-        "altrimenti acquisiti nell'ambito della nostra attività, sono trattati per l'adempimento degli obblighi "
-        "contrattuali, amministrativi, contabili e fiscali, con strumenti manuali e informatici idonei a garantirne la "
-        "sicurezza e la riservatezza. Il conferimento dei dati è necessario per l'esecuzione dei rapporti in corso; "
-        "i dati non saranno diffusi e potranno essere comunicati soltanto ai soggetti cui la comunicazione sia dovuta "
-        "per legge o per l'esecuzione del contratto. Lei può esercitare in ogni momento i diritti di accesso, "
-        "rettifica, cancellazione e opposizione rivolgendosi al titolare del trattamento indicato in intestazione.");
+        "Ai sensi dell'art. 13 del Regolamento (UE) 2016/679 (GDPR) e del D.Lgs. n. 196/2003, come modificato dal "
+        "D.Lgs. n. 101/2018, La informiamo che i Suoi dati personali, da Lei forniti o altrimenti acquisiti "
+        "nell'ambito della nostra attività, sono trattati per l'adempimento degli obblighi contrattuali, "
+        "amministrativi, contabili e fiscali, con strumenti manuali e informatici idonei a garantirne la sicurezza e "
+        "la riservatezza, e conservati per il tempo previsto dalla legge. Il conferimento dei dati è necessario per "
+        "l'esecuzione dei rapporti in corso; i dati non saranno diffusi e potranno essere comunicati soltanto ai "
+        "soggetti cui la comunicazione sia dovuta per legge o per l'esecuzione del contratto. Lei può esercitare in "
+        "ogni momento i diritti di cui agli artt. 15-22 del Regolamento (accesso, rettifica, cancellazione, "
+        "limitazione, portabilità e opposizione) rivolgendosi al titolare del trattamento indicato in intestazione, "
+        "e proporre reclamo al Garante per la protezione dei dati personali.");
     l.title.add(Item::label({0, y, w, 5}, body)).wrap();
     y += 60;
     l.title.add(Item::label({0, y, w, 5},

@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -15,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -38,7 +38,10 @@
 #include "report/PreviewWindow.h"
 #include "settings/Settings.h"
 #include "store/Store.h"
+#include "ui/DateEdit.h"
 #include "ui/Dialogs.h"
+#include "ui/FieldLength.h"
+#include "ui/LengthDelegate.h"
 #include "ui/Formats.h"
 #include "ui/TrayNotice.h"
 #include "ui/UsageCounters.h"
@@ -52,6 +55,15 @@ enum FieldKind { Text, Upper, Date, Number, Integer, Memo, Combo };
 const QString kTitle = QStringLiteral("Attenzione");
 
 QString settingText(const Settings& s, const QString& key) { return s.text(u"Anagrafica", key); }
+
+// The time separator of the user's locale: "." where times read 14.30, ":" elsewhere.
+QString timeSeparator() {
+    const QString format = QLocale().timeFormat(QLocale::ShortFormat);
+    const qsizetype hour = format.indexOf(u'h', 0, Qt::CaseInsensitive);
+    for (qsizetype i = hour + 1; hour >= 0 && i < format.size(); ++i)
+        if (!format[i].isLetter()) return format[i] == u'.' ? QStringLiteral(".") : QStringLiteral(":");
+    return QStringLiteral(":");
+}
 
 QPushButton* button(QHash<QString, QPushButton*>& all, const QString& name, const QString& caption) {
     auto* b = new QPushButton(Dialogs::displayText(caption));
@@ -76,13 +88,7 @@ Tfrm_clienti1::~Tfrm_clienti1() = default;
 QWidget* Tfrm_clienti1::addField(const QString& column, const QString& name, int kind) {
     QWidget* w = nullptr;
     switch (kind) {
-        case Date: {
-            auto* d = new QDateEdit;
-            d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-            d->setCalendarPopup(true);
-            w = d;
-            break;
-        }
+        case Date: w = new DateEdit; break;
         case Memo: w = new QPlainTextEdit; break;
         case Combo: {
             auto* c = new QComboBox;
@@ -90,13 +96,9 @@ QWidget* Tfrm_clienti1::addField(const QString& column, const QString& name, int
             w = c;
             break;
         }
-        default: {
-            auto* e = new QLineEdit;
-            const int max = m_maxLengths.value(column);
-            if (max > 0) e->setMaxLength(max);
-            w = e;
-        }
+        default: w = new QLineEdit;
     }
+    limitLength(w, m_maxLengths.value(column));
     w->setObjectName(name);
     w->setProperty("fieldKind", kind);
     m_fields.insert(column, w);
@@ -130,6 +132,8 @@ void Tfrm_clienti1::buildUi() {
 
     // Quick search
     auto* search = new QGroupBox(QStringLiteral("Filtro di ricerca"));
+    search->setObjectName(QStringLiteral("panel_ricerca"));
+    m_searchBox = search;
     m_searchField = new QComboBox;
     m_searchField->setObjectName(QStringLiteral("cmb_campo_ricerca"));
     m_searchField->addItems(quickSearchFields());
@@ -255,6 +259,7 @@ QWidget* Tfrm_clienti1::buildCardPage() {
         {"contatto", "edt_contatto", "Persona di riferimento", Text},
         {"agente", "edt_agente", "Codice Agente", Text},
         {"provv", "edt_provv", "Provv. %", Number},
+        {"mag_ext", "edt_mag_ext", "Magazzino esterno", Integer},
         {"gruppo", "cmb_gruppo", "Gruppo di appartenenza", Combo},
         {"cat_fisc", "cmb_cat_fisc", "Categoria fiscale", Combo},
     };
@@ -371,6 +376,15 @@ QWidget* Tfrm_clienti1::buildContactsPage() {
     m_contacts->setHorizontalHeaderLabels({QStringLiteral("Data contatto"), QStringLiteral("Richiamare il"),
                                            QStringLiteral("Ora"), QStringLiteral("Persona contattata"),
                                            QStringLiteral("Note"), QStringLiteral("ricontattato?")});
+    auto* lengths = new LengthDelegate(m_contacts);
+    try {
+        for (const ColumnInfo& c : m_ctx.store->columns(m_ctx.settings->text(u"Path", u"Archivio Contatti"))) {
+            if (c.name.compare(u"perscont", Qt::CaseInsensitive) == 0) lengths->setLength(3, c.maxLength());
+            if (c.name.compare(u"note", Qt::CaseInsensitive) == 0) lengths->setLength(4, c.maxLength());
+        }
+    } catch (const StoreError&) {
+    }
+    m_contacts->setItemDelegate(lengths);
     connect(m_contacts, &QTableWidget::itemChanged, this, [this] {
         if (!m_loading) m_contactsDirty = true;
     });
@@ -455,44 +469,65 @@ QWidget* Tfrm_clienti1::buildAttachmentsPage() {
     m_attachments->setObjectName(QStringLiteral("grid_allegati"));
     m_attachments->setHorizontalHeaderLabels({QStringLiteral("Data"), QStringLiteral("Nome o descrizione"),
                                               QStringLiteral("Riservatezza"), QStringLiteral("File")});
+    m_attachments->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_attachments->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_attachments->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(m_attachments, &QTableWidget::currentCellChanged, this, [this](int row) {
+        if (!m_loading) showAttachment(row);
+    });
+
+    // The entry being edited: nothing is written before its "Conferma".
+    auto* editor = new QGroupBox(QStringLiteral("Allegato"));
+    auto* form = new QFormLayout(editor);
+    m_attDate = new DateEdit;
+    m_attDate->setObjectName(QStringLiteral("dt_data_allegato"));
+    m_attDes = new QLineEdit;
+    m_attDes->setObjectName(QStringLiteral("edt_des_allegato"));
+    m_attPrivacy = new QSpinBox;
+    m_attPrivacy->setObjectName(QStringLiteral("num_riservatezza"));
+    m_attPrivacy->setRange(0, 99);
+    m_attBar = new TrustBar;
+    m_attBar->setObjectName(QStringLiteral("bar_riservatezza"));
+    m_attBar->setRange(0, 99);
+    connect(m_attBar, &TrustBar::levelClicked, m_attPrivacy, &QSpinBox::setValue);
+    connect(m_attPrivacy, &QSpinBox::valueChanged, m_attBar, &TrustBar::setValue);
+    auto* lower = button(m_buttons, QStringLiteral("btn_riservatezza_meno"), QStringLiteral("<"));
+    auto* raise = button(m_buttons, QStringLiteral("btn_riservatezza_piu"), QStringLiteral(">"));
+    connect(lower, &QPushButton::clicked, m_attPrivacy, [this] { m_attPrivacy->stepBy(-1); });
+    connect(raise, &QPushButton::clicked, m_attPrivacy, [this] { m_attPrivacy->stepBy(1); });
+    auto* privacy = new QHBoxLayout;
+    privacy->addWidget(lower);
+    privacy->addWidget(m_attBar, 1);
+    privacy->addWidget(raise);
+    privacy->addWidget(m_attPrivacy);
+    m_attFile = new QLineEdit;
+    m_attFile->setObjectName(QStringLiteral("edt_file_allegato"));
+    m_attFile->setPlaceholderText(QStringLiteral("Doppio clic per scegliere il documento"));
+    m_attFile->installEventFilter(this);
+    try {
+        const QString path = dataFile(m_ctx.base, QStringLiteral("alleg_anag.db"));
+        for (const ColumnInfo& c : m_ctx.store->columns(path)) {
+            if (c.name.compare(u"des", Qt::CaseInsensitive) == 0) limitLength(m_attDes, c.maxLength());
+            if (c.name.compare(u"nome", Qt::CaseInsensitive) == 0) limitLength(m_attFile, c.maxLength());
+        }
+    } catch (const StoreError&) {
+        // Without the archive nothing can be attached; the commands report it.
+    }
+    form->addRow(QStringLiteral("Data"), m_attDate);
+    form->addRow(QStringLiteral("Nome o descrizione"), m_attDes);
+    form->addRow(QStringLiteral("Riservatezza"), privacy);
+    form->addRow(QStringLiteral("Documento"), m_attFile);
+
     auto* add = button(m_buttons, QStringLiteral("btn_nuovo_allegato"), QStringLiteral("Aggiungi nuovo allegato"));
+    auto* save = button(m_buttons, QStringLiteral("btn_conferma_allegato"), QStringLiteral("Conferma"));
     auto* del = button(m_buttons, QStringLiteral("btn_cancella_allegato"), QStringLiteral("Cancella scheda allegato corrente"));
     auto* open = button(m_buttons, QStringLiteral("btn_apri_doc"), QStringLiteral("Apri Doc"));
-    const QString path = dataFile(m_ctx.base, QStringLiteral("alleg_anag.db"));
-    connect(add, &QPushButton::clicked, this, [this, path] {
-        const QString code = m_currentCode;
-        if (code.isEmpty()) return;
-        writeSideArchive(path, QStringLiteral("INSERT INTO %1 (data, cod_cli, des, privacy, nome) VALUES (?, ?, '', 1, '')"), {QDate::currentDate(), code});
-        loadAttachments();
-    });
-    connect(m_attachments, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
-        if (column != 3) return;
-        const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Scegli il documento"));
-        if (!file.isEmpty()) m_attachments->item(row, 3)->setText(file);
-    });
-    connect(m_attachments, &QTableWidget::itemChanged, this, [this, path](QTableWidgetItem* item) {
-        if (m_loading) return;
-        static const char* columns[4] = {"data", "des", "privacy", "nome"};
-        QVariant v = item->text();
-        if (item->column() == 0) v = QDate::fromString(item->text(), QStringLiteral("dd/MM/yyyy"));
-        if (item->column() == 1) v = item->text().left(50);
-        if (item->column() == 2) v = qBound(0, item->text().toInt(), 99);
-        writeSideArchive(path,
-                         QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
-                             .arg(QStringLiteral("%1"), QString::fromLatin1(columns[item->column()])),
-                         {v, m_attachments->item(item->row(), 0)->data(Qt::UserRole)});
-        loadAttachments();
-    });
-    connect(del, &QPushButton::clicked, this, [this, path] {
-        const int r = m_attachments->currentRow();
-        if (r < 0) return;
-        writeSideArchive(path, QStringLiteral("DELETE FROM %1 WHERE rowid = ?"), {m_attachments->item(r, 0)->data(Qt::UserRole)});
-        loadAttachments();
-    });
+    connect(add, &QPushButton::clicked, this, &Tfrm_clienti1::btn_nuovo_allegatoClick);
+    connect(save, &QPushButton::clicked, this, [this] { btn_conferma_allegatoClick(); });
+    connect(del, &QPushButton::clicked, this, &Tfrm_clienti1::btn_cancella_allegatoClick);
     connect(open, &QPushButton::clicked, this, [this] {
-        const int r = m_attachments->currentRow();
-        if (r < 0) return;
-        const QString file = m_attachments->item(r, 3)->text();
+        const QString file = m_attFile->text().trimmed();
+        if (file.isEmpty()) return;
         QString error;
         if (!QFileInfo(file).isFile()) error = QStringLiteral("File non trovato: ") + file;
         else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
@@ -502,12 +537,69 @@ QWidget* Tfrm_clienti1::buildAttachmentsPage() {
     });
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(add);
+    buttons->addWidget(save);
     buttons->addWidget(del);
     buttons->addWidget(open);
     buttons->addStretch();
-    layout->addWidget(m_attachments);
+    layout->addWidget(m_attachments, 1);
+    layout->addWidget(editor);
     layout->addLayout(buttons);
     return page;
+}
+
+void Tfrm_clienti1::showAttachment(int row) {
+    m_attNew = false;
+    QTableWidgetItem* first = row >= 0 ? m_attachments->item(row, 0) : nullptr;
+    m_attRowid = first ? first->data(Qt::UserRole).toLongLong() : -1;
+    m_attDate->setValue(first ? first->data(Qt::UserRole + 1) : QVariant());
+    m_attDes->setText(first ? m_attachments->item(row, 1)->text() : QString());
+    m_attPrivacy->setValue(first ? m_attachments->item(row, 2)->text().toInt() : 0);
+    m_attBar->setValue(m_attPrivacy->value());
+    m_attFile->setText(first ? m_attachments->item(row, 3)->text() : QString());
+}
+
+void Tfrm_clienti1::btn_nuovo_allegatoClick() {
+    if (m_currentCode.isEmpty()) return;
+    m_loading = true;
+    m_attachments->setCurrentCell(-1, -1);
+    m_loading = false;
+    m_attNew = true;
+    m_attRowid = -1;
+    m_attDate->setDate(QDate::currentDate());
+    m_attDes->clear();
+    m_attPrivacy->setValue(1);
+    m_attFile->clear();
+    m_attDes->setFocus();
+}
+
+bool Tfrm_clienti1::btn_conferma_allegatoClick() {
+    if (!m_attNew && m_attRowid < 0) return false;
+    const QString path = dataFile(m_ctx.base, QStringLiteral("alleg_anag.db"));
+    const QVariantList values = {m_attDate->value(), m_attDes->text().trimmed(), m_attPrivacy->value(),
+                                 m_attFile->text().trimmed()};
+    bool ok = false;
+    if (m_attNew) {
+        ok = writeSideArchive(path, QStringLiteral("INSERT INTO %1 (data, des, privacy, nome, cod_cli) VALUES (?, ?, ?, ?, ?)"),
+                              values + QVariantList{m_currentCode});
+        if (ok) m_attRowid = m_ctx.store->lastInsertId();
+    } else {
+        ok = writeSideArchive(path, QStringLiteral("UPDATE %1 SET data = ?, des = ?, privacy = ?, nome = ? WHERE rowid = ?"),
+                              values + QVariantList{m_attRowid});
+    }
+    if (!ok) return false;  // the entry stays as typed
+    loadAttachments(m_attRowid);
+    return true;
+}
+
+void Tfrm_clienti1::btn_cancella_allegatoClick() {
+    if (m_attNew) {
+        loadAttachments();
+        return;
+    }
+    if (m_attRowid < 0) return;
+    if (writeSideArchive(dataFile(m_ctx.base, QStringLiteral("alleg_anag.db")), QStringLiteral("DELETE FROM %1 WHERE rowid = ?"),
+                         {m_attRowid}))
+        loadAttachments();
 }
 
 QWidget* Tfrm_clienti1::buildFilterPage() {
@@ -625,7 +717,9 @@ QWidget* Tfrm_clienti1::buildVehiclePage() {
 
 void Tfrm_clienti1::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
-    FormShow();
+    // Only an opening runs the opening: a window restored from the task bar keeps the
+    // card being typed.
+    if (!m_opened) FormShow();
 }
 
 void Tfrm_clienti1::applySettings() {
@@ -665,6 +759,7 @@ void Tfrm_clienti1::fillPickLists() {
 }
 
 void Tfrm_clienti1::FormShow() {
+    m_opened = true;
     applySettings();
     fillPickLists();
     m_newCard = false;
@@ -719,10 +814,10 @@ void Tfrm_clienti1::showRow(int row) {
 void Tfrm_clienti1::clearCard() {
     m_loading = true;
     for (auto it = m_fields.begin(); it != m_fields.end(); ++it) {
-        if (auto* e = qobject_cast<QLineEdit*>(it.value())) e->clear();
+        if (auto* d = qobject_cast<DateEdit*>(it.value())) d->setDate({});
+        else if (auto* e = qobject_cast<QLineEdit*>(it.value())) e->clear();
         else if (auto* m = qobject_cast<QPlainTextEdit*>(it.value())) m->clear();
         else if (auto* c = qobject_cast<QComboBox*>(it.value())) c->setCurrentText(QString());
-        else if (auto* d = qobject_cast<QDateEdit*>(it.value())) d->setDate(QDate::currentDate());
     }
     for (QCheckBox* k : m_kinds) k->setChecked(false);
     m_trust->setValue(0);
@@ -737,23 +832,22 @@ void Tfrm_clienti1::showCard(const QVariantMap& card) {
     for (auto it = m_fields.begin(); it != m_fields.end(); ++it) {
         const QVariant v = card.value(it.key());
         const int kind = it.value()->property("fieldKind").toInt();
-        if (auto* e = qobject_cast<QLineEdit*>(it.value())) {
+        if (auto* d = qobject_cast<DateEdit*>(it.value())) {
+            if (!d->setValue(v))
+                Dialogs::instance().show(MsgIcon::Warning, QStringLiteral("Dati inesatti o errati"),
+                                         QStringLiteral("Il campo \"%1\" non contiene un valore data valido").arg(it.key()),
+                                         int(DlgButton::Ok), DlgButton::Ok, this);
+        } else if (auto* e = qobject_cast<QLineEdit*>(it.value())) {
             e->setText(kind == Number ? (v.isNull() ? QString() : fmt::value(v.toDouble())) : v.toString().trimmed());
         } else if (auto* m = qobject_cast<QPlainTextEdit*>(it.value())) {
             m->setPlainText(v.toString());
         } else if (auto* c = qobject_cast<QComboBox*>(it.value())) {
             c->setCurrentText(v.toString().trimmed());
-        } else if (auto* d = qobject_cast<QDateEdit*>(it.value())) {
-            QDate date = QDate::fromString(v.toString().left(10), Qt::ISODate);
-            if (!v.isNull() && !v.toString().isEmpty() && !date.isValid()) {
-                Dialogs::instance().show(MsgIcon::Warning, QStringLiteral("Dati inesatti o errati"),
-                                         QStringLiteral("Il campo \"%1\" non contiene un valore data valido").arg(it.key()),
-                                         int(DlgButton::Ok), DlgButton::Ok, this);
-                date = QDate(2000, 1, 1);
-            }
-            d->setDate(date.isValid() ? date : QDate(2000, 1, 1));
         }
     }
+    // A commission that an older card (or archive) lacks reads as none.
+    if (card.value(QStringLiteral("provv")).isNull())
+        static_cast<QLineEdit*>(m_fields[QStringLiteral("provv")])->setText(QStringLiteral("0"));
     m_currentCode = card.value(QStringLiteral("cod_cli")).toString();
     const partner::TypeString type = partner::TypeString::parse(card.value(QStringLiteral("extra_data")).toString());
     m_trust->setValue(type.trust);
@@ -785,14 +879,14 @@ QVariantMap Tfrm_clienti1::cardFields() const {
     QVariantMap out;
     for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it) {
         const int kind = it.value()->property("fieldKind").toInt();
+        if (auto* d = qobject_cast<DateEdit*>(it.value())) {
+            out.insert(it.key(), d->value());
+            continue;
+        }
         QString text;
         if (auto* e = qobject_cast<QLineEdit*>(it.value())) text = e->text().trimmed();
         else if (auto* m = qobject_cast<QPlainTextEdit*>(it.value())) text = m->toPlainText();
         else if (auto* c = qobject_cast<QComboBox*>(it.value())) text = c->currentText().trimmed();
-        if (auto* d = qobject_cast<QDateEdit*>(it.value())) {
-            out.insert(it.key(), d->date());
-            continue;
-        }
         switch (kind) {
             case Upper: out.insert(it.key(), text.toUpper()); break;
             case Number: out.insert(it.key(), fmt::parseNumber(text)); break;
@@ -815,8 +909,16 @@ QVariantMap Tfrm_clienti1::cardFields() const {
 }
 
 void Tfrm_clienti1::setBrowsing(bool browsing) {
-    for (const char* name : {"btn_nuova", "btn_cancella", "btn_inizio", "btn_precedente", "btn_successivo", "btn_fine"})
+    // While a new card is typed, nothing may show another card over it, and the side
+    // archives have no code to file their rows under yet.
+    for (const char* name : {"btn_nuova", "btn_cancella", "btn_inizio", "btn_precedente", "btn_successivo", "btn_fine",
+                             "btn_nuovo_contatto", "btn_conferma_contatto", "btn_cancella_contatto", "btn_nuovo_allegato",
+                             "btn_conferma_allegato", "btn_cancella_allegato", "btn_apri_doc", "btn_qv_movimenti",
+                             "btn_qv_fatture", "btn_qv_scadenze", "btn_qv_ordini", "btn_qv_preventivi", "btn_qv_articoli",
+                             "btn_attiva_filtro", "btn_cerca_vettura", "btn_cancella_vettura"})
         m_buttons[QString::fromLatin1(name)]->setEnabled(browsing);
+    m_grid->setEnabled(browsing);
+    m_searchBox->setEnabled(browsing);
     m_buttons[QStringLiteral("btn_annulla")]->setEnabled(!browsing);
     m_insertPanel->setVisible(!browsing);
 }
@@ -858,9 +960,14 @@ bool Tfrm_clienti1::btn_confermaClick() {
     const QString vat = fields.value(QStringLiteral("piva")).toString();
     const QString cf = fields.value(QStringLiteral("cf")).toString();
     Dialogs& d = Dialogs::instance();
+    if (!m_newCard && m_currentRowid < 0) {
+        d.info(kTitle, QStringLiteral("Nessuna scheda da confermare.\r\nPer inserirne una premere \"Aggiungi nuova scheda\"."),
+               this);
+        return false;
+    }
     try {
         const bool checkVat = s.flag(u"Anagrafica", u"Controlla partita iva");
-        if (checkVat && m_archive.vatTaken(vat, code)) {
+        if (checkVat && m_archive.vatTaken(vat, m_newCard ? -1 : m_currentRowid)) {
             d.warning(kTitle, QStringLiteral("Numero di Partita IVA già esistente!"), this);
             return false;
         }
@@ -1174,12 +1281,12 @@ bool Tfrm_clienti1::saveContacts() {
             auto text = [&](int c) { return m_contacts->item(r, c) ? m_contacts->item(r, c)->text().trimmed() : QString(); };
             const QDate cont = QDate::fromString(text(0), QStringLiteral("dd/MM/yyyy"));
             const QDate back = QDate::fromString(text(1), QStringLiteral("dd/MM/yyyy"));
-            QTime time = QTime::fromString(QString(text(2)).replace(u'.', u':'), QStringLiteral("HH:mm"));
+            const QTime time = QTime::fromString(QString(text(2)).replace(u'.', u':'), QStringLiteral("HH:mm"));
             s.exec(QStringLiteral("UPDATE %1 SET DATACONT = ?, DATARICONT = ?, ORARIO = ?, PERSCONT = ?, NOTE = ?, RICONTEFF = ? "
                                   "WHERE rowid = ?")
                        .arg(t),
                    {cont.isValid() ? QVariant(cont) : QVariant(), back.isValid() ? QVariant(back) : QVariant(),
-                    time.isValid() ? time.toString(QStringLiteral("HH:mm")) : QString(), text(3), text(4),
+                    time.isValid() ? time.toString(QStringLiteral("HH") + timeSeparator() + QStringLiteral("mm")) : QString(), text(3), text(4),
                     text(5).startsWith(u'S', Qt::CaseInsensitive), m_contacts->item(r, 0)->data(Qt::UserRole)});
         }
         tx.commit();
@@ -1191,29 +1298,31 @@ bool Tfrm_clienti1::saveContacts() {
     return true;
 }
 
-void Tfrm_clienti1::loadAttachments() {
+void Tfrm_clienti1::loadAttachments(qint64 selectRowid) {
     m_loading = true;
     m_attachments->setRowCount(0);
-    const QString code = m_currentCode;
+    int select = 0;
     try {
         Store& s = *m_ctx.store;
         const QList<QVariantList> rows =
             s.rows(QStringLiteral("SELECT rowid, data, des, privacy, nome FROM %1 WHERE cod_cli = ? ORDER BY rowid")
                        .arg(s.table(dataFile(m_ctx.base, QStringLiteral("alleg_anag.db")))),
-                   {code});
+                   {m_currentCode});
         m_attachments->setRowCount(int(rows.size()));
         for (int r = 0; r < rows.size(); ++r) {
-            const QString cells[4] = {fmt::date(QDate::fromString(rows[r][1].toString(), Qt::ISODate)), rows[r][2].toString(),
-                                      rows[r][3].toString(), rows[r][4].toString()};
-            for (int c = 0; c < 4; ++c) {
-                auto* item = new QTableWidgetItem(cells[c]);
-                item->setData(Qt::UserRole, rows[r][0]);
-                m_attachments->setItem(r, c, item);
-            }
+            const QString cells[4] = {fmt::date(QDate::fromString(rows[r][1].toString().left(10), Qt::ISODate)),
+                                      rows[r][2].toString(), rows[r][3].toString(), rows[r][4].toString()};
+            for (int c = 0; c < 4; ++c) m_attachments->setItem(r, c, new QTableWidgetItem(cells[c]));
+            m_attachments->item(r, 0)->setData(Qt::UserRole, rows[r][0]);
+            m_attachments->item(r, 0)->setData(Qt::UserRole + 1, rows[r][1]);
+            if (rows[r][0].toLongLong() == selectRowid) select = r;
         }
     } catch (const StoreError&) {
     }
+    const int row = m_attachments->rowCount() > 0 ? select : -1;
+    m_attachments->setCurrentCell(row, 0);
     m_loading = false;
+    showAttachment(row);
 }
 
 void Tfrm_clienti1::keyPressEvent(QKeyEvent* e) {
@@ -1254,7 +1363,10 @@ void Tfrm_clienti1::openBankSearch(QObject* field) {
     if (auto* e = qobject_cast<QLineEdit*>(field)) text = e->text().trimmed();
     Tfrm_cerca& dialog = searchDialog();
     dialog.setMode(QStringLiteral("abi"));
-    if (which == u"banca") dialog.prefill(text);
+    if (which == u"banca") {
+        dialog.prefill(text);
+        dialog.btn_avvia_nomeClick();
+    }
     else if (which == u"abi") dialog.prefillBank(text, QString());
     else dialog.prefillBank(QString(), text);
     runSearch(dialog);
@@ -1285,6 +1397,11 @@ bool Tfrm_clienti1::eventFilter(QObject* watched, QEvent* e) {
             return true;
         }
     }
+    if (e->type() == QEvent::MouseButtonDblClick && watched == m_attFile) {
+        const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Scegli il documento"));
+        if (!file.isEmpty()) m_attFile->setText(file);
+        return true;
+    }
     if (e->type() == QEvent::MouseButtonDblClick && watched->property("bankField").isValid()) {
         openBankSearch(watched);
         return true;
@@ -1301,6 +1418,7 @@ void Tfrm_clienti1::done(int r) {
     if (!UsageCounters(m_ctx.base).recordUse(QStringLiteral("Anagrafica"), cards, QDateTime::currentDateTime(),
                                              QStringLiteral("    Schede in archivio: ")))
         QApplication::beep();
+    m_opened = false;
     QDialog::done(r);
 }
 

@@ -26,6 +26,7 @@ namespace zel {
 namespace report {
 class PageModel;
 }
+class DateEdit;
 class PartnerListModel;
 class TrustBar;
 class Tfrm_cerca;
@@ -63,6 +64,9 @@ public:
     void btn_trova_capClick();
     void btn_cerca_vetturaClick();
     void btn_cancella_vetturaClick();
+    void btn_nuovo_allegatoClick();
+    bool btn_conferma_allegatoClick();
+    void btn_cancella_allegatoClick();
 
     bool isNewCard() const { return m_newCard; }
     int currentRow() const { return m_current; }
@@ -101,7 +105,8 @@ private:
     void applySettings();
     void fillPickLists();
     void loadContacts();
-    void loadAttachments();
+    void loadAttachments(qint64 selectRowid = -1);
+    void showAttachment(int row);
     bool saveContacts();
     void updateBadges();
     Tfrm_cerca& searchDialog();
@@ -125,6 +130,7 @@ private:
     QLabel* m_dataAcq = nullptr;
     QWidget* m_bankPanel = nullptr;
     QWidget* m_altAddress = nullptr;
+    QWidget* m_searchBox = nullptr;
     QComboBox* m_searchField = nullptr;
     QComboBox* m_searchMode = nullptr;
     QComboBox* m_searchKind = nullptr;
@@ -143,6 +149,13 @@ private:
     QTableWidget* m_contacts = nullptr;
     QLabel* m_noContacts = nullptr;
     QTableWidget* m_attachments = nullptr;
+    DateEdit* m_attDate = nullptr;
+    QLineEdit* m_attDes = nullptr;
+    QSpinBox* m_attPrivacy = nullptr;
+    TrustBar* m_attBar = nullptr;
+    QLineEdit* m_attFile = nullptr;
+    qint64 m_attRowid = -1;  // the entry shown, -1 for none or a new one
+    bool m_attNew = false;
     QTableWidget* m_quickView = nullptr;
     bool m_contactsDirty = false;
     QComboBox* m_vehicleField = nullptr;
@@ -154,6 +167,7 @@ private:
     qint64 m_currentRowid = -1;
     QString m_currentCode;  // as stored, for the side archives of the card
     bool m_newCard = false;
+    bool m_opened = false;  // the opening ran since the window was last closed
     bool m_loading = false;
 };
 

@@ -7,6 +7,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QHeaderView>
+#include <QListView>
+#include <QPlainTextEdit>
 #include <QTableView>
 #include <QTest>
 
@@ -18,6 +21,7 @@
 #include "settings/Settings.h"
 #include "store/Store.h"
 #include "tests/WindowFixture.h"
+#include "ui/DateEdit.h"
 #include "ui/Dialogs.h"
 #include "ui/TrayNotice.h"
 
@@ -250,7 +254,8 @@ TEST_F(PartnerCard, ConsentLetterAfterANewCard) {
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     click(u"btn_conferma"_s);
     for (const QString& part : {u"Bar Sport di Neri Anna"_s, u"Corso Garibaldi 12"_s, u"47121 Forlì (FC)"_s,
-                                QDate::currentDate().toString(u"dd/MM/yyyy"_s)})
+                                QDate::currentDate().toString(u"dd/MM/yyyy"_s), u"Regolamento (UE) 2016/679"_s,
+                                u"D.Lgs. n. 101/2018"_s})
         EXPECT_TRUE(previewed.contains(part)) << qPrintable(part) << "\n" << qPrintable(previewed);
 }
 
@@ -271,6 +276,14 @@ TEST_F(PartnerCard, CityFillsPostCodeAndLookupsOpenTheSearchDialog) {
     type(u"edt_abi"_s, u"03069"_s);
     QTest::mouseDClick(w<QLineEdit>(u"edt_abi"_s), Qt::LeftButton);
     EXPECT_EQ(pages, (QList<int>{5, 6}));
+
+    // The first bank line looks the bank up by name at once.
+    qsizetype banks = 0;
+    card->runSearch = [&](Tfrm_cerca& d) { banks = d.findChild<QListView*>(u"memo_banche"_s)->model()->rowCount(); };
+    QComboBox* bank = w<QComboBox>(u"cmb_banca"_s);
+    bank->setCurrentText(u"Intesa Sanpaolo"_s);
+    QTest::mouseDClick(bank->lineEdit(), Qt::LeftButton);
+    EXPECT_GT(banks, 0);
 }
 
 TEST_F(PartnerCard, VehicleSearchAndTypingIntoTheList) {
@@ -340,22 +353,202 @@ TEST_F(PartnerCard, SimpleViewUnsavedContactsAndUsageRecord) {
     EXPECT_TRUE(survey.value(u"Anagrafica"_s, u"stringa"_s, QString()).endsWith(u"    Schede in archivio: 2"_s));
 }
 
-TEST_F(PartnerCard, AttachmentsAreAddedEditedAndDeleted) {
+TEST_F(PartnerCard, AttachmentIsWrittenOnlyByItsConfirmation) {
     seed(u"A1"_s, u"Alfa"_s, u"01000000000000000000"_s);
     open();
+    const QString file = data(u"alleg_anag.db"_s);
     click(u"btn_nuovo_allegato"_s);
-    QTableWidget* grid = w<QTableWidget>(u"grid_allegati"_s);
-    ASSERT_EQ(grid->rowCount(), 1);
-    grid->item(0, 1)->setText(u"Contratto d'affitto 100%"_s);
-    grid->item(0, 2)->setText(u"150"_s);  // confidentiality stays within 0..99
-    const auto rows = Probe::rows(data(u"alleg_anag.db"_s), u"SELECT cod_cli, des, privacy, data FROM alleg_anag"_s);
-    ASSERT_EQ(rows.size(), 1);
-    EXPECT_EQ(rows[0], (QVariantList{u"A1"_s, u"Contratto d'affitto 100%"_s, 99LL, QDate::currentDate().toString(Qt::ISODate)}));
-    grid->setCurrentCell(0, 0);
+    EXPECT_EQ(w<DateEdit>(u"dt_data_allegato"_s)->date(), QDate::currentDate());
+    EXPECT_EQ(w<QSpinBox>(u"num_riservatezza"_s)->value(), 1);
+    type(u"edt_des_allegato"_s, u"Contratto d'affitto 100%"_s);
+    click(u"btn_riservatezza_piu"_s);
+    click(u"btn_riservatezza_piu"_s);
+    click(u"btn_riservatezza_meno"_s);
+    EXPECT_EQ(Probe::count(file), 0) << "nothing is written before Conferma";
+    click(u"btn_conferma_allegato"_s);
+    auto rows = [&] { return Probe::rows(file, u"SELECT cod_cli, des, privacy, data FROM alleg_anag"_s); };
+    ASSERT_EQ(rows().size(), 1);
+    EXPECT_EQ(rows()[0], (QVariantList{u"A1"_s, u"Contratto d'affitto 100%"_s, 2LL, QDate::currentDate().toString(Qt::ISODate)}));
+
+    // The level stays within 0..99, by the arrows as by the bar.
+    QSpinBox* level = w<QSpinBox>(u"num_riservatezza"_s);
+    level->setValue(99);
+    click(u"btn_riservatezza_piu"_s);
+    EXPECT_EQ(level->value(), 99);
+    QWidget* bar = w<QWidget>(u"bar_riservatezza"_s);
+    bar->resize(200, 18);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(20, 9));
+    EXPECT_EQ(level->value(), 98);
+    type(u"edt_des_allegato"_s, u"Contratto rinnovato"_s);
+    click(u"btn_conferma_allegato"_s);
+    ASSERT_EQ(rows().size(), 1) << "the current entry is edited, not appended";
+    EXPECT_EQ(rows()[0][1].toString(), u"Contratto rinnovato"_s);
+    EXPECT_EQ(rows()[0][2].toLongLong(), 98);
+
+    click(u"btn_nuovo_allegato"_s);
+    click(u"btn_cancella_allegato"_s);  // abandons the new entry
+    EXPECT_EQ(rows().size(), 1);
+    click(u"btn_apri_doc"_s);  // no file: nothing to open
+    w<QLineEdit>(u"edt_file_allegato"_s)->setText(base.file(u"manca.pdf"_s));
     click(u"btn_apri_doc"_s);
     EXPECT_TRUE(shown().value(0).startsWith(u"Errore apertura documento:\n\rTipo errore: "_s)) << qPrintable(shown().value(0));
     click(u"btn_cancella_allegato"_s);
-    EXPECT_EQ(Probe::count(data(u"alleg_anag.db"_s)), 0);
+    EXPECT_EQ(Probe::count(file), 0);
+}
+
+TEST_F(PartnerCard, FailedWritesLeaveTheArchivesAndSaySo) {
+    seed(u"A1"_s, u"Alfa"_s, u"01000000000000000000"_s);
+    open();
+    const QString registry = data(u"anagrafica.db"_s);
+    const QString attachments = data(u"alleg_anag.db"_s);
+    Probe::exec(attachments, u"CREATE TRIGGER fail BEFORE INSERT ON alleg_anag BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
+    Probe::exec(registry, u"CREATE TRIGGER fail BEFORE UPDATE ON anagrafica BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
+    const QString before = Probe::dump(registry) + Probe::dump(attachments);
+
+    click(u"btn_nuovo_allegato"_s);
+    type(u"edt_des_allegato"_s, u"Visura"_s);
+    click(u"btn_conferma_allegato"_s);
+    EXPECT_EQ(w<QLineEdit>(u"edt_des_allegato"_s)->text(), u"Visura"_s) << "the entry stays as typed";
+
+    type(u"edt_nome"_s, u"Alfa Due"_s);
+    click(u"btn_conferma"_s);
+    EXPECT_EQ(Probe::dump(registry) + Probe::dump(attachments), before);
+    ASSERT_EQ(shown().size(), 2);
+    EXPECT_TRUE(shown()[0].contains(u"disco pieno"_s)) << qPrintable(shown()[0]);
+    EXPECT_TRUE(shown()[1].startsWith(u"La scheda non è stata salvata:"_s)) << qPrintable(shown()[1]);
+    EXPECT_EQ(w<QLineEdit>(u"edt_nome"_s)->text(), u"Alfa Due"_s);
+}
+
+TEST_F(PartnerCard, ConfirmWithoutACardWritesNothing) {
+    seed(u"1"_s, u"Alfa"_s, u"01000000000000000000"_s);
+    open();
+    w<QComboBox>(u"cmb_campo_ricerca"_s)->setCurrentIndex(1);
+    type(u"edt_ricerca"_s, u"nessuno"_s);
+    ASSERT_EQ(card->listCount(), 0);
+    type(u"edt_nome"_s, u"Fantasma"_s);
+    click(u"btn_conferma"_s);
+    EXPECT_EQ(partners().size(), 1);
+    EXPECT_FALSE(QFile::exists(data(u"anagrafica.db.bak"_s)));
+    EXPECT_EQ(shown(), QStringList{u"Nessuna scheda da confermare.\r\nPer inserirne una premere \"Aggiungi nuova scheda\"."_s});
+}
+
+TEST_F(PartnerCard, NewCardCannotBeOverwrittenNorFileSideRowsElsewhere) {
+    seed(u"1"_s, u"Alfa"_s, u"01000000000000000000"_s);
+    seed(u"2"_s, u"Beta"_s, u"01000000000000000000"_s);
+    open();
+    card->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(card.get()));
+    click(u"btn_nuova"_s);
+    type(u"edt_nome"_s, u"Nuova"_s);
+    for (const char* name : {"btn_nuovo_contatto", "btn_nuovo_allegato", "btn_conferma_allegato", "btn_qv_movimenti"})
+        EXPECT_FALSE(w<QPushButton>(QString::fromLatin1(name))->isEnabled()) << name;
+
+    QTableView* grid = w<QTableView>(u"grid_anagrafica"_s);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(1, 1)).center());
+    QHeaderView* header = grid->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(1) + 5, 5));
+    QTest::keyClicks(w<QLineEdit>(u"edt_ricerca"_s), u"a"_s);
+    EXPECT_EQ(w<QLineEdit>(u"edt_nome"_s)->text(), u"Nuova"_s);
+    EXPECT_TRUE(card->isNewCard());
+
+    Dialogs::instance().queueAnswer(DlgButton::No);  // no privacy letter
+    click(u"btn_conferma"_s);
+    EXPECT_EQ(w<QLineEdit>(u"edt_cod_cli"_s)->text(), u"3"_s);
+    click(u"btn_nuovo_allegato"_s);
+    type(u"edt_des_allegato"_s, u"Visura"_s);
+    click(u"btn_conferma_allegato"_s);
+    click(u"btn_nuovo_contatto"_s);
+    EXPECT_EQ(Probe::rows(data(u"alleg_anag.db"_s), u"SELECT cod_cli FROM alleg_anag"_s), (QList<QVariantList>{{u"3"_s}}));
+    EXPECT_EQ(Probe::rows(data(u"contatti.db"_s), u"SELECT cod_cli FROM contatti"_s), (QList<QVariantList>{{u"3"_s}}));
+}
+
+TEST_F(PartnerCard, ShowingAgainKeepsTheCardBeingTyped) {
+    seed(u"1"_s, u"Alfa"_s, u"01000000000000000000"_s);
+    card = std::make_unique<Tfrm_clienti1>(ctx);
+    card->show();  // opened: the opening runs
+    EXPECT_EQ(w<QLineEdit>(u"edt_nome"_s)->text(), u"Alfa"_s);
+    click(u"btn_nuova"_s);
+    type(u"edt_nome"_s, u"Nuova"_s);
+    card->showMinimized();
+    card->showNormal();
+    card->hide();
+    card->show();
+    EXPECT_TRUE(card->isNewCard());
+    EXPECT_EQ(w<QLineEdit>(u"edt_nome"_s)->text(), u"Nuova"_s);
+    card->reject();  // closed: the next opening starts afresh
+    card->show();
+    EXPECT_FALSE(card->isNewCard());
+    EXPECT_EQ(w<QLineEdit>(u"edt_nome"_s)->text(), u"Alfa"_s);
+}
+
+TEST_F(PartnerCard, EditingTheCodeDoesNotClashWithTheCardsOwnVatNumber) {
+    settings->setValue(u"Anagrafica", u"Controlla partita iva", true);
+    seed(u"1"_s, u"Alfa"_s, u"01000000000000000000"_s, u"01234567897"_s);
+    open();
+    type(u"edt_cod_cli"_s, u"A1"_s);
+    click(u"btn_conferma"_s);
+    EXPECT_EQ(shown(), QStringList());
+    EXPECT_EQ(partners()[0][0].toString(), u"A1"_s);
+}
+
+TEST_F(PartnerCard, DatesNotFilledStayEmpty) {
+    seed(u"1"_s, u"Alfa"_s, u"01000000000000000000"_s);
+    open();
+    auto dates = [&] {
+        return Probe::rows(data(u"anagrafica.db"_s),
+                           u"SELECT data_documento, data_nascita, data_revisione FROM anagrafica ORDER BY rowid"_s);
+    };
+    EXPECT_TRUE(w<DateEdit>(u"dt_data_nascita"_s)->isEmpty());
+    QTest::keyClicks(w<DateEdit>(u"dt_data_documento"_s), u"01022025"_s);
+    click(u"btn_conferma"_s);
+    EXPECT_EQ(dates().value(0), (QVariantList{u"2025-02-01"_s, QVariant(), QVariant()}));
+
+    click(u"btn_nuova"_s);
+    EXPECT_TRUE(w<DateEdit>(u"dt_data_documento"_s)->isEmpty());
+    type(u"edt_nome"_s, u"Nuova"_s);
+    click(u"btn_conferma"_s);
+    EXPECT_EQ(dates().value(1), (QVariantList{QVariant(), QVariant(), QVariant()}));
+}
+
+TEST_F(PartnerCard, FieldsTakeTheirColumnsLength) {
+    seed(u"1"_s, u"Alfa"_s, u"01000000000000000000"_s);
+    open();
+    QPlainTextEdit* note = w<QPlainTextEdit>(u"memo_note"_s);
+    note->clear();
+    QTest::keyClicks(note, QString(205, u'x'));
+    EXPECT_EQ(note->toPlainText().size(), 200);
+    EXPECT_EQ(w<QLineEdit>(u"edt_nome"_s)->maxLength(), 70);
+    EXPECT_EQ(w<QLineEdit>(u"edt_des_allegato"_s)->maxLength(), 60);
+    click(u"btn_conferma"_s);
+    EXPECT_EQ(shown(), QStringList());
+    EXPECT_EQ(Probe::rows(data(u"anagrafica.db"_s), u"SELECT length(note) FROM anagrafica"_s).value(0).value(0), 200LL);
+}
+
+TEST_F(PartnerCard, CommissionAndExternalStore) {
+    seed(u"1"_s, u"Alfa"_s, u"01000000000000000000"_s);
+    open();
+    EXPECT_EQ(w<QLineEdit>(u"edt_provv"_s)->text(), u"0"_s);
+    type(u"edt_mag_ext"_s, u"3"_s);
+    click(u"btn_conferma"_s);
+    EXPECT_EQ(Probe::rows(data(u"anagrafica.db"_s), u"SELECT mag_ext, provv FROM anagrafica"_s).value(0),
+              (QVariantList{3LL, 0.0}));
+}
+
+TEST_F(PartnerCard, ContactTimeUsesTheLocalesSeparator) {
+    seed(u"1"_s, u"Alfa"_s, u"01000000000000000000"_s);
+    open();
+    const struct {
+        QLocale::Language language;
+        QString stored;
+    } cases[] = {{QLocale::Italian, u"14:30"_s}, {QLocale::Finnish, u"14.30"_s}};
+    click(u"btn_nuovo_contatto"_s);
+    for (const auto& c : cases) {
+        QLocale::setDefault(QLocale(c.language));
+        w<QTableWidget>(u"grid_contatti"_s)->item(0, 2)->setText(u"14:30"_s);
+        click(u"btn_conferma_contatto"_s);
+        EXPECT_EQ(Probe::rows(data(u"contatti.db"_s), u"SELECT orario FROM contatti"_s).value(0).value(0).toString(), c.stored);
+    }
+    QLocale::setDefault(QLocale::system());
 }
 
 TEST_F(PartnerCard, DeletionAsksAndKeepsABackup) {
