@@ -4,6 +4,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <cerrno>
+#include <memory>
+#include <vector>
 
 namespace zel {
 
@@ -101,18 +104,99 @@ QString IniFile::toText() const {
     return out;
 }
 
-bool IniFile::save() const {
-    QSaveFile f(m_path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        m_error = f.errorString();
-        return false;
+namespace {
+
+// The cause of a failed write in words a user understands, the system's text after it.
+QString writeCause(int err, const QString& systemText) {
+    QString cause;
+    switch (err) {
+        case ENOSPC:
+        case EFBIG:
+        case EDQUOT: cause = QStringLiteral("disco pieno"); break;
+        case EROFS:
+        case EACCES:
+        case EPERM: cause = QStringLiteral("cartella o file in sola lettura"); break;
+        default: cause = QStringLiteral("errore di scrittura sul disco"); break;
     }
-    f.write(toText().toUtf8());
-    if (!f.commit()) {
-        m_error = f.errorString();
+    return systemText.isEmpty() ? cause : cause + QStringLiteral(" (") + systemText + QLatin1Char(')');
+}
+
+// Opens the temporary file and writes the whole text; nothing is renamed yet.
+std::unique_ptr<QSaveFile> writeTemporary(const QString& path, const QByteArray& bytes, QString* error) {
+    auto f = std::make_unique<QSaveFile>(path);
+    errno = 0;
+    bool ok = f->open(QIODevice::WriteOnly);
+    if (ok) ok = f->write(bytes) == bytes.size() && f->flush() && f->error() == QFileDevice::NoError;
+    if (!ok) {
+        const int err = errno;
+        *error = QStringLiteral("impossibile scrivere %1: %2").arg(QFileInfo(path).fileName(), writeCause(err, f->errorString()));
+        f->cancelWriting();
+        return nullptr;
+    }
+    return f;
+}
+
+}  // namespace
+
+bool IniFile::save() const {
+    QString error;
+    if (!saveAll({this}, &error)) {
+        m_error = error;
         return false;
     }
     return true;
+}
+
+bool IniFile::saveAll(const QList<const IniFile*>& files, QString* error) {
+    QString why;
+    std::vector<std::unique_ptr<QSaveFile>> pending;
+    for (const IniFile* ini : files) {
+        pending.push_back(writeTemporary(ini->m_path, ini->toText().toUtf8(), &why));
+        if (!pending.back()) {
+            // The temporary files written so far are removed with their QSaveFile.
+            if (error) *error = why;
+            return false;
+        }
+    }
+    // Every new text is on disk; now the renames, undone if one of them fails.
+    struct Old {
+        QString path;
+        bool existed;
+        QByteArray bytes;
+    };
+    std::vector<Old> committed;
+    for (size_t i = 0; i < pending.size(); ++i) {
+        const QString path = files[static_cast<qsizetype>(i)]->m_path;
+        Old old{path, QFileInfo::exists(path), {}};
+        if (old.existed) {
+            QFile f(path);
+            if (!f.open(QIODevice::ReadOnly)) {
+                why = QStringLiteral("impossibile leggere %1: %2").arg(QFileInfo(path).fileName(), f.errorString());
+                break;
+            }
+            old.bytes = f.readAll();
+        }
+        errno = 0;
+        if (!pending[i]->commit()) {
+            why = QStringLiteral("impossibile scrivere %1: %2")
+                      .arg(QFileInfo(path).fileName(), writeCause(errno, pending[i]->errorString()));
+            break;
+        }
+        committed.push_back(std::move(old));
+        why.clear();
+    }
+    if (committed.size() == pending.size()) return true;
+    for (size_t i = committed.size() + 1; i < pending.size(); ++i) pending[i]->cancelWriting();
+    for (const Old& old : committed) {
+        if (!old.existed) {
+            QFile::remove(old.path);  // made by this save
+            continue;
+        }
+        QString ignored;
+        if (auto f = writeTemporary(old.path, old.bytes, &ignored)) f->commit();
+    }
+    if (error) *error = why;
+    return false;
 }
 
 IniFile::Section* IniFile::findSection(const QString& name) {

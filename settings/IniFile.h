@@ -18,8 +18,12 @@ public:
     // Reads the file; a missing file is an empty one. UTF-8, falling back to
     // Windows-1252 for files that are not valid UTF-8.
     bool load();
-    // Writes through a temporary file renamed over the old one.
+    // Writes through a temporary file renamed over the old one; on any failure the
+    // old file stays whole and errorString() says why, in Italian.
     bool save() const;
+    // Writes several files so that either all of them take their new text or all of
+    // them keep their old one. On failure *error names the file and the cause.
+    static bool saveAll(const QList<const IniFile*>& files, QString* error);
     QString errorString() const { return m_error; }
 
     QString path() const { return m_path; }

@@ -32,8 +32,20 @@ QString typeWord(SettingType t) {
     switch (t) {
         case SettingType::Int: return QStringLiteral("un numero intero");
         case SettingType::Number: return QStringLiteral("un numero");
+        case SettingType::Bool: return QStringLiteral("1 o 0");
         default: return QStringLiteral("un valore");
     }
+}
+
+// Keys that hold a file or folder of the program.
+bool isPathKey(const SettingDef& d) {
+    return d.type == SettingType::Text &&
+           (d.defaultKind == DefaultKind::DataPath || d.defaultKind == DefaultKind::BaseFolder);
+}
+
+bool isAbsolute(const QString& written) {
+    static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:"));
+    return written.startsWith(u'/') || written.startsWith(u'\\') || drive.match(written).hasMatch();
 }
 
 }  // namespace
@@ -103,8 +115,46 @@ void Settings::setValueAt(int index, const QVariant& v) {
     m_values[static_cast<size_t>(index)] = typed;
 }
 
+QString Settings::livePath(const QString& written, const SettingDef& d, QStringList* notes) const {
+    const QString text = written.trimmed();
+    if (text.isEmpty()) return written;
+    if (!isAbsolute(text)) {
+        QString rel = text;
+        rel.replace(u'\\', u'/');
+        if (rel == u"./" || rel == u".") return QDir(m_base).absolutePath() + u'/';
+        return QDir::cleanPath(QDir(m_base).absoluteFilePath(rel));
+    }
+    // A base folder moved or copied with the paths of its old place: a file of the old
+    // data folder that no longer exists is the same file of this one.
+    const QString resolved = resolvePath(text);
+    if (d.defaultKind != DefaultKind::DataPath || QFileInfo::exists(resolved)) return written;
+    QString slashed = text;
+    slashed.replace(u'\\', u'/');
+    const QStringList parts = slashed.split(u'/', Qt::SkipEmptyParts);
+    if (parts.size() < 2 || parts[parts.size() - 2].compare(QString::fromUtf16(kDataFolder), Qt::CaseInsensitive) != 0)
+        return written;
+    const QString here = dataFile(m_base, parts.last());
+    if (!QFileInfo(here).isFile()) return written;
+    if (notes)
+        *notes << QStringLiteral("[%1] %2: %3 non esiste, usato %4")
+                      .arg(d.section.toString(), d.key.toString(), text, QDir::toNativeSeparators(here));
+    return here;
+}
+
+QString Settings::fileText(const SettingDef& d, const QVariant& v) const {
+    const QString text = toFileText(d, v);
+    if (!isPathKey(d) || !isAbsolute(text.trimmed())) return text;
+    const QString base = QDir(m_base).absolutePath();
+    const QString abs = QDir::cleanPath(text.trimmed());
+    if (abs == base) return QStringLiteral("./");
+    if (!abs.startsWith(base + u'/')) return text;
+    const QString rel = abs.mid(base.size() + 1);
+    return text.trimmed().endsWith(u'/') ? rel + u'/' : rel;
+}
+
 QStringList Settings::load() {
     QStringList errors;
+    QStringList notes;
     const auto cat = settingsCatalogue();
     for (const QString& file : settingsLoadOrder()) {
         IniFile ini(filePath(file));
@@ -121,13 +171,13 @@ QStringList Settings::load() {
                 const QString s = stored->trimmed();
                 bool ok = true;
                 switch (d.type) {
-                    case SettingType::Bool: {
-                        // Any number but 0 is on; words such as "SI" are off.
-                        const long long n = s.toLongLong(&ok);
-                        if (!s.isEmpty()) v = ok && n != 0;
-                        ok = true;
+                    case SettingType::Bool:
+                        // Any number but 0 is on; anything else is reported and gives the default.
+                        if (!s.isEmpty()) {
+                            const long long n = s.toLongLong(&ok);
+                            if (ok) v = n != 0;
+                        }
                         break;
-                    }
                     case SettingType::Int:
                         if (!s.isEmpty()) {
                             const int n = s.toInt(&ok);
@@ -142,7 +192,10 @@ QStringList Settings::load() {
                             if (ok) v = n;
                         }
                         break;
-                    case SettingType::Text: v = d.scrambled ? unscramble(*stored) : *stored; break;
+                    case SettingType::Text:
+                        v = d.scrambled ? unscramble(*stored) : *stored;
+                        if (isPathKey(d)) v = livePath(*stored, d, &notes);
+                        break;
                 }
                 if (!ok)
                     errors << QStringLiteral(
@@ -153,6 +206,7 @@ QStringList Settings::load() {
             m_values[i] = v;
         }
     }
+    m_notes = notes;
     return errors;
 }
 
@@ -166,10 +220,9 @@ QString Settings::toFileText(const SettingDef& d, const QVariant& v) {
     return v.toString();
 }
 
-bool Settings::writeFile(const QString& file, bool includeReadOnly, QString* error) const {
-    IniFile ini(filePath(file));
+bool Settings::fill(IniFile& ini, const QString& file, bool includeReadOnly, QString* error) const {
     if (!ini.load()) {
-        if (error) *error = ini.errorString();
+        if (error) *error = QStringLiteral("impossibile leggere %1: %2").arg(file, ini.errorString());
         return false;
     }
     const auto cat = settingsCatalogue();
@@ -182,24 +235,30 @@ bool Settings::writeFile(const QString& file, bool includeReadOnly, QString* err
             const int src = indexOf(d.valueFrom.left(bar), d.valueFrom.mid(bar + 1));
             if (src >= 0) v = m_values[static_cast<size_t>(src)];
         }
-        ini.setValue(d.section.toString(), d.key.toString(), toFileText(d, v));
-    }
-    if (!ini.save()) {
-        if (error) *error = QStringLiteral("%1: %2").arg(file, ini.errorString());
-        return false;
+        ini.setValue(d.section.toString(), d.key.toString(), fileText(d, v));
     }
     return true;
 }
 
-bool Settings::save(QString* error) const {
+bool Settings::writeFiles(const QStringList& files, bool includeReadOnly, QString* error) const {
+    std::vector<IniFile> inis;
+    inis.reserve(static_cast<size_t>(files.size()));
+    QList<const IniFile*> all;
+    for (const QString& file : files) {
+        inis.emplace_back(filePath(file));
+        if (!fill(inis.back(), file, includeReadOnly, error)) return false;
+    }
+    for (const IniFile& ini : inis) all << &ini;
+    return IniFile::saveAll(all, error);
+}
+
+bool Settings::save(QString* error) const { return writeFiles(settingsWriteOrder(), false, error); }
+
+bool Settings::writeMissingFiles(QString* error) const {
+    QStringList missing;
     for (const QString& file : settingsWriteOrder())
-        if (!writeFile(file, false, error)) return false;
-    return true;
-}
-
-bool Settings::writeMainFileIfMissing(QString* error) const {
-    if (mainFileExists()) return true;
-    return writeFile(QString::fromUtf16(kMainSettingsFile), true, error);
+        if (!QFileInfo::exists(filePath(file))) missing << file;
+    return missing.isEmpty() || writeFiles(missing, true, error);
 }
 
 QString Settings::scramble(const QString& plain) {

@@ -12,6 +12,8 @@ namespace zel {
 
 // The live settings: one typed value per catalogue key. Modules read them when they
 // need a value; the setup dialog edits them and its confirm writes the files.
+class IniFile;
+
 class Settings {
 public:
     explicit Settings(QString baseFolder);
@@ -20,15 +22,18 @@ public:
 
     // Reads every file in loading order. A missing file or key gives the default;
     // a value that cannot be converted gives the default too and adds an
-    // "Errore ..." message naming its file, section and key. Returns the messages.
+    // "Errore ..." line naming its file, section and key. Paths are written relative
+    // to the base folder; an old absolute one that no longer exists but names a file
+    // of this data folder is taken from there, told by loadNotes(). Returns the errors.
     QStringList load();
+    QStringList loadNotes() const { return m_notes; }
 
     // The setup's confirm: writes the files in their writing order, each key from its
     // live value, leaving keys this program does not know where they were.
     bool save(QString* error = nullptr) const;
-    // Writes the main settings file with every key, read-only ones included, when it
-    // does not exist yet. Returns false only when writing failed.
-    bool writeMainFileIfMissing(QString* error = nullptr) const;
+    // The first start: writes each file of the confirm that does not exist yet, with
+    // every key, read-only ones included. All of them or none; false when writing failed.
+    bool writeMissingFiles(QString* error = nullptr) const;
     bool mainFileExists() const;
 
     QVariant value(QStringView section, QStringView key) const;
@@ -55,11 +60,16 @@ public:
     static QString unscramble(const QString& stored);
 
 private:
-    bool writeFile(const QString& file, bool includeReadOnly, QString* error) const;
+    bool fill(IniFile& ini, const QString& file, bool includeReadOnly, QString* error) const;
+    bool writeFiles(const QStringList& files, bool includeReadOnly, QString* error) const;
+    // toFileText, with paths inside the base folder written relative to it.
+    QString fileText(const SettingDef& d, const QVariant& v) const;
+    QString livePath(const QString& written, const SettingDef& d, QStringList* notes) const;
 
     QString m_base;
     std::vector<QVariant> m_values;
     QHash<QString, int> m_index;
+    QStringList m_notes;
 };
 
 }  // namespace zel

@@ -191,7 +191,45 @@ constexpr QStringView kRenumbered[] = {
     u"Archivio Magazzino",               u"Archivio scadenze",
 };
 
+constexpr CompanionPair kCompanions[] = {
+    {u"ddt@YY@.db", u"dett_ddt@YY@.db"},
+    {u"fatture@YY@.db", u"dett_fatture@YY@.db"},
+    {u"fatture2_@YY@.db", u"dett_fatture2_@YY@.db"},
+    {u"fatt_proforma@YY@.db", u"fatt_proforma_dett@YY@.db"},
+    {u"preventivi.db", u"preventivi_dett.db"},
+};
+
+constexpr ArchiveIndex kIndexes[] = {
+    {kRegistry, u"idx_cod_cli", u"COD_CLI"},
+    {kWarehouse, u"idx_cod", u"COD"},
+    {kDdt, u"idx_bolla", u"BOLLA"},
+    {kDdt, u"idx_cod_cli", u"COD_CLI"},
+    {kDdtLines, u"idx_bolla_cod_cli", u"BOLLA, COD_CLI"},
+    {kDdtLines, kMovementArticleIndex, u"COD"},
+    {u"Archivio fatture Master", u"idx_fattura", u"FATTURA"},
+    {u"Archivio fatture Detail", u"idx_fattura", u"FATTURA"},
+    {u"Archivio fatture Master 2", u"idx_fattura", u"FATTURA"},
+    {u"Archivio fatture Detail 2", u"idx_fattura", u"FATTURA"},
+    {kContacts, u"idx_cod_cli", u"COD_CLI"},
+    {u"alleg_anag.db", u"idx_cod_cli", u"cod_cli"},
+    {kOrders, u"idx_cod_cli", u"COD_CLI"},
+    {kOrders, u"idx_cod_forn", u"COD_FORN"},
+    {kOrders, u"idx_cod_art", u"COD_ART"},
+    {u"Archivio scadenze", u"idx_cod_cli", u"COD_CLI"},
+};
+
 }  // namespace
+
+std::span<const CompanionPair> companionPairs() { return kCompanions; }
+std::span<const ArchiveIndex> archiveIndexes() { return kIndexes; }
+
+QStringView companionOf(QStringView file) {
+    for (const CompanionPair& p : kCompanions) {
+        if (p.header.compare(file, Qt::CaseInsensitive) == 0) return p.lines;
+        if (p.lines.compare(file, Qt::CaseInsensitive) == 0) return p.header;
+    }
+    return {};
+}
 
 std::span<const ArchiveDef> archiveCatalogue() { return kArchives; }
 std::span<const CreationStep> creationOrder() { return kCreation; }

@@ -63,4 +63,24 @@ std::span<const QStringView> requiredPathKeys();
 // The archives whose ID column is rewritten 1..N at every start.
 std::span<const QStringView> renumberedPathKeys();
 
+// Header and lines of one document kind: an archive missing while its companion holds
+// rows is reported instead of being made again empty.
+struct CompanionPair {
+    QStringView header;  // file pattern, "@YY@" for the year
+    QStringView lines;
+};
+std::span<const CompanionPair> companionPairs();
+// The companion of a file pattern, or empty.
+QStringView companionOf(QStringView file);
+
+// An index the look-ups of the modules need, made once inside the archive's file.
+struct ArchiveIndex {
+    QStringView archive;  // [Path] key, or a file name in the data folder
+    QStringView name;
+    QStringView columns;  // "COD_CLI" or "BOLLA, COD_CLI"
+};
+std::span<const ArchiveIndex> archiveIndexes();
+// The movement archive (the DDT lines) by article code.
+inline constexpr char16_t kMovementArticleIndex[] = u"idx_movimenti_cod";
+
 }  // namespace zel

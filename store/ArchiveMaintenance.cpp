@@ -1,5 +1,6 @@
 #include "store/ArchiveMaintenance.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -60,7 +61,7 @@ QString pathFor(const Settings& settings, QStringView role, const QString& maste
 
 // Adds the columns of one probe that the archive lacks, all or none.
 int runProbe(Store& store, const QString& path, const ColumnProbe& probe) {
-    if (path.trimmed().isEmpty() || !Store::exists(path)) return 0;
+    if (path.trimmed().isEmpty() || !store.usable(path)) return 0;
     QSet<QString> present;
     for (const ColumnInfo& c : store.columns(path)) present.insert(c.name.toLower());
     QList<Addition> missing;
@@ -89,6 +90,29 @@ QStringList createMissingArchives(Store& store, const QString& base, const QStri
         const QString location = archiveLocation(base, *def, yearSuffix);
         if (QFileInfo(location).isFile()) continue;
         if (!step.onlyWhenCreated.isEmpty() && !created.contains(step.onlyWhenCreated.toString())) continue;
+        if (const QStringView other = companionOf(step.file); !other.isEmpty()) {
+            // An empty header archive beside lines that refer to it would hide them.
+            const QString otherPath = archiveLocation(base, *findArchive(other), yearSuffix);
+            if (store.usable(otherPath)) {
+                qint64 rows = 0;
+                try {
+                    rows = store.scalar(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM %1 LIMIT 1)")
+                                            .arg(store.table(otherPath)))
+                               .toLongLong();
+                } catch (const StoreError& e) {
+                    failures << QStringLiteral("L'archivio %1 manca e %2 non si può leggere: %3")
+                                    .arg(QDir::toNativeSeparators(location), QDir::toNativeSeparators(otherPath),
+                                         e.message());
+                    continue;
+                }
+                if (rows > 0) {
+                    failures << QStringLiteral("L'archivio %1 manca mentre %2 contiene righe: non è stato ricreato "
+                                               "vuoto. Ripristinarlo da una copia di sicurezza.")
+                                    .arg(QDir::toNativeSeparators(location), QDir::toNativeSeparators(otherPath));
+                    continue;
+                }
+            }
+        }
         try {
             if (!def->copyOf.isEmpty()) {
                 const ArchiveDef* source = findArchive(def->copyOf);
@@ -118,7 +142,7 @@ int fillMissingPaths(Settings& settings) {
 }
 
 bool quantityNeedsDecimals(Store& store, const QString& linesPath) {
-    if (!Store::exists(linesPath)) return false;
+    if (!store.usable(linesPath)) return false;
     if (store.scalar(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM %1 LIMIT 1)").arg(store.table(linesPath)))
             .toInt() == 0)
         return false;
@@ -179,11 +203,11 @@ UpgradeOutcome upgradeColumns(Store& store, const Settings& settings, Notifier& 
             {settings.text(kPath, u"Archivio fatture Master"), settings.text(kPath, u"Archivio fatture Detail")},
             {settings.text(kPath, u"Archivio fatture Master 2"), settings.text(kPath, u"Archivio fatture Detail 2")}};
         const QString registry = settings.text(kPath, u"Archivio anagrafica");
-        if (Store::exists(registry)) {
-            const QList<QVariantList> rows = store.rows(
-                QStringLiteral("SELECT nome FROM %1 WHERE extra_data LIKE ?").arg(store.table(registry)),
-                {QStringLiteral("______1%")});
-            for (const QVariantList& r : rows) out.agents << r.first().toString().trimmed();
+        if (store.usable(registry)) {
+            // The seventh flag marks an agent; only the names of the agents are read.
+            store.forEachRow(QStringLiteral("SELECT nome FROM %1 WHERE substr(extra_data, 7, 1) = '1'")
+                                 .arg(store.table(registry)),
+                             {}, [&out](const StoreRow& r) { out.agents << r.text(0).trimmed(); });
         }
         for (const auto& pair : pairs) {
             runList(invoiceProbesFirst(), pair[0], pair[1], {});
@@ -200,15 +224,54 @@ UpgradeOutcome upgradeColumns(Store& store, const Settings& settings, Notifier& 
             if (i == 13) say(u"Controllo Campi Archivio Ordini");
             if (i == 17) say(u"Controllo Campi Archivio Prima Nota");
         });
+        out.indexesMade = ensureIndexes(store, settings);
     } catch (const StoreError& e) {
         out.failure = e.message();
     }
     return out;
 }
 
-qint64 renumberIds(Store& store, const QString& path) {
-    if (!Store::exists(path)) return 0;
+int ensureIndexes(Store& store, const Settings& settings) {
+    int made = 0;
+    for (const ArchiveIndex& ix : archiveIndexes()) {
+        const QString path = ix.archive.endsWith(u".db") ? dataFile(settings.baseFolder(), ix.archive.toString())
+                                                         : settings.text(kPath, ix.archive);
+        if (path.trimmed().isEmpty() || !store.usable(path)) continue;
+        const QString schema = store.schemaOf(path);
+        if (store.scalar(QStringLiteral("SELECT COUNT(*) FROM %1.sqlite_master WHERE type = 'index' AND name = ?")
+                             .arg(schema),
+                         {ix.name.toString()})
+                .toInt() > 0)
+            continue;
+        QStringList columns;
+        bool complete = true;
+        for (const QString& c : ix.columns.toString().split(u',')) {
+            complete = complete && store.hasColumn(path, c.trimmed());
+            columns << Store::plainName(c.trimmed());
+        }
+        if (!complete) continue;  // an archive older than the column; the upgrade adds it first
+        store.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1.%2 ON %3 (%4)")
+                       .arg(schema, Store::quoteName(ix.name.toString()),
+                            Store::quoteName(store.tableNameOf(path)), columns.join(u", ")));
+        ++made;
+    }
+    return made;
+}
+
+bool isNumbered(Store& store, const QString& path) {
     const QString t = store.table(path);
+    return !store
+                .scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM (SELECT ID, row_number() OVER (ORDER BY rowid) "
+                                       "AS n FROM %1) WHERE ID IS NOT n)")
+                            .arg(t))
+                .toBool();
+}
+
+qint64 renumberIds(Store& store, const QString& path) {
+    if (!store.usable(path)) return 0;
+    const QString t = store.table(path);
+    // Most starts find the archive numbered already: then nothing is written.
+    if (isNumbered(store, path)) return store.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(t)).toLongLong();
     store.exec(QStringLiteral("UPDATE %1 AS t SET ID = r.n FROM (SELECT rowid AS rid, row_number() OVER "
                               "(ORDER BY rowid) AS n FROM %1) AS r WHERE t.rowid = r.rid AND t.ID IS NOT r.n")
                    .arg(t));

@@ -24,6 +24,7 @@ int fillMissingPaths(Settings& settings);
 struct UpgradeOutcome {
     QString failure;  // empty when the upgrade completed
     int columnsAdded = 0;
+    int indexesMade = 0;
     QStringList agents;
 };
 UpgradeOutcome upgradeColumns(Store& store, const Settings& settings, Notifier& notifier,
@@ -35,8 +36,14 @@ void convertQuantityToDecimal(Store& store, const QString& linesPath, const QStr
 // True when the archive has rows and its QUANT column cannot hold decimals.
 bool quantityNeedsDecimals(Store& store, const QString& linesPath);
 
-// Rewrites ID as 1..N in stored order, as one statement; a missing file is
-// skipped. Returns the number of rows.
+// Makes the look-up indexes an archive lacks (once: they live in the archive's file).
+// Returns how many were made.
+int ensureIndexes(Store& store, const Settings& settings);
+
+// True when ID is already 1..N in stored order; reads only.
+bool isNumbered(Store& store, const QString& path);
+// Rewrites ID as 1..N in stored order, as one statement, unless it is so already; a
+// missing or damaged file is skipped. Returns the number of rows.
 qint64 renumberIds(Store& store, const QString& path);
 
 // Points every per-year path at this year's file where it exists. Returns how

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "core/Clock.h"
+#include "core/InstanceLock.h"
 #include "core/Notifier.h"
 #include "core/Paths.h"
 #include "settings/IniFile.h"
@@ -30,6 +31,23 @@ void DataStartup::progress(const QString& phase, int value) {
     if (onProgress) onProgress(phase, value);
 }
 
+void DataStartup::archiveFailure(const QString& text) {
+    m_archiveFailed = true;
+    m_notifier.message(MsgIcon::Error, QString(), text);
+}
+
+bool DataStartup::lockBase() {
+    // A base folder that cannot be made is told by the folder step.
+    if (!QDir().mkpath(m_base)) return true;
+    m_lock = std::make_unique<InstanceLock>(m_base);
+    if (m_lock->tryLock()) return true;
+    m_notifier.message(MsgIcon::Error, QStringLiteral("Zelvarin"), m_lock->refusal());
+    m_lock.reset();
+    return false;
+}
+
+std::unique_ptr<InstanceLock> DataStartup::takeLock() { return std::move(m_lock); }
+
 bool DataStartup::ensureFolders() {
     progress(QStringLiteral("Verifica cartella dati"), 43);
     const QString data = dataDir(m_base);
@@ -49,7 +67,14 @@ bool DataStartup::ensureFolders() {
 
 void DataStartup::loadSettings() {
     progress(QStringLiteral("Lettura parametri di configurazione"), 45);
-    for (const QString& e : m_settings.load()) m_notifier.message(MsgIcon::Error, QString(), e);
+    // One message for every value that could not be read, not one box each.
+    const QStringList errors = m_settings.load();
+    if (!errors.isEmpty()) m_notifier.message(MsgIcon::Error, QString(), errors.join(QStringLiteral("\r\n")));
+    const QStringList moved = m_settings.loadNotes();
+    if (!moved.isEmpty())
+        m_notifier.message(MsgIcon::Information, QString(),
+                           QStringLiteral("Archivi cercati nella cartella dati di questa installazione:\r\n") +
+                               moved.join(QStringLiteral("\r\n")));
 }
 
 bool DataStartup::createArchives() {
@@ -69,10 +94,71 @@ bool DataStartup::createArchives() {
         m_notifier.message(MsgIcon::Error, QString(), QStringLiteral("Errore ") + e.message());
         return false;
     }
+    removeLeftoverSuperJournals();
+    checkArchives();
     m_creationFailures = createMissingArchives(*m_store, m_base, Clock::yearSuffix());
-    for (const QString& f : std::as_const(m_creationFailures)) m_notifier.message(MsgIcon::Error, QString(), f);
+    for (const QString& f : std::as_const(m_creationFailures)) archiveFailure(f);
     progress(QString(), 92);
     return true;
+}
+
+void DataStartup::removeLeftoverSuperJournals() {
+    // A crash during a commit over several archives leaves a super-journal naming the
+    // archives' journals. Opening those archives rolls them back; once none of them is
+    // left, the super-journal is of no use. Only this instance works here: it holds the lock.
+    const QDir data(dataDir(m_base));
+    const QStringList leftovers =
+        data.entryList({QStringLiteral(".zelvarin-store-mj*")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : leftovers) {
+        const QString path = data.filePath(name);
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        const QList<QByteArray> journals = f.readAll().split('\0');
+        f.close();
+        bool pending = false;
+        for (const QByteArray& j : journals) {
+            if (j.isEmpty()) continue;
+            const QString journal = QFile::decodeName(j);
+            if (!QFileInfo::exists(journal) || !journal.endsWith(QStringLiteral("-journal"))) continue;
+            const QString archive = journal.chopped(8);
+            try {
+                m_store->table(archive);
+                m_store->release(archive);
+            } catch (const StoreError&) {
+            }
+            pending = pending || QFileInfo::exists(journal);
+        }
+        if (!pending && QFileInfo::exists(path)) QFile::remove(path);
+    }
+}
+
+void DataStartup::checkArchives() {
+    QStringList paths;
+    const QString yy = Clock::yearSuffix();
+    for (const ArchiveDef& a : archiveCatalogue()) {
+        QString p = a.pathKey.isEmpty() ? QString() : m_settings.text(kPath, a.pathKey).trimmed();
+        if (p.isEmpty()) p = archiveLocation(m_base, a, yy);
+        p = resolvePath(p);
+        if (!paths.contains(p)) paths << p;
+    }
+    for (const QString& p : std::as_const(paths)) {
+        if (!QFileInfo(p).isFile()) continue;
+        try {
+            const QString t = m_store->table(p);
+            m_store->scalar(QStringLiteral("SELECT COUNT(*) FROM (SELECT * FROM %1 LIMIT 1)").arg(t));
+        } catch (const StoreError& e) {
+            m_store->markDamaged(p, e.message());
+            m_damaged << p;
+            m_archiveFailed = true;
+        }
+    }
+}
+
+void DataStartup::reportDamaged() {
+    if (m_damaged.isEmpty()) return;
+    QStringList lines;
+    for (const QString& p : std::as_const(m_damaged)) lines << Store::damagedMessage(p);
+    m_notifier.message(MsgIcon::Error, QString(), lines.join(QStringLiteral("\r\n")));
 }
 
 void DataStartup::ensurePartnerFile() {
@@ -81,7 +167,10 @@ void DataStartup::ensurePartnerFile() {
     IniFile ini(path);
     for (const char16_t* key : {u"Nome Partner", u"Link Partner", u"Logo Partner"})
         ini.setValue(QStringLiteral("Partner"), QString::fromUtf16(key), QString());
-    if (!ini.save()) m_notifier.message(MsgIcon::Error, QString(), QStringLiteral("Errore ") + ini.errorString());
+    if (!ini.save()) {
+        m_settingsFailed = true;
+        m_notifier.message(MsgIcon::Error, QString(), QStringLiteral("Errore: ") + ini.errorString());
+    }
 }
 
 void DataStartup::installReferenceData() {
@@ -102,18 +191,18 @@ void DataStartup::setQuotePathDefaults() {
 void DataStartup::emptyWorkingTable(const QString& file, const QString& sourcePath, bool copyWhenMissing) {
     const QString target = dataFile(m_base, file);
     const QString name = QFileInfo(file).completeBaseName();
-    const QString notEmpty = QStringLiteral("Il database %1 non è vuoto").arg(name);
+    if (m_store->isDamaged(target)) return;  // told with the damaged archives
     try {
         if (!QFileInfo::exists(target)) {
-            if (!copyWhenMissing || sourcePath.trimmed().isEmpty() || !Store::exists(sourcePath)) return;
+            if (!copyWhenMissing || sourcePath.trimmed().isEmpty() || !m_store->usable(sourcePath)) return;
             m_store->createEmptyCopy(sourcePath, target);
         }
         const QString t = m_store->table(target);
         m_store->exec(QStringLiteral("DELETE FROM %1").arg(t));
         if (m_store->scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(t)).toLongLong() > 0)
-            m_notifier.message(MsgIcon::Error, QString(), notEmpty);
+            m_notifier.message(MsgIcon::Error, QString(), QStringLiteral("Il database %1 non è vuoto").arg(name));
     } catch (const StoreError& e) {
-        m_notifier.message(MsgIcon::Error, QString(), notEmpty + QStringLiteral("\n") + e.message());
+        archiveFailure(QStringLiteral("Il database %1 non può essere svuotato: %2").arg(name, e.message()));
     }
 }
 
@@ -122,8 +211,10 @@ void DataStartup::prepareWorkingTables() {
     if (!m_store) return;
     // Quote lines take the current columns of their archive at every start.
     const QString prev = dataFile(m_base, QStringLiteral("prev_tmp.db"));
-    m_store->release(prev);
-    QFile::remove(prev);
+    if (!m_store->isDamaged(prev)) {
+        m_store->release(prev);
+        QFile::remove(prev);
+    }
     emptyWorkingTable(QStringLiteral("prev_tmp.db"), m_settings.text(kPath, u"Archivio preventivi Detail"), true);
     emptyWorkingTable(QStringLiteral("dett_ddt_tmp.db"), m_settings.text(kPath, u"Archivio DDT Detail"), true);
     emptyWorkingTable(QStringLiteral("fatt_tmp.db"), m_settings.text(kPath, u"Archivio fatture Detail"), true);
@@ -147,20 +238,23 @@ void DataStartup::upgradeColumns() {
     m_agents = out.agents;
     if (!out.failure.isEmpty()) {
         m_notifier.beep();
-        qWarning("Aggiornamento campi archivi interrotto: %s", qUtf8Printable(out.failure));
+        archiveFailure(QStringLiteral("Aggiornamento campi archivi interrotto: ") + out.failure);
     }
 }
 
 void DataStartup::repairWarehouse() {
     if (!m_store) return;
     const QString path = m_settings.text(kPath, u"Archivio Magazzino");
+    if (m_store->isDamaged(path)) return;  // told with the damaged archives
     try {
         const QString t = m_store->table(path);
         m_store->exec(QStringLiteral("UPDATE %1 SET FM = 1 WHERE FM IS NULL OR FM = 0 OR TRIM(FM) = ''").arg(t));
-    } catch (const StoreError&) {
+    } catch (const StoreError& e) {
+        m_archiveFailed = true;
         m_notifier.message(MsgIcon::Warning, QStringLiteral("Archivio Magazzino articoli"),
                            QStringLiteral("Errore nell'apertura dell'archivio. Attivare Controllo campi archivio "
-                                          "oppure cancellare archivio magazzino e riavviare il programma."));
+                                          "e riavviare il programma.\r\n") +
+                               e.message());
     }
 }
 
@@ -185,21 +279,31 @@ void DataStartup::renumberArchives() {
         for (const QStringView key : renumberedPathKeys()) renumberIds(*m_store, m_settings.text(kPath, key));
         tx.commit();
     } catch (const StoreError& e) {
-        m_notifier.message(MsgIcon::Error, QString(), QStringLiteral("Errore ") + e.message());
+        archiveFailure(QStringLiteral("Errore nella rinumerazione degli archivi: ") + e.message());
     }
     progress(QString(), 99);
 }
 
 void DataStartup::writeMainSettingsIfMissing() {
     QString error;
-    if (!m_settings.writeMainFileIfMissing(&error))
-        m_notifier.message(MsgIcon::Error, QString(), QStringLiteral("Errore ") + error);
+    if (!m_settings.writeMissingFiles(&error)) {
+        m_settingsFailed = true;
+        m_notifier.message(MsgIcon::Error, QString(),
+                           QStringLiteral("Impossibile scrivere la configurazione: ") + error);
+    }
+}
+
+int DataStartup::exitCode() const {
+    if (m_archiveFailed || !m_creationFailures.isEmpty()) return kExitArchive;
+    if (m_settingsFailed) return kExitSettings;
+    return kExitDone;
 }
 
 int DataStartup::runAll() {
-    if (!ensureFolders()) return 1;
+    if (!lockBase()) return kExitInUse;
+    if (!ensureFolders()) return kExitFolder;
     loadSettings();
-    if (!createArchives()) return 1;
+    if (!createArchives()) return kExitFolder;
     ensurePartnerFile();
     installReferenceData();
     setQuotePathDefaults();
@@ -210,7 +314,8 @@ int DataStartup::runAll() {
     loadCurrencies();
     renumberArchives();
     writeMainSettingsIfMissing();
-    return m_creationFailures.isEmpty() ? 0 : 2;
+    reportDamaged();
+    return exitCode();
 }
 
 }  // namespace zel

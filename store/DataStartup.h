@@ -7,9 +7,20 @@
 
 namespace zel {
 
+class InstanceLock;
 class Notifier;
 class Settings;
 class Store;
+
+// The exit codes of the data start-up run from the command line.
+enum StartupExit : int {
+    kExitDone = 0,
+    kExitFolder = 1,    // a folder could not be made
+    kExitUsage = 2,     // the command line could not be understood
+    kExitArchive = 3,   // an archive could not be opened, created or upgraded, or is damaged
+    kExitSettings = 4,  // a settings file could not be written
+    kExitInUse = 5,     // another instance holds the base folder
+};
 
 // The data part of the program's start: folders, settings, archives, working
 // tables, path defaults, column upgrade, repairs and renumbering. The main window
@@ -25,6 +36,10 @@ public:
     // base folder when missing; returns the failures. Set by the application.
     std::function<QStringList(const QString& base)> installReferenceTables;
 
+    // Reserves the base folder for this instance; false (with its message shown) when
+    // another instance holds it, which ends the start.
+    bool lockBase();
+    std::unique_ptr<InstanceLock> takeLock();
     // Creates <base>/Dati and <base>/ricfisc; false (with its message shown)
     // when one cannot be made, which ends the start.
     bool ensureFolders();
@@ -32,6 +47,9 @@ public:
     // Tests the data folder again, opens the store and creates the missing archives.
     // False when the data folder cannot be made.
     bool createArchives();
+    // Opens every archive far enough to know it is one; a damaged one is left as it is
+    // and no later step touches it.
+    void checkArchives();
     void ensurePartnerFile();
     void installReferenceData();
     void setQuotePathDefaults();
@@ -42,20 +60,26 @@ public:
     void loadCurrencies();
     void renumberArchives();
     void writeMainSettingsIfMissing();
+    // One message naming every damaged archive; nothing when there is none.
+    void reportDamaged();
 
-    // Every step above in order; the process exit code: 0, 1 when a folder could not
-    // be made, 2 when an archive could not be created.
+    // Every step above in order; the process exit code (StartupExit).
     int runAll();
+    // The exit code for what the steps run so far met.
+    int exitCode() const;
 
     Store* store() const { return m_store.get(); }
     std::unique_ptr<Store> takeStore();
     QStringList currencies() const { return m_currencies; }
     QStringList agents() const { return m_agents; }
     QStringList creationFailures() const { return m_creationFailures; }
+    QStringList damagedArchives() const { return m_damaged; }
 
 private:
     void progress(const QString& phase, int value);
     void emptyWorkingTable(const QString& file, const QString& sourcePath, bool copyWhenMissing);
+    void removeLeftoverSuperJournals();
+    void archiveFailure(const QString& text);
 
     QString m_base;
     Settings& m_settings;
@@ -64,6 +88,10 @@ private:
     QStringList m_currencies;
     QStringList m_agents;
     QStringList m_creationFailures;
+    QStringList m_damaged;
+    std::unique_ptr<InstanceLock> m_lock;
+    bool m_archiveFailed = false;
+    bool m_settingsFailed = false;
 };
 
 }  // namespace zel

@@ -213,9 +213,31 @@ Store::~Store() {
     if (m_db) sqlite3_close_v2(m_db);
 }
 
+QString Store::engineMessage(int code, const QString& engineText) {
+    QString cause;
+    switch (code & 0xff) {
+        case SQLITE_READONLY: cause = QStringLiteral("archivio o cartella in sola lettura"); break;
+        case SQLITE_FULL: cause = QStringLiteral("disco pieno"); break;
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED: cause = QStringLiteral("archivio bloccato da un altro programma"); break;
+        case SQLITE_CORRUPT: cause = QStringLiteral("archivio danneggiato"); break;
+        case SQLITE_NOTADB: cause = QStringLiteral("il file non è un archivio"); break;
+        case SQLITE_CANTOPEN: cause = QStringLiteral("impossibile aprire il file"); break;
+        case SQLITE_PERM:
+        case SQLITE_AUTH: cause = QStringLiteral("accesso negato"); break;
+        case SQLITE_IOERR: cause = QStringLiteral("errore di lettura o scrittura sul disco"); break;
+        case SQLITE_NOMEM: cause = QStringLiteral("memoria insufficiente"); break;
+        case SQLITE_CONSTRAINT: cause = QStringLiteral("valore non ammesso dall'archivio"); break;
+        case SQLITE_TOOBIG: cause = QStringLiteral("valore troppo grande"); break;
+        default: break;
+    }
+    if (cause.isEmpty()) return engineText;
+    return engineText.isEmpty() ? cause : cause + QStringLiteral(" (") + engineText + QLatin1Char(')');
+}
+
 void Store::fail(const QString& context) const {
-    throw StoreError(context.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(m_db))
-                                       : context + QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(m_db)));
+    const QString text = engineMessage(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
+    throw StoreError(context.isEmpty() ? text : context + QStringLiteral(": ") + text);
 }
 
 QString Store::quoteName(const QString& name) {
@@ -391,6 +413,8 @@ QString Store::table(const QString& path) {
     const QString key = canonical(path);
     auto it = m_attached.find(key);
     if (it == m_attached.end()) {
+        if (const auto d = m_damaged.constFind(key); d != m_damaged.constEnd())
+            throw StoreError(damagedMessage(key) + QStringLiteral("\r\n") + d.value());
         if (!QFileInfo(key).isFile())
             throw StoreError(QStringLiteral("Archivio non trovato: %1").arg(QDir::toNativeSeparators(key)));
         const QString alias = attach(key, false);
@@ -401,7 +425,7 @@ QString Store::table(const QString& path) {
                              .arg(alias));
         } catch (const StoreError& e) {
             exec(QStringLiteral("DETACH DATABASE %1").arg(alias));
-            throw StoreError(QStringLiteral("L'archivio %1 non è leggibile: %2").arg(key, e.message()));
+            throw StoreError(QStringLiteral("L'archivio %1 non è leggibile: %2").arg(QDir::toNativeSeparators(key), e.message()));
         }
         if (names.isEmpty()) {
             exec(QStringLiteral("DETACH DATABASE %1").arg(alias));
@@ -424,15 +448,38 @@ void Store::createArchive(const QString& path, const QString& columnsSql) {
     if (!QDir().mkpath(fi.path()))
         throw StoreError(QStringLiteral("Impossibile creare la cartella %1").arg(fi.path()));
     const QString key = fi.absoluteFilePath();
-    const QString alias = attach(key, true);
+    {
+        // Made here and only here, so that a failure below removes nothing but this file.
+        QFile made(key);
+        if (!made.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            throw StoreError(QFileInfo::exists(key)
+                                 ? QStringLiteral("L'archivio %1 esiste già").arg(key)
+                                 : QStringLiteral("Impossibile creare l'archivio %1: %2").arg(key, made.errorString()));
+    }
+    QString alias;
     try {
+        alias = attach(key, false);
         exec(QStringLiteral("CREATE TABLE %1.%2 (%3)").arg(alias, quoteName(fileStem(key)), columnsSql));
     } catch (const StoreError&) {
-        exec(QStringLiteral("DETACH DATABASE %1").arg(alias));
+        if (!alias.isEmpty()) exec(QStringLiteral("DETACH DATABASE %1").arg(alias));
         QFile::remove(key);
         throw;
     }
     m_attached.insert(canonical(key), {alias, fileStem(key), ++m_useCounter});
+}
+
+void Store::markDamaged(const QString& path, const QString& cause) {
+    release(path);
+    m_damaged.insert(canonical(path), cause);
+}
+
+bool Store::isDamaged(const QString& path) const { return m_damaged.contains(canonical(path)); }
+
+bool Store::usable(const QString& path) const { return exists(path) && !isDamaged(path); }
+
+QString Store::damagedMessage(const QString& path) {
+    return QStringLiteral("L'archivio %1 è danneggiato o non è un archivio: non è stato modificato")
+        .arg(QDir::toNativeSeparators(resolvePath(path)));
 }
 
 QString Store::schemaOf(const QString& path) {

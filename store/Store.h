@@ -63,7 +63,16 @@ public:
     QString table(const QString& path);
     static bool exists(const QString& path);
 
-    // Makes a new archive file with one table named after the file's stem.
+    // An archive found damaged at start: never opened again by this store, so that it
+    // stays as it is; table() refuses it with the damage message.
+    void markDamaged(const QString& path, const QString& cause);
+    bool isDamaged(const QString& path) const;
+    // The file exists and was not found damaged.
+    bool usable(const QString& path) const;
+    static QString damagedMessage(const QString& path);
+
+    // Makes a new archive file with one table named after the file's stem; a file
+    // that appears meanwhile is left alone.
     void createArchive(const QString& path, const QString& columnsSql);
     // Makes a new empty archive with the current columns of another one.
     void createEmptyCopy(const QString& sourcePath, const QString& targetPath);
@@ -94,6 +103,9 @@ public:
     // Copies an archive to "<path>.bak" unless that copy exists already.
     bool backupOnce(const QString& path);
 
+    // The cause of an engine failure in Italian, the engine's own text in brackets.
+    static QString engineMessage(int code, const QString& engineText);
+
     static QString quoteName(const QString& name);
     // The text with "%", "_" and "\" escaped, to match literally under LIKE ... ESCAPE '\'.
     static QString likeLiteral(const QString& text);
@@ -114,6 +126,7 @@ private:
 
     sqlite3* m_db = nullptr;
     QHash<QString, Attached> m_attached;  // by canonical path
+    QHash<QString, QString> m_damaged;    // canonical path -> cause
     quint64 m_useCounter = 0;
     quint64 m_transactionStart = 0;
     bool m_inTransaction = false;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QMap>
 #include <QSet>
 
@@ -7,6 +8,7 @@
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 #include "tests/TestSupport.h"
+#include "tests/core/FileSizeLimit.h"
 
 using namespace zel;
 
@@ -51,13 +53,18 @@ TEST(SettingsCatalogue, HoldsEveryKeyOfTheMainFileOnceWithItsSection) {
 
 TEST_F(PinnedClock, FirstWriteHoldsEveryMainKeyWithItsDefault) {
     Settings s(base.path());
-    ASSERT_TRUE(s.writeMainFileIfMissing());
+    ASSERT_TRUE(s.writeMissingFiles());
     const IniFile ini = readBack(base, QStringLiteral("zelvarin.ini"));
-    for (const SettingDef& d : settingsCatalogue()) {
+    Settings again(base.path());
+    EXPECT_EQ(again.load(), QStringList());
+    const auto cat = settingsCatalogue();
+    for (size_t i = 0; i < cat.size(); ++i) {
+        const SettingDef& d = cat[i];
         if (d.file != u"zelvarin.ini") continue;
         const auto stored = ini.value(d.section.toString(), d.key.toString());
         ASSERT_TRUE(stored.has_value()) << qPrintable(d.section.toString() + u' ' + d.key.toString());
-        EXPECT_EQ(*stored, Settings::toFileText(d, s.defaultValue(d)));
+        // Paths are written relative to the base folder and read back whole.
+        EXPECT_EQ(again.valueAt(int(i)), s.defaultValue(d)) << qPrintable(d.key.toString());
     }
     struct Sample {
         const char16_t* section;
@@ -69,10 +76,10 @@ TEST_F(PinnedClock, FirstWriteHoldsEveryMainKeyWithItsDefault) {
         {u"System", u"Richiesta Password", QStringLiteral("0")},
         {u"DDT", u"Quantità", QStringLiteral("-1")},
         {u"Magazzino", u"Valuta secondaria cambio", QStringLiteral("1936,27")},
-        {u"Path", u"Archivio DDT Master", base.path() + QStringLiteral("/Dati/ddt26.db")},
-        {u"Path", u"Archivio fatture Detail 2", base.path() + QStringLiteral("/Dati/dett_fatture2_26.db")},
-        {u"Path", u"Posizione archivi backup locale", base.path() + QStringLiteral("/Dati/backup")},
-        {u"Path", u"Programma", base.path() + QStringLiteral("/")},
+        {u"Path", u"Archivio DDT Master", QStringLiteral("Dati/ddt26.db")},
+        {u"Path", u"Archivio fatture Detail 2", QStringLiteral("Dati/dett_fatture2_26.db")},
+        {u"Path", u"Posizione archivi backup locale", QStringLiteral("Dati/backup")},
+        {u"Path", u"Programma", QStringLiteral("./")},
     };
     for (const Sample& x : samples)
         EXPECT_EQ(ini.value(QString::fromUtf16(x.section), QString::fromUtf16(x.key), QStringLiteral("?")), x.text);
@@ -113,8 +120,11 @@ TEST_F(PinnedClock, LoadReadsTypesBoolsAndEmptyTexts) {
                "[Path]\nArchivio DDT Master=C:\\vecchio\\dati\\ddt25.db\n");
     base.write(QStringLiteral("zel_alert.ini"), "[Appuntamento ]\nattivo=0\n");
     Settings s(base.path());
-    EXPECT_TRUE(s.load().isEmpty());
-    EXPECT_FALSE(s.flag(u"System", u"Richiesta Password")) << "\"SI\" reads as off";
+    const QStringList errors = s.load();
+    ASSERT_EQ(errors.size(), 1) << qPrintable(errors.join(u'\n'));
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("[System]")) && errors[0].contains(QStringLiteral("\"SI\" non è 1 o 0")))
+        << qPrintable(errors[0]);
+    EXPECT_FALSE(s.flag(u"System", u"Richiesta Password")) << "a yes/no key that is not a number keeps its default";
     EXPECT_TRUE(s.flag(u"System", u"Backup dati avvio"));
     EXPECT_EQ(s.integer(u"System", u"User skill"), 3);
     EXPECT_EQ(s.text(u"Magazzino", u"Valuta secondaria"), QString()) << "present but empty stays empty";
@@ -160,4 +170,54 @@ TEST_F(PinnedClock, PasswordsRoundTripScrambled) {
         EXPECT_EQ(again.text(u"System", u"Password"), pw);
         EXPECT_EQ(again.text(u"Email", u"Password"), pw);
     }
+}
+
+TEST_F(PinnedClock, ASaveThatCannotBeWrittenKeepsEveryFileAsItWas) {
+    Settings s(base.path());
+    ASSERT_TRUE(s.save());
+    s.setValue(u"System", u"User skill", 3);
+    s.setValue(u"Banca", u"Nome Banca 1", QStringLiteral("Banca nuova"));
+    QMap<QString, QByteArray> before;
+    for (const QString& f : settingsWriteOrder()) before[f] = base.read(f);
+    // The main file is the largest: the small files before it fit, it does not.
+    ASSERT_GT(before.value(QStringLiteral("zelvarin.ini")).size(), 4096);
+    QString error;
+    {
+        const test::FileSizeLimit full(4096);
+        EXPECT_FALSE(s.save(&error));
+    }
+    EXPECT_TRUE(error.contains(QStringLiteral("zelvarin.ini"))) << qPrintable(error);
+    for (const QString& f : settingsWriteOrder()) EXPECT_EQ(base.read(f), before.value(f)) << qPrintable(f);
+    EXPECT_EQ(QDir(base.path()).entryList(QDir::Files | QDir::Hidden).size(), before.size()) << "no temporary files left";
+}
+
+TEST_F(PinnedClock, PathsAreRelativeToTheBaseAndOldPlacesFallBackToThisDataFolder) {
+    base.write(QStringLiteral("Dati/ddt26.db"), "");
+    base.write(QStringLiteral("altrove/clienti.db"), "");
+    const QString outside = base.file(QStringLiteral("altrove/clienti.db"));
+    base.write(QStringLiteral("zelvarin.ini"),
+               QByteArray("[Path]\nArchivio DDT Master=/non-esiste/vecchia base/Dati/ddt26.db\n"
+                          "Archivio DDT Detail=C:\\Zelvarin\\dati\\dett_ddt26.db\n"
+                          "Archivio scadenze=Dati/scad.db\nArchivio anagrafica=") +
+                   outside.toUtf8() + "\nArchivio Ordini=/non-esiste/altro/ordini.db\nProgramma=./\n");
+    Settings s(base.path());
+    EXPECT_EQ(s.load(), QStringList());
+    EXPECT_EQ(s.text(u"Path", u"Archivio DDT Master"), base.file(QStringLiteral("Dati/ddt26.db")));
+    EXPECT_EQ(s.text(u"Path", u"Archivio DDT Detail"), QStringLiteral("C:\\Zelvarin\\dati\\dett_ddt26.db"))
+        << "this data folder has no such file";
+    EXPECT_EQ(s.text(u"Path", u"Archivio scadenze"), base.file(QStringLiteral("Dati/scad.db")));
+    EXPECT_EQ(s.text(u"Path", u"Archivio anagrafica"), outside);
+    EXPECT_EQ(s.text(u"Path", u"Archivio Ordini"), QStringLiteral("/non-esiste/altro/ordini.db"));
+    EXPECT_EQ(s.text(u"Path", u"Programma"), base.path() + QStringLiteral("/"));
+    ASSERT_EQ(s.loadNotes().size(), 1);
+    EXPECT_TRUE(s.loadNotes()[0].contains(QStringLiteral("/non-esiste/vecchia base/Dati/ddt26.db")));
+
+    ASSERT_TRUE(s.save());
+    const IniFile ini = readBack(base, QStringLiteral("zelvarin.ini"));
+    EXPECT_EQ(ini.value(QStringLiteral("Path"), QStringLiteral("Archivio DDT Master"), QString()),
+              QStringLiteral("Dati/ddt26.db"));
+    EXPECT_EQ(ini.value(QStringLiteral("Path"), QStringLiteral("Archivio anagrafica"), QString()),
+              QStringLiteral("altrove/clienti.db"));
+    EXPECT_EQ(ini.value(QStringLiteral("Path"), QStringLiteral("Archivio Ordini"), QString()),
+              QStringLiteral("/non-esiste/altro/ordini.db"));
 }

@@ -1,3 +1,4 @@
+#include <QFileInfo>
 #include <QFile>
 
 #include "settings/IniFile.h"
@@ -75,12 +76,14 @@ TEST_F(Maintenance, WorkingTablesAreEmptiedAndQuoteLinesFollowTheirArchive) {
     EXPECT_FALSE(Probe::columns(data(u"dett_ddt_tmp.db"_s)).contains(u"extra CHAR(5)"_s));
 }
 
-TEST_F(Maintenance, AWarehouseThatCannotBeOpenedIsReportedAndStartGoesOn) {
-    base.write(u"rotto.db"_s, "non un archivio");
+TEST_F(Maintenance, AWarehouseThatCannotBeOpenedIsReportedWithItsCauseAndStartGoesOn) {
     base.write(u"zelvarin.ini"_s, "[System]\nControlla campi archivi=0\n[Path]\nArchivio Magazzino=" +
-                                      base.file(u"rotto.db"_s).toUtf8() + "\n");
-    EXPECT_EQ(runStartup(), 0);
-    ASSERT_FALSE(notifier.entries.isEmpty());
+                                      base.file(u"altrove/magazzino.db"_s).toUtf8() + "\n");
+    EXPECT_EQ(runStartup(), kExitArchive);
+    ASSERT_EQ(notifier.entries.size(), 1) << qPrintable(notifier.texts().join(u'\n'));
     EXPECT_EQ(notifier.entries[0].title, u"Archivio Magazzino articoli"_s);
     EXPECT_TRUE(notifier.entries[0].text.startsWith(u"Errore nell'apertura dell'archivio."_s));
+    EXPECT_TRUE(notifier.entries[0].text.contains(u"altrove"_s)) << qPrintable(notifier.entries[0].text);
+    EXPECT_FALSE(notifier.entries[0].text.contains(u"cancell"_s)) << "never advise deleting an archive";
+    EXPECT_FALSE(QFileInfo::exists(base.file(u"altrove/magazzino.db"_s)));
 }
