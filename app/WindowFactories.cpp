@@ -4,6 +4,7 @@
 #include "registry/Tfrm_cerca.h"
 #include "registry/Tfrm_clienti1.h"
 #include "setup/Tfrm_setup.h"
+#include "warehouse/Tfrm_articoli.h"
 
 namespace zel {
 
@@ -21,6 +22,12 @@ void registerWindowFactories(TMain& main) {
     main.setCommandAction(QStringLiteral("mnu_trova_cap"), postcodes);
     main.setCommandAction(QStringLiteral("mnu_ricerca_cap"), postcodes);
     main.setCommandAction(QStringLiteral("mnu_ricerca_abi_cab"), [&main] { main.window<Tfrm_cerca>().openBankLookup(); });
+    main.setCommandAction(QStringLiteral("mnu_articoli_inserimento"), [&main] {
+        Tfrm_articoli& articles = main.window<Tfrm_articoli>();
+        articles.showPage(Tfrm_articoli::Generalita);
+        articles.exec();
+    });
+    main.setCommandAction(QStringLiteral("mnu_stampa_listino"), [&main] { main.window<Tfrm_articoli>().btn_stampa_listinoClick(); });
 }
 
 }  // namespace zel

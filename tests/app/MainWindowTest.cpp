@@ -321,9 +321,9 @@ TEST_F(MainWindowTest, OnlyTheBuiltCommandsAreEnabledAndSetupWaitsForItsWindow) 
         if (a->isEnabled() && !a->menu() && !a->objectName().isEmpty()) enabled << a->objectName();
     enabled.sort();
     EXPECT_EQ(enabled, strings({"mnu_alert_contatti", "mnu_alert_scadenze", "mnu_anagrafica_inserimento",
-                                "mnu_anagrafica_stampe", "mnu_backup_locale", "mnu_esci", "mnu_informazioni",
-                                "mnu_ricerca_abi_cab", "mnu_ricerca_cap", "mnu_setup", "mnu_sottoscorta",
-                                "mnu_trova_cap"}));
+                                "mnu_anagrafica_stampe", "mnu_articoli_inserimento", "mnu_backup_locale", "mnu_esci",
+                                "mnu_informazioni", "mnu_ricerca_abi_cab", "mnu_ricerca_cap", "mnu_setup",
+                                "mnu_sottoscorta", "mnu_stampa_listino", "mnu_trova_cap"}));
     EXPECT_FALSE(m.findChild<QToolButton*>(QStringLiteral("btn_nuovo_ddt"))->isEnabled());
 
     auto* setupButton = m.findChild<QToolButton*>(QStringLiteral("btn_setup"));
@@ -356,7 +356,8 @@ TEST_F(MainWindowTest, RegistryAndSetupOpenFromTheMenu) {
                  {"mnu_anagrafica_stampe", "Tfrm_clienti1", Tfrm_clienti1::kPrintPage},
                  {"mnu_trova_cap", "Tfrm_cerca", -1},
                  {"mnu_ricerca_abi_cab", "Tfrm_cerca", -1},
-                 {"mnu_setup", "Tfrm_setup", -1}};
+                 {"mnu_setup", "Tfrm_setup", -1},
+                 {"mnu_articoli_inserimento", "Tfrm_articoli", -1}};
     for (const Case& c : cases) {
         QString opened;
         int page = -1;
