@@ -43,6 +43,7 @@
 #include "ui/FieldLength.h"
 #include "ui/LengthDelegate.h"
 #include "ui/Formats.h"
+#include "ui/PictureView.h"
 #include "ui/TrayNotice.h"
 #include "ui/UsageCounters.h"
 
@@ -212,6 +213,8 @@ void Tfrm_clienti1::buildUi() {
     layout->addWidget(search);
     layout->addLayout(nav);
     layout->addWidget(m_grid, 2);
+    connect(static_cast<QLineEdit*>(m_fields[QStringLiteral("foto1")]), &QLineEdit::textChanged, m_smallPicture,
+            &PictureView::setFile);
     m_grid->setColumnWidth(1, 320);
     m_grid->setColumnWidth(2, 180);
     resize(1200, 760);
@@ -318,6 +321,11 @@ QWidget* Tfrm_clienti1::buildCardPage() {
     grid->addLayout(main, 0, 0, 2, 1);
     grid->addLayout(second, 0, 1, 2, 1);
     grid->addWidget(m_bankPanel, 0, 2);
+    m_smallPicture = new PictureView;
+    m_smallPicture->setObjectName(QStringLiteral("img_foto_anagrafica"));
+    m_smallPicture->setFixedSize(120, 90);
+    m_pictures.append(m_smallPicture);
+    grid->addWidget(m_smallPicture, 0, 3, Qt::AlignTop);
     grid->addWidget(m_altAddress, 1, 2);
     grid->addLayout(notes, 2, 0, 1, 3);
 
@@ -440,25 +448,57 @@ QWidget* Tfrm_clienti1::buildQuickViewPage() {
     return page;
 }
 
+PictureView* Tfrm_clienti1::addPicture(const QString& column, const QString& name) {
+    auto* view = new PictureView;
+    view->setObjectName(name);
+    m_pictures.append(view);
+    // Set once the field exists; the field's text is the picture's path.
+    if (auto* path = qobject_cast<QLineEdit*>(m_fields.value(column)))
+        connect(path, &QLineEdit::textChanged, view, &PictureView::setFile);
+    return view;
+}
+
+void Tfrm_clienti1::pickPicture(const QString& column) {
+    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Scegli la foto"), QString(),
+                                                      QStringLiteral("Immagini (*.jpg *.jpeg *.png *.bmp *.gif)"));
+    if (!file.isEmpty()) static_cast<QLineEdit*>(m_fields[column])->setText(file);
+}
+
 QWidget* Tfrm_clienti1::buildPhotoPage() {
     auto* page = new QWidget;
-    auto* form = new QFormLayout(page);
+    auto* layout = new QVBoxLayout(page);
+    auto* modes = new QHBoxLayout;
+    auto* proportional = new QCheckBox(QStringLiteral("Proporzionale"));
+    proportional->setObjectName(QStringLiteral("chk_proporzionale"));
+    auto* stretched = new QCheckBox(QStringLiteral("Adattato"));
+    stretched->setObjectName(QStringLiteral("chk_adattato"));
+    proportional->setChecked(true);
+    stretched->setChecked(true);
+    connect(proportional, &QCheckBox::toggled, this, [this](bool on) {
+        for (PictureView* v : std::as_const(m_pictures)) v->setProportional(on);
+    });
+    connect(stretched, &QCheckBox::toggled, this, [this](bool on) {
+        for (PictureView* v : std::as_const(m_pictures)) v->setStretched(on);
+    });
+    modes->addWidget(proportional);
+    modes->addWidget(stretched);
+    modes->addStretch();
+    layout->addLayout(modes);
+    auto* frames = new QGridLayout;
     for (int i = 1; i <= 3; ++i) {
-        auto* row = new QHBoxLayout;
-        auto* edit = addField(QStringLiteral("foto%1").arg(i), QStringLiteral("edt_foto%1").arg(i), Text);
+        const QString column = QStringLiteral("foto%1").arg(i);
+        auto* edit = addField(column, QStringLiteral("edt_foto%1").arg(i), Text);
+        PictureView* view = addPicture(column, QStringLiteral("img_foto%1").arg(i));
+        view->setMinimumSize(200, 160);
+        view->setToolTip(QStringLiteral("Clic per scegliere la foto"));
+        connect(view, &PictureView::clicked, this, [this, column] { pickPicture(column); });
         auto* clear = button(m_buttons, QStringLiteral("btn_svuota_foto%1").arg(i), QStringLiteral("Svuota la foto"));
         connect(clear, &QPushButton::clicked, edit, [edit] { static_cast<QLineEdit*>(edit)->clear(); });
-        auto* pick = button(m_buttons, QStringLiteral("btn_scegli_foto%1").arg(i), QStringLiteral("Scegli..."));
-        connect(pick, &QPushButton::clicked, edit, [this, edit] {
-            const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Scegli la foto"), QString(),
-                                                              QStringLiteral("Immagini (*.jpg *.jpeg *.png *.bmp *.gif)"));
-            if (!file.isEmpty()) static_cast<QLineEdit*>(edit)->setText(file);
-        });
-        row->addWidget(edit, 1);
-        row->addWidget(pick);
-        row->addWidget(clear);
-        form->addRow(QStringLiteral("Foto %1").arg(i), row);
+        frames->addWidget(view, 0, i - 1);
+        frames->addWidget(edit, 1, i - 1);
+        frames->addWidget(clear, 2, i - 1);
     }
+    layout->addLayout(frames, 1);
     return page;
 }
 
@@ -694,6 +734,17 @@ QWidget* Tfrm_clienti1::buildVehiclePage() {
         const QString prefix = f.kind == Date ? QStringLiteral("dt_") : f.kind == Combo ? QStringLiteral("cmb_") : QStringLiteral("edt_");
         form->addRow(QString::fromUtf8(f.caption), addField(col, prefix + col, f.kind));
     }
+    PictureView* photo = addPicture(QStringLiteral("foto_vettura"), QStringLiteral("img_foto_vettura"));
+    photo->setMinimumSize(200, 150);
+    photo->setToolTip(QStringLiteral("Doppio clic per caricare la foto"));
+    connect(photo, &PictureView::doubleClicked, this, [this] { pickPicture(QStringLiteral("foto_vettura")); });
+    auto* dropPhoto = button(m_buttons, QStringLiteral("btn_elimina_foto_vettura"), QStringLiteral("Elimina foto"));
+    connect(dropPhoto, &QPushButton::clicked, this,
+            [this] { static_cast<QLineEdit*>(m_fields[QStringLiteral("foto_vettura")])->clear(); });
+    auto* photoRow = new QHBoxLayout;
+    photoRow->addWidget(photo, 1);
+    photoRow->addWidget(dropPhoto, 0, Qt::AlignBottom);
+    form->addRow(QString(), photoRow);
     m_vehicleField = new QComboBox;
     m_vehicleField->setObjectName(QStringLiteral("cmb_cerca_vettura"));
     m_vehicleField->addItems({QStringLiteral("Marca"), QStringLiteral("Modello"), QStringLiteral("Targa"),

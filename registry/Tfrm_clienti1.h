@@ -28,6 +28,7 @@ class PageModel;
 }
 class DateEdit;
 class PartnerListModel;
+class PictureView;
 class TrustBar;
 class Tfrm_cerca;
 
@@ -93,6 +94,9 @@ private:
     QWidget* buildFilterPage();
     QWidget* buildVehiclePage();
     QWidget* addField(const QString& column, const QString& name, int kind);
+    // A picture whose path is the text of the column's field.
+    PictureView* addPicture(const QString& column, const QString& name);
+    void pickPicture(const QString& column);
 
     void runQuery(const PartnerQuery& q, qint64 keepRowid = -1, int fallbackRow = 0);
     void showRow(int row);
@@ -128,6 +132,8 @@ private:
     QLabel* m_insertPanel = nullptr;
     QLabel* m_badges = nullptr;
     QLabel* m_dataAcq = nullptr;
+    PictureView* m_smallPicture = nullptr;
+    QList<PictureView*> m_pictures;  // every picture, for the display mode
     QWidget* m_bankPanel = nullptr;
     QWidget* m_altAddress = nullptr;
     QWidget* m_searchBox = nullptr;

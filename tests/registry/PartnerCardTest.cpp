@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -23,6 +24,7 @@
 #include "tests/WindowFixture.h"
 #include "ui/DateEdit.h"
 #include "ui/Dialogs.h"
+#include "ui/PictureView.h"
 #include "ui/TrayNotice.h"
 
 using namespace zel;
@@ -549,6 +551,49 @@ TEST_F(PartnerCard, ContactTimeUsesTheLocalesSeparator) {
         EXPECT_EQ(Probe::rows(data(u"contatti.db"_s), u"SELECT orario FROM contatti"_s).value(0).value(0).toString(), c.stored);
     }
     QLocale::setDefault(QLocale::system());
+}
+
+TEST_F(PartnerCard, PicturesShowByTheirModeAndUnreadableFilesBeep) {
+    const QString photo = base.file(u"logo.png"_s);
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(photo));
+    const QString broken = base.file(u"rotta.png"_s);
+    QFile f(broken);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("non è una foto") > 0);
+    f.close();
+    seed(u"1"_s, u"Alfa"_s, u"01000000000000000000"_s);
+    Probe::exec(data(u"anagrafica.db"_s), u"UPDATE anagrafica SET foto1 = '%1', foto2 = '%2'"_s.arg(photo, broken));
+    open();
+    auto* first = w<PictureView>(u"img_foto1"_s);
+    auto* small = w<PictureView>(u"img_foto_anagrafica"_s);
+    QTRY_VERIFY(first->hasPicture() && small->hasPicture() && !w<PictureView>(u"img_foto2"_s)->isLoading());
+    EXPECT_EQ(first->image().pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_FALSE(w<PictureView>(u"img_foto2"_s)->hasPicture());
+    EXPECT_EQ(w<QLineEdit>(u"edt_foto2"_s)->text(), broken) << "the path is kept";
+    EXPECT_EQ(Dialogs::instance().beeps(), 1);
+
+    first->resize(300, 300);
+    const struct {
+        bool proportional;
+        bool stretched;
+        QSize shown;
+    } modes[] = {{true, true, {300, 150}}, {false, true, {300, 300}}, {false, false, {200, 100}}};
+    for (const auto& m : modes) {
+        w<QCheckBox>(u"chk_proporzionale"_s)->setChecked(m.proportional);
+        w<QCheckBox>(u"chk_adattato"_s)->setChecked(m.stretched);
+        EXPECT_EQ(first->pictureRect().size(), m.shown) << m.proportional << m.stretched;
+    }
+
+    type(u"edt_foto_vettura"_s, photo);
+    QTRY_VERIFY(w<PictureView>(u"img_foto_vettura"_s)->hasPicture());
+    click(u"btn_elimina_foto_vettura"_s);
+    click(u"btn_svuota_foto1"_s);
+    EXPECT_FALSE(w<PictureView>(u"img_foto_vettura"_s)->hasPicture());
+    EXPECT_FALSE(small->hasPicture());
+    click(u"btn_conferma"_s);
+    EXPECT_EQ(Probe::rows(data(u"anagrafica.db"_s), u"SELECT foto1, foto2, foto_vettura FROM anagrafica"_s).value(0),
+              (QVariantList{u""_s, broken, u""_s}));
 }
 
 TEST_F(PartnerCard, DeletionAsksAndKeepsABackup) {
