@@ -13,33 +13,57 @@ namespace zel {
 
 namespace {
 
+struct OptionText {
+    const char16_t* names;  // as typed, for the usage
+    const char16_t* text;
+};
+constexpr OptionText kOptions[] = {
+    {u"--base CARTELLA",
+     u"cartella base del programma (predefinita: la cartella corrente se contiene zelvarin.ini o Dati, "
+     u"altrimenti ~/.local/share/Zelvarin)"},
+    {u"--init", u"prepara cartelle, impostazioni e archivi senza finestre, poi esce"},
+    {u"--today AAAA-MM-GG", u"data da usare come oggi"},
+    {u"-h, --help", u"mostra questo aiuto ed esce"},
+};
+
 void describe(QCommandLineParser& p) {
-    p.setApplicationDescription(QStringLiteral("Zelvarin - Gestione aziendale"));
-    p.addHelpOption();
-    p.addOption({QStringLiteral("base"),
-                 QStringLiteral("Cartella base del programma (predefinita: la cartella corrente se contiene "
-                                "zelvarin.ini o Dati, altrimenti ~/.local/share/Zelvarin)."),
-                 QStringLiteral("cartella")});
-    p.addOption({QStringLiteral("init"),
-                 QStringLiteral("Prepara cartelle, impostazioni e archivi senza finestre, poi esce.")});
-    p.addOption({QStringLiteral("today"), QStringLiteral("Data da usare come oggi (AAAA-MM-GG)."),
-                 QStringLiteral("data")});
+    p.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QString()});
+    p.addOption({QStringLiteral("base"), QString(), QStringLiteral("cartella")});
+    p.addOption({QStringLiteral("init"), QString()});
+    p.addOption({QStringLiteral("today"), QString(), QStringLiteral("data")});
 }
 
 }  // namespace
+
+QString CommandLine::usage() {
+    QString text = QStringLiteral("Zelvarin - Gestione aziendale\n\n"
+                                  "Uso: zelvarin [--base CARTELLA] [--init] [--today AAAA-MM-GG] [--help]\n\n");
+    for (const OptionText& o : kOptions)
+        text += QStringLiteral("  %1%2\n").arg(QString::fromUtf16(o.names), -22).arg(QString::fromUtf16(o.text));
+    text += QStringLiteral(
+        "\nCodici di uscita di --init: 0 fatto; 1 una cartella non si può creare; 2 riga di comando non "
+        "valida; 3 un archivio non si può aprire, creare o aggiornare, oppure è danneggiato; 4 un file di "
+        "impostazioni non si può scrivere; 5 la cartella è già in uso da un'altra sessione di Zelvarin.\n");
+    return text;
+}
 
 CommandLine CommandLine::parse(const QStringList& arguments) {
     QCommandLineParser p;
     describe(p);
     CommandLine cmd;
+    // Read before any application object exists, so that nothing here needs a display.
     if (!p.parse(arguments)) {
-        cmd.error = p.errorText();
+        const QStringList unknown = p.unknownOptionNames();
+        cmd.error = unknown.isEmpty()
+                        ? QStringLiteral("Riga di comando non valida: %1").arg(p.errorText())
+                        : QStringLiteral("Opzione sconosciuta: %1").arg(unknown.join(QStringLiteral(", ")));
         return cmd;
     }
-    if (p.isSet(QStringLiteral("help"))) {
-        cmd.error = p.helpText();
+    if (!p.positionalArguments().isEmpty()) {
+        cmd.error = QStringLiteral("Argomento non previsto: %1").arg(p.positionalArguments().join(u' '));
         return cmd;
     }
+    cmd.help = p.isSet(QStringLiteral("help"));
     cmd.base = QDir(p.isSet(QStringLiteral("base")) ? p.value(QStringLiteral("base")) : QDir::currentPath())
                    .absolutePath();
     cmd.baseGiven = p.isSet(QStringLiteral("base"));

@@ -32,6 +32,7 @@
 #include "app/Tfrm_ss.h"
 #include "app/WindowFactories.h"
 #include "core/Clock.h"
+#include "core/InstanceLock.h"
 #include "core/Paths.h"
 #include "store/ArchiveCatalogue.h"
 #include "registry/ReferenceData.h"
@@ -115,8 +116,18 @@ TMain::~TMain() {
 
 void TMain::setSetupFactory(SetupFactory factory) {
     m_setupFactory = std::move(factory);
-    if (QAction* a = command(QStringLiteral("mnu_setup"))) a->setEnabled(bool(m_setupFactory));
-    if (QAction* a = command(QStringLiteral("mnu_tray_setup"))) a->setEnabled(bool(m_setupFactory));
+    for (const QString& name : {QStringLiteral("mnu_setup"), QStringLiteral("mnu_tray_setup")}) {
+        if (m_setupFactory) m_storeCommands.insert(name);
+        else m_storeCommands.remove(name);
+        if (QAction* a = command(name)) a->setEnabled(false);
+    }
+    enableStoreCommands();
+}
+
+void TMain::enableStoreCommands() {
+    // The windows behind these commands work on the archives: not before the store exists.
+    for (const QString& name : std::as_const(m_storeCommands))
+        if (QAction* a = command(name)) a->setEnabled(m_store != nullptr);
 }
 
 // ---------------------------------------------------------------- building
@@ -139,7 +150,8 @@ void TMain::buildUi() {
     // The logo and version label sit where the settings put them, not in a layout.
     auto* pnl_logo = new QWidget(Image2);
     pnl_logo->setObjectName(QStringLiteral("pnl_logo"));
-    pnl_logo->setFixedSize(380, 300);
+    // Tall enough for the version label in its lower place, under the default background.
+    pnl_logo->setFixedSize(380, 400);
     rx = new QLabel(pnl_logo);
     rx->setObjectName(QStringLiteral("rx"));
     rx->setScaledContents(true);
@@ -319,8 +331,11 @@ void TMain::buildTimers() {
 void TMain::setCommandAction(const QString& name, std::function<void()> f) {
     QAction* a = command(name);
     if (!a) return;
-    a->setEnabled(true);
-    connect(a, &QAction::triggered, this, std::move(f));
+    m_storeCommands.insert(name);
+    a->setEnabled(m_store != nullptr);
+    connect(a, &QAction::triggered, this, [this, f = std::move(f)] {
+        if (m_store) f();
+    });
 }
 
 void TMain::setCommand(const QString& name, void (TMain::*handler)()) {
@@ -366,6 +381,7 @@ void TMain::FormShow() {
     if (!m_store && m_startup) m_store = m_startup->takeStore();
     m_ctx.store = m_store.get();
     m_startup.reset();
+    enableStoreCommands();
     if (TSplashForm* splash = m_windows.existing<TSplashForm>()) {
         splash->setActive(false);
         splash->hide();
@@ -407,6 +423,12 @@ bool TMain::runStartup() {
 
     m_startup = std::make_unique<DataStartup>(m_base, m_settings, dlg);
     m_startup->installReferenceTables = installReferenceTables;
+    // One instance per base folder, held until the window goes.
+    if (!m_startup->lockBase()) {
+        terminate();
+        return false;
+    }
+    m_lock = m_startup->takeLock();
     m_startup->onProgress = [&splash](const QString& phase, int n) {
         if (!phase.isEmpty()) splash.setPhase(phase);
         splash.progress(n);
@@ -444,6 +466,7 @@ bool TMain::runStartup() {
     m_startup->renumberArchives();
     m_store = m_startup->takeStore();
     m_ctx.store = m_store.get();
+    enableStoreCommands();
     if (!carryOn()) return false;
     // 19: there is no version check to run when online.
     splash.progress(99);
@@ -485,6 +508,7 @@ bool TMain::runStartup() {
     startBackgroundMusic();
     // 33
     m_startup->writeMainSettingsIfMissing();
+    m_startup->reportDamaged();
     // 34
     Timer2->start();
     if (m_settings.flag(u"System", u"Monitoraggio risorse memoria")) Timer_chk_mem->start();

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <QSet>
 #include <functional>
 #include <memory>
 
@@ -27,6 +28,7 @@ namespace zel {
 
 class BackgroundImage;
 class DataStartup;
+class InstanceLock;
 class Store;
 
 // The main window: menu, big buttons, totals, status bars, tray icon and timers.
@@ -90,6 +92,7 @@ private:
     void buildTimers();
     void connectCommands();
     void setCommand(const QString& name, void (TMain::*handler)());
+    void enableStoreCommands();
 
     void FormShow();
     bool runStartup();
@@ -124,8 +127,10 @@ private:
 
     QString m_base;
     Settings m_settings;
+    std::unique_ptr<InstanceLock> m_lock;  // released after the store is closed
     std::unique_ptr<Store> m_store;
     std::unique_ptr<DataStartup> m_startup;
+    QSet<QString> m_storeCommands;  // enabled only while the store exists
     AppContext m_ctx;
     WindowHost m_windows;
     SetupFactory m_setupFactory;

@@ -2,36 +2,39 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "app/BaseFolder.h"
 #include "app/CommandLine.h"
 #include "app/TMain.h"
+#include "store/DataStartup.h"
 #include "ui/Translations.h"
 
 int main(int argc, char** argv) {
-    bool batch = false;
-    for (int i = 1; i < argc; ++i) batch = batch || std::strcmp(argv[i], "--init") == 0;
-    // Batch commands need no display.
-    std::unique_ptr<QCoreApplication> app = batch ? std::make_unique<QCoreApplication>(argc, argv)
-                                                  : std::make_unique<QApplication>(argc, argv);
+    QStringList raw;
+    for (int i = 0; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
+    zel::CommandLine cmd = zel::CommandLine::parse(raw);
+    // Batch commands need no display; where they draw, they draw off screen.
+    if (cmd.batch()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app = cmd.batch() ? std::make_unique<QCoreApplication>(argc, argv)
+                                                        : std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Zelvarin"));
     // Ties the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("it.zelvarin.Zelvarin"));
     zel::installQtTranslations(*app);
     const QStringList args = QCoreApplication::arguments();
-    QString error;
-    if (!zel::applyToday(args, &error)) {
-        std::fprintf(stderr, "%s\n", qUtf8Printable(error));
-        return 64;
+    if (cmd.help) {
+        std::fprintf(stdout, "%s", qUtf8Printable(zel::CommandLine::usage()));
+        return zel::kExitDone;
     }
-    zel::CommandLine cmd = zel::CommandLine::parse(args);
-    if (!cmd.error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qUtf8Printable(cmd.error));
-        return 64;
+    QString error = cmd.error;
+    if (error.isEmpty()) zel::applyToday(args, &error);
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "%s\n\n%s", qUtf8Printable(error), qUtf8Printable(zel::CommandLine::usage()));
+        return zel::kExitUsage;
     }
-    if (!cmd.baseGiven) cmd.base = zel::defaultBaseFolder(QDir::currentPath(), zel::userBaseFolder());
+    if (!cmd.baseGiven)
+        cmd.base = zel::defaultBaseFolder(QDir::currentPath(), QDir::homePath(), zel::userBaseFolder());
     if (cmd.init) return zel::runInit(cmd);
 
     zel::TMain main(cmd.base);

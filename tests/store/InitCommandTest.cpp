@@ -3,10 +3,17 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <functional>
+#include <memory>
+#include <vector>
 
+#include "core/InstanceLock.h"
+#include "store/ArchiveCatalogue.h"
+#include "store/DataStartup.h"
 #include "tests/TestSupport.h"
 #include "tests/store/SqliteProbe.h"
 
+using namespace zel;
 using namespace zel::test;
 using namespace Qt::Literals::StringLiterals;
 
@@ -17,11 +24,20 @@ struct Result {
     QString err;
 };
 
-Result runInit(const QString& base, const QStringList& extra = {}) {
+// The program run as a command, without any display.
+Result run(const QStringList& args, QString* out = nullptr) {
     QProcess p;
-    p.start(QString::fromUtf8(ZELVARIN_BINARY), QStringList{u"--base"_s, base, u"--init"_s} + extra);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& v : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s}) env.remove(v);
+    p.setProcessEnvironment(env);
+    p.start(QString::fromUtf8(ZELVARIN_BINARY), args);
     p.waitForFinished(120000);
+    if (out) *out = QString::fromUtf8(p.readAllStandardOutput());
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError())};
+}
+
+Result runInit(const QString& base, const QStringList& extra = {}) {
+    return run(QStringList{u"--base"_s, base, u"--init"_s} + extra);
 }
 
 // Everything a second start could change: every archive's schema and rows, every settings file.
@@ -78,4 +94,73 @@ TEST(InitCommand, MessagesGoToStandardErrorInItalian) {
         << qPrintable(r.err);
     EXPECT_TRUE(r.err.contains(u"Archivi mancanti: Attenzione sono stati trovati 1 archivi mancanti."_s))
         << qPrintable(r.err);
+}
+
+TEST(InitCommand, HelpAndUnknownOptionsNeedNoDisplay) {
+    QString out;
+    const Result help = run({u"--help"_s}, &out);
+    EXPECT_EQ(help.code, kExitDone) << qPrintable(help.err);
+    EXPECT_TRUE(out.contains(u"Uso: zelvarin"_s) && out.contains(u"--init"_s)) << qPrintable(out);
+    const Result wrong = run({u"--nessuna"_s});
+    EXPECT_EQ(wrong.code, kExitUsage);
+    EXPECT_TRUE(wrong.err.startsWith(u"Opzione sconosciuta: nessuna"_s) && wrong.err.contains(u"Uso: zelvarin"_s))
+        << qPrintable(wrong.err);
+}
+
+TEST(InitCommand, ExitCodeTellsWhatWentWrong) {
+    struct Case {
+        const char* name;
+        std::function<void(const TempBase&)> prepare;
+        int code;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"done", [](const TempBase&) {}, kExitDone, ""},
+        {"folder", [](const TempBase& t) { t.write(u"base"_s, "un file"); }, kExitFolder, "Non riesco a creare"},
+        {"damaged archive",
+         [](const TempBase& t) { t.write(u"base/Dati/magazzino.db"_s, QByteArray(5000, 'x')); }, kExitArchive,
+         "è danneggiato o non è un archivio: non è stato modificato"},
+        {"settings not written",
+         [](const TempBase& t) {
+             QDir().mkpath(t.file(u"base"_s));
+             QFile::link(t.file(u"manca/zelvarin.ini"_s), t.file(u"base/zelvarin.ini"_s));
+         },
+         kExitSettings, "Impossibile scrivere la configurazione"},
+    };
+    for (const Case& c : cases) {
+        TempBase tmp;
+        c.prepare(tmp);
+        const Result r = runInit(tmp.file(u"base"_s));
+        EXPECT_EQ(r.code, c.code) << c.name << ": " << qPrintable(r.err);
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.says))) << c.name << ": " << qPrintable(r.err);
+    }
+    TempBase tmp;
+    zel::InstanceLock held(tmp.path());
+    ASSERT_TRUE(held.tryLock());
+    const Result locked = runInit(tmp.path());
+    EXPECT_EQ(locked.code, kExitInUse);
+    EXPECT_TRUE(locked.err.contains(u"Zelvarin è già in uso su questa cartella"_s)) << qPrintable(locked.err);
+}
+
+TEST(InitCommand, TwoStartsRacingOnOneEmptyFolderLeaveEveryArchive) {
+    for (int round = 0; round < 3; ++round) {
+        TempBase tmp;
+        std::vector<std::unique_ptr<QProcess>> runs;
+        for (int i = 0; i < 2; ++i) {
+            runs.push_back(std::make_unique<QProcess>());
+            runs.back()->start(QString::fromUtf8(ZELVARIN_BINARY),
+                               {u"--base"_s, tmp.path(), u"--init"_s, u"--today"_s, u"2026-03-02"_s});
+        }
+        QList<int> codes;
+        for (auto& p : runs) {
+            ASSERT_TRUE(p->waitForFinished(120000));
+            codes << p->exitCode();
+        }
+        EXPECT_TRUE(codes.contains(kExitDone)) << round;
+        for (const int c : codes) EXPECT_TRUE(c == kExitDone || c == kExitInUse) << c;
+        for (const zel::CreationStep& s : zel::creationOrder()) {
+            const QString path = zel::archiveLocation(tmp.path(), *zel::findArchive(s.file), u"26"_s);
+            EXPECT_EQ(Probe::tables(path).size(), 1) << qPrintable(path);
+        }
+    }
 }
