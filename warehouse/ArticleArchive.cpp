@@ -1,5 +1,7 @@
 #include "warehouse/ArticleArchive.h"
 
+#include <QStringMatcher>
+
 #include "core/Clock.h"
 #include "core/Paths.h"
 #include "settings/Settings.h"
@@ -58,8 +60,11 @@ ArticleQuery ArticleQuery::search(int filter, const QString& text) {
         return q;
     }
     if (text.isEmpty()) return q;
-    q.where = QStringLiteral("LOWER(%1) LIKE ?").arg(column) + kEscape;
-    q.params << QStringLiteral("%") + Store::likeLiteral(text.toLower()) + QStringLiteral("%");
+    // The store's LIKE folds letter case itself (Unicode-aware), so the column is not lowered row by row.
+    q.where = column + QStringLiteral(" LIKE ?") + kEscape;
+    q.params << QStringLiteral("%") + Store::likeLiteral(text) + QStringLiteral("%");
+    q.textColumn = column;
+    q.text = text;
     return q;
 }
 
@@ -86,6 +91,15 @@ QString ArticleArchive::outsidePath() const { return dataFile(m_base, QStringLit
 QString ArticleArchive::currenciesPath() const { return dataFile(m_base, QStringLiteral("valute.db")); }
 
 QList<qint64> ArticleArchive::ids(const ArticleQuery& q) const {
+    if (!q.textColumn.isEmpty() && q.orderBy == u"cod") {
+        prepareTextSearch(q.textColumn);
+        const TextColumn& c = m_textCache[q.textColumn];
+        const QStringMatcher matcher(q.text.toCaseFolded());
+        QList<qint64> out;
+        for (qsizetype i = 0; i < c.rowids.size(); ++i)
+            if (matcher.indexIn(c.folded[i]) >= 0) out.append(c.rowids[i]);
+        return out;
+    }
     const QString order = orderColumns().contains(q.orderBy.toLower()) ? q.orderBy.toLower() : QStringLiteral("cod");
     const QString sql = QStringLiteral("SELECT rowid FROM %1%2 ORDER BY %3, rowid")
                             .arg(m_store.table(path()),
@@ -93,6 +107,21 @@ QList<qint64> ArticleArchive::ids(const ArticleQuery& q) const {
     QList<qint64> out;
     m_store.forEachRow(sql, q.params, [&out](const StoreRow& r) { out.append(r.integer(0)); });
     return out;
+}
+
+void ArticleArchive::prepareTextSearch(const QString& column) const {
+    if (m_textCache.contains(column)) return;
+    bool known = false;
+    for (const char* c : kFilterColumns) known = known || (*c && column == QLatin1String(c));
+    if (!known) return;
+    TextColumn c;
+    m_store.forEachRow(QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY cod, rowid").arg(column, m_store.table(path())), {},
+                       [&c](const StoreRow& r) {
+                           c.rowids.append(r.integer(0));
+                           // NULL and empty both fail a search, whose text is never empty.
+                           c.folded.append(QString::fromUtf8(r.rawText(1)).toCaseFolded());
+                       });
+    m_textCache.insert(column, std::move(c));
 }
 
 QList<ArticleListRow> ArticleArchive::listRows(const QList<qint64>& rowids) const {
@@ -166,6 +195,7 @@ QHash<QString, int> ArticleArchive::maxLengths() const {
 }
 
 ArticleArchive::Saved ArticleArchive::save(const QVariantMap& fields, qint64 rowid, const InitialLoad* load) {
+    m_textCache.clear();
     const QString t = m_store.table(path());
     const QHash<QString, int> present = maxLengths();
     Saved saved;
@@ -220,6 +250,7 @@ ArticleArchive::Saved ArticleArchive::save(const QVariantMap& fields, qint64 row
 }
 
 void ArticleArchive::remove(qint64 rowid) {
+    m_textCache.clear();
     Transaction tx(m_store);
     m_store.exec(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(m_store.table(path())), {rowid});
     tx.commit();

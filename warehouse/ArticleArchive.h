@@ -18,6 +18,10 @@ struct ArticleQuery {
     QString where;  // without "WHERE"; empty for every article
     QVariantList params;
     QString orderBy = QStringLiteral("cod");
+    // A search "contains, any letter case" on one text column: the same selection as
+    // where/params, which the archive may answer from its kept copy of that column.
+    QString textColumn;
+    QString text;
 
     // The search box: filter 0..12 of searchFilters() over the typed text.
     static ArticleQuery search(int filter, const QString& text);
@@ -79,6 +83,10 @@ public:
 
     // Rowids of the selection in list order, and the list lines of some of them.
     QList<qint64> ids(const ArticleQuery& q) const;
+    // Reads the column a text search runs on once, so each keystroke filters in memory.
+    void prepareTextSearch(const QString& column) const;
+    // Forgets the kept columns; writes through this class do it themselves.
+    void forgetTextSearch() const { m_textCache.clear(); }
     QList<ArticleListRow> listRows(const QList<qint64>& rowids) const;
     // Every column of one article, lower-case names.
     QVariantMap card(qint64 rowid) const;
@@ -109,7 +117,12 @@ public:
     QStringList partnersLike(const QString& text, const QString& kindPattern) const;
 
 private:
+    struct TextColumn {
+        QList<qint64> rowids;  // in list order
+        QStringList folded;    // case-folded text
+    };
     Store& m_store;
+    mutable QHash<QString, TextColumn> m_textCache;
     const Settings& m_settings;
     QString m_base;
 };

@@ -604,6 +604,12 @@ void Tfrm_articoli::FormShow() {
     m_oldHidden = false;
     m_buttons[QStringLiteral("btn_vecchia_data")]->setText(Dialogs::displayText(QStringLiteral("Nascondi art.di \r\nvecchia data")));
     runQuery(ArticleQuery{}, m_currentRowid);
+    // The search box starts on the description: read it now, so the first keystroke is quick too.
+    m_archive.forgetTextSearch();
+    try {
+        m_archive.prepareTextSearch(QStringLiteral("des"));
+    } catch (const StoreError&) {
+    }
 }
 
 void Tfrm_articoli::showPage(int page) {
@@ -1133,6 +1139,7 @@ void Tfrm_articoli::btn_carico_scaricoClick() {
     if (m_newCard || m_currentRowid < 0 || !runLoadWindow) return;
     const qint64 rowid = m_currentRowid;
     runLoadWindow(m_currentCode);
+    m_archive.forgetTextSearch();
     // The load window changed the stock: show what the archive holds now.
     m_model->invalidate();
     const int row = m_model->indexOfRowid(rowid);
