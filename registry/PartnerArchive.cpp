@@ -105,33 +105,80 @@ PartnerArchive::PartnerArchive(Store& store, const Settings& settings) : m_store
 
 QString PartnerArchive::path() const { return m_settings.text(u"Path", u"Archivio anagrafica"); }
 
-QList<PartnerListRow> PartnerArchive::list(const PartnerQuery& q) const {
-    // Ordering by a column the list holds is done here: the engine's sorter is the
-    // slowest part of a search that matches every card.
-    static const QStringList listed = sortableColumns();
-    QString orderColumn = q.orderBy.trimmed();
-    if (orderColumn.endsWith(QStringLiteral(" ASC"), Qt::CaseInsensitive)) orderColumn.chop(4);
-    const qsizetype sortIndex = listed.indexOf(orderColumn.trimmed().toLower());
-    const QString sql = QStringLiteral("SELECT rowid, cod_cli, nome, citta, prov1, tel, cell, email, fax FROM %1%2%3")
-                            .arg(m_store.table(path()),
-                                 q.where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + q.where,
-                                 sortIndex >= 0 ? QString() : QStringLiteral(" ORDER BY ") + q.orderBy);
-    QList<PartnerListRow> out;
-    m_store.forEachRow(sql, q.params, [&out](const StoreRow& r) {
-        PartnerListRow& row = out.emplace_back();
+namespace {
+// The ordering column of a query, from the fixed list of columns a list may be ordered by.
+QString orderColumn(const PartnerQuery& q) {
+    static const QStringList allowed = sortableColumns() << QStringLiteral("piva");
+    QString column = q.orderBy.trimmed().toLower();
+    if (column.endsWith(QStringLiteral(" asc"))) column.chop(4);
+    column = column.trimmed();
+    return allowed.contains(column) ? column : QStringLiteral("cod_cli");
+}
+}  // namespace
+
+PartnerWindow PartnerArchive::window(const PartnerQuery& q, const PartnerWindow& after, int limit) const {
+    const QString column = orderColumn(q);
+    QStringList where;
+    QVariantList params;
+    if (!q.where.isEmpty()) {
+        where << QStringLiteral("(") + q.where + QStringLiteral(")");
+        params = q.params;
+    }
+    // Keyset: the rows after the last one shown, in the same order; NULL sorts first.
+    if (after.lastRowid >= 0) {
+        if (after.lastKey.isNull()) {
+            where << QStringLiteral("((%1 IS NULL AND rowid > ?) OR %1 IS NOT NULL)").arg(column);
+            params << after.lastRowid;
+        } else {
+            where << QStringLiteral("(%1, rowid) > (?, ?)").arg(column);
+            params << after.lastKey << after.lastRowid;
+        }
+    }
+    params << limit;
+    const QString sql =
+        QStringLiteral("SELECT rowid, cod_cli, nome, citta, prov1, tel, cell, email, fax, %1 FROM %2%3 ORDER BY %1, rowid LIMIT ?")
+            .arg(column, m_store.table(path()), where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(u" AND "));
+    PartnerWindow out;
+    m_store.forEachRow(sql, params, [&out](const StoreRow& r) {
+        PartnerListRow& row = out.rows.emplace_back();
         row.rowid = r.integer(0);
         for (int i = 0; i < 8; ++i) {
             row.offsets[size_t(i)] = int(row.packed.size());
             row.packed += r.rawText(i + 1);
         }
         row.offsets[8] = int(row.packed.size());
+        out.lastKey = r.value(9);
+        out.lastRowid = row.rowid;
     });
-    // Byte order of UTF-8 is the engine's own text order.
-    if (sortIndex >= 0)
-        std::stable_sort(out.begin(), out.end(), [i = int(sortIndex)](const PartnerListRow& a, const PartnerListRow& b) {
-            return a.raw(i).compare(b.raw(i)) < 0;
-        });
     return out;
+}
+
+qint64 PartnerArchive::countRange(const PartnerQuery& q, qint64 from, qint64 to) const {
+    QVariantList params = {from, to};
+    params += q.params;
+    return m_store
+        .scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE rowid BETWEEN ? AND ?%2")
+                    .arg(m_store.table(path()), q.where.isEmpty() ? QString() : QStringLiteral(" AND (") + q.where + u')'),
+                params)
+        .toLongLong();
+}
+
+std::pair<qint64, qint64> PartnerArchive::rowidRange() const {
+    const QList<QVariantList> r =
+        m_store.rows(QStringLiteral("SELECT MIN(rowid), MAX(rowid) FROM %1").arg(m_store.table(path())));
+    if (r.isEmpty() || r[0][0].isNull()) return {0, -1};
+    return {r[0][0].toLongLong(), r[0][1].toLongLong()};
+}
+
+void PartnerArchive::ensureNameIndex() {
+    if (m_nameIndexChecked) return;
+    m_nameIndexChecked = true;
+    try {
+        const QString p = path();
+        m_store.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1.idx_nome ON %2 (NOME)")
+                         .arg(m_store.schemaOf(p), Store::quoteName(m_store.tableNameOf(p))));
+    } catch (const StoreError&) {
+    }
 }
 
 QVariantMap PartnerArchive::card(qint64 rowid) const {

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <array>
+#include <utility>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
@@ -42,7 +43,7 @@ QStringList sortableColumns();         // columns of the list grid, in grid orde
 QString listTitle(int kind);
 
 // One line of the list: cod_cli, nome, citta, prov1, tel, cell, email, fax. The texts
-// stay UTF-8 in one buffer until shown, so that a search over every card stays cheap.
+// stay UTF-8 in one buffer until shown, so that a window of the list stays cheap.
 struct PartnerListRow {
     qint64 rowid = 0;
     QByteArray packed;
@@ -54,6 +55,14 @@ struct PartnerListRow {
     QString value(int column) const { return QString::fromUtf8(raw(column)); }
 };
 
+// A window of the list in its order (the query's column, then rowid), and where the next
+// window starts.
+struct PartnerWindow {
+    QList<PartnerListRow> rows;
+    QVariant lastKey;  // the ordering column of the last row
+    qint64 lastRowid = -1;
+};
+
 // Every read and write of the registry archive. Writes of a card happen whole
 // or not at all.
 class PartnerArchive {
@@ -61,7 +70,17 @@ public:
     PartnerArchive(Store& store, const Settings& settings);
 
     QString path() const;
-    QList<PartnerListRow> list(const PartnerQuery& q) const;
+    // Up to limit rows of the selection, following the row (after.lastRowid >= 0) where the
+    // previous window ended.
+    PartnerWindow window(const PartnerQuery& q, const PartnerWindow& after, int limit) const;
+    // Cards of the selection whose rowid lies in [from, to]; counted a slice at a time, so
+    // a large count never holds the window up.
+    qint64 countRange(const PartnerQuery& q, qint64 from, qint64 to) const;
+    // Lowest and highest rowid, {0, -1} for an empty archive.
+    std::pair<qint64, qint64> rowidRange() const;
+    // The index the list's default name order walks, made once in the archive file; an
+    // archive that cannot take it (read-only) is listed all the same, more slowly.
+    void ensureNameIndex();
     // Every column of one card.
     QVariantMap card(qint64 rowid) const;
     qint64 count() const;
@@ -79,6 +98,7 @@ public:
 
 private:
     Store& m_store;
+    bool m_nameIndexChecked = false;
     const Settings& m_settings;
 };
 

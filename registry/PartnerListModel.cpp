@@ -3,6 +3,9 @@
 #include <QBrush>
 #include <QFont>
 
+#include "store/Store.h"
+#include "ui/Dialogs.h"
+
 namespace zel {
 
 QStringList PartnerListModel::captions() {
@@ -12,10 +15,54 @@ QStringList PartnerListModel::captions() {
             QStringLiteral("E-mail"),    QStringLiteral("Fax")};
 }
 
-void PartnerListModel::setRows(QList<PartnerListRow> rows) {
+void PartnerListModel::setSelection(const PartnerArchive& archive, const PartnerQuery& q) {
     beginResetModel();
-    m_rows = std::move(rows);
+    m_archive = &archive;
+    m_query = q;
+    m_rows.clear();
+    m_last = {};
+    m_complete = false;
+    try {
+        const PartnerWindow w = archive.window(q, {}, kWindow);
+        m_rows = w.rows;
+        m_last = w;
+        m_complete = w.rows.size() < kWindow;
+    } catch (const StoreError&) {
+        m_complete = true;
+        endResetModel();
+        throw;
+    }
     endResetModel();
+}
+
+void PartnerListModel::clear() {
+    beginResetModel();
+    m_archive = nullptr;
+    m_rows.clear();
+    m_last = {};
+    m_complete = true;
+    endResetModel();
+}
+
+bool PartnerListModel::load(int limit) {
+    if (m_complete || !m_archive) return true;
+    PartnerWindow w;
+    try {
+        w = m_archive->window(m_query, m_last, limit);
+    } catch (const StoreError&) {
+        // The rows shown stay; the list simply ends here.
+        m_complete = true;
+        Dialogs::instance().beep();
+        return false;
+    }
+    m_complete = w.rows.size() < limit;
+    if (w.rows.isEmpty()) return true;
+    beginInsertRows({}, int(m_rows.size()), int(m_rows.size() + w.rows.size()) - 1);
+    m_rows += w.rows;
+    m_last.lastKey = w.lastKey;
+    m_last.lastRowid = w.lastRowid;
+    endInsertRows();
+    return true;
 }
 
 int PartnerListModel::indexOfRowid(qint64 rowid) const {
@@ -24,8 +71,29 @@ int PartnerListModel::indexOfRowid(qint64 rowid) const {
     return -1;
 }
 
+int PartnerListModel::loadUntilRowid(qint64 rowid) {
+    int from = 0;
+    for (int limit = kWindow;; limit = qMin(limit * 2, 65536)) {
+        for (int i = from; i < m_rows.size(); ++i)
+            if (m_rows[i].rowid == rowid) return i;
+        from = int(m_rows.size());
+        if (m_complete || !load(limit)) return -1;
+    }
+}
+
+void PartnerListModel::loadUntilRow(int row) {
+    for (int limit = kWindow; row >= m_rows.size() && !m_complete; limit = qMin(limit * 2, 65536))
+        if (!load(limit)) return;
+}
+
 int PartnerListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(m_rows.size()); }
 int PartnerListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 8; }
+
+bool PartnerListModel::canFetchMore(const QModelIndex& parent) const { return !parent.isValid() && !m_complete; }
+
+void PartnerListModel::fetchMore(const QModelIndex& parent) {
+    if (!parent.isValid()) load(kWindow);
+}
 
 QVariant PartnerListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};

@@ -25,7 +25,9 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTimer>
 #include <QUrl>
+#include <limits>
 #include <QVBoxLayout>
 
 #include "core/Paths.h"
@@ -154,7 +156,17 @@ void Tfrm_clienti1::buildUi() {
     sl->addWidget(m_searchKind);
     sl->addWidget(m_searchText, 1);
     sl->addWidget(clear);
-    connect(m_searchText, &QLineEdit::textChanged, this, &Tfrm_clienti1::quickSearchChanged);
+    // Typing runs the search once the keys pause, not once per key.
+    m_searchTimer = new QTimer(this);
+    m_searchTimer->setSingleShot(true);
+    m_searchTimer->setInterval(kSearchPauseMs);
+    connect(m_searchTimer, &QTimer::timeout, this, &Tfrm_clienti1::edt_ricercaChange);
+    connect(m_searchText, &QLineEdit::textChanged, this, [this] {
+        if (!m_loading) m_searchTimer->start();
+    });
+    m_countTimer = new QTimer(this);
+    m_countTimer->setInterval(0);
+    connect(m_countTimer, &QTimer::timeout, this, &Tfrm_clienti1::countStep);
     for (QComboBox* c : {m_searchField, m_searchMode}) {
         connect(c, &QComboBox::currentIndexChanged, this, [this] {
             if (m_searchText->text().isEmpty()) quickSearchChanged();
@@ -821,24 +833,76 @@ void Tfrm_clienti1::FormShow() {
 
 void Tfrm_clienti1::showPage(int page) { m_pages->setCurrentIndex(page); }
 
-int Tfrm_clienti1::listCount() const { return m_model->rowCount(); }
+int Tfrm_clienti1::listCount() {
+    if (m_searchTimer->isActive()) edt_ricercaChange();
+    while (m_countTimer->isActive()) countStep();
+    return int(m_listTotal);
+}
 
 void Tfrm_clienti1::runQuery(const PartnerQuery& q, qint64 keepRowid, int fallbackRow) {
     m_query = q;
-    QList<PartnerListRow> rows;
+    m_countTimer->stop();
+    m_loading = true;
     try {
-        rows = m_archive.list(q);
+        m_archive.ensureNameIndex();
+        m_model->setSelection(m_archive, q);
     } catch (const StoreError& e) {
+        m_loading = false;
         Dialogs::instance().error(kTitle, e.message(), this);
     }
     m_loading = true;
-    m_model->setRows(std::move(rows));
+    int row = keepRowid >= 0 ? m_model->loadUntilRowid(keepRowid) : -1;
+    if (row < 0) {
+        m_model->loadUntilRow(fallbackRow);
+        row = qMin(fallbackRow, m_model->rowCount() - 1);
+    }
     m_loading = false;
-    m_count->setText(QStringLiteral("%1 schede in archivio").arg(m_model->rowCount()));
-    int row = keepRowid >= 0 ? m_model->indexOfRowid(keepRowid) : -1;
-    if (row < 0) row = qMin(fallbackRow, m_model->rowCount() - 1);
+    startCount();
     showRow(row);
 }
+
+void Tfrm_clienti1::startCount() {
+    m_listTotal = m_model->rowCount();
+    if (m_model->complete()) {
+        showCount();
+        return;
+    }
+    try {
+        if (m_query.where.isEmpty()) {
+            m_listTotal = m_archive.count();
+            showCount();
+            return;
+        }
+        // A selection larger than its first window is counted in slices between
+        // keystrokes, so that the list shows at once.
+        const auto [first, last] = m_archive.rowidRange();
+        m_countNext = first;
+        m_countEnd = last;
+        m_listTotal = 0;
+    } catch (const StoreError&) {
+        showCount();
+        return;
+    }
+    m_count->setText(QStringLiteral("Conteggio delle schede in corso..."));
+    m_countTimer->start();
+}
+
+void Tfrm_clienti1::countStep() {
+    constexpr qint64 kSlice = 50000;
+    const qint64 to = qMin(m_countNext + kSlice - 1, m_countEnd);
+    try {
+        m_listTotal += m_archive.countRange(m_query, m_countNext, to);
+    } catch (const StoreError&) {
+        m_countEnd = to;  // gives up with what was counted
+    }
+    m_countNext = to + 1;
+    if (m_countNext > m_countEnd) {
+        m_countTimer->stop();
+        showCount();
+    }
+}
+
+void Tfrm_clienti1::showCount() { m_count->setText(QStringLiteral("%1 schede in archivio").arg(m_listTotal)); }
 
 void Tfrm_clienti1::showRow(int row) {
     m_current = row;
@@ -1096,7 +1160,11 @@ void Tfrm_clienti1::btn_cancellaClick() {
 }
 
 void Tfrm_clienti1::btn_inizioClick() { showRow(0); }
-void Tfrm_clienti1::btn_fineClick() { showRow(m_model->rowCount() - 1); }
+
+void Tfrm_clienti1::btn_fineClick() {
+    m_model->loadUntilRow(std::numeric_limits<int>::max() - 1);
+    showRow(m_model->rowCount() - 1);
+}
 
 void Tfrm_clienti1::btn_precedenteClick() {
     if (m_contactsDirty &&
@@ -1113,6 +1181,7 @@ void Tfrm_clienti1::btn_successivoClick() {
                                  QStringLiteral("I contatti sono stati modificati, confermi l'uscita senza salvare?"),
                                  int(DlgButton::Yes) | int(DlgButton::No), DlgButton::No, this) != DlgButton::Yes)
         return;
+    m_model->loadUntilRow(m_current + 1);
     if (m_current + 1 < m_model->rowCount()) showRow(m_current + 1);
 }
 
@@ -1121,8 +1190,13 @@ void Tfrm_clienti1::btn_piva_cfClick() {
         ->setText(static_cast<QLineEdit*>(m_fields[QStringLiteral("piva")])->text());
 }
 
+void Tfrm_clienti1::edt_ricercaChange() {
+    m_searchTimer->stop();
+    quickSearchChanged();
+}
+
 void Tfrm_clienti1::quickSearchChanged() {
-    if (m_loading) return;
+    if (m_loading || m_newCard) return;
     runQuery(PartnerQuery::quickSearch(m_searchField->currentIndex(), m_searchMode->currentIndex() == 1,
                                        m_searchText->text(), m_searchKind->currentIndex()));
 }

@@ -19,6 +19,7 @@ class QSpinBox;
 class QTabWidget;
 class QTableView;
 class QTableWidget;
+class QTimer;
 class QWidget;
 
 namespace zel {
@@ -71,7 +72,11 @@ public:
 
     bool isNewCard() const { return m_newCard; }
     int currentRow() const { return m_current; }
-    int listCount() const;
+    // Cards in the list, once the typed search has run and the count is complete.
+    int listCount();
+    // Runs the quick search at once (typing runs it after a pause of kSearchPauseMs).
+    void edt_ricercaChange();
+    static constexpr int kSearchPauseMs = 200;
     PartnerArchive& archive() { return m_archive; }
     // The card's fields as they would be written.
     QVariantMap cardFields() const;
@@ -104,6 +109,9 @@ private:
     void clearCard();
     void setBrowsing(bool browsing);
     void quickSearchChanged();
+    void startCount();
+    void countStep();
+    void showCount();
     void sortByColumn(int column);
     void cityChanged(QLineEdit* city, QLineEdit* cap, QLineEdit* prov);
     void applySettings();
@@ -168,6 +176,11 @@ private:
     QLineEdit* m_vehicleText = nullptr;
     std::unique_ptr<Tfrm_cerca> m_ownSearch;
 
+    QTimer* m_searchTimer = nullptr;
+    QTimer* m_countTimer = nullptr;
+    qint64 m_countNext = 0;
+    qint64 m_countEnd = -1;
+    qint64 m_listTotal = 0;
     PartnerQuery m_query;
     int m_current = -1;
     qint64 m_currentRowid = -1;

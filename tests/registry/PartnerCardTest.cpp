@@ -596,6 +596,56 @@ TEST_F(PartnerCard, PicturesShowByTheirModeAndUnreadableFilesBeep) {
               (QVariantList{u""_s, broken, u""_s}));
 }
 
+TEST_F(PartnerCard, ListLoadsByWindowsInTheSelectionsOrder) {
+    // 600 cards, names repeating across window borders, a few without a name.
+    Probe::exec(data(u"anagrafica.db"_s),
+                u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 600) "
+                "INSERT INTO anagrafica (COD_CLI, NOME, EXTRA_DATA) SELECT printf('C%03d', i), "
+                "CASE WHEN i % 97 = 0 THEN NULL ELSE 'Ditta ' || (i % 40) END, '01000000000000000000' FROM n"_s);
+    open();
+    QTableView* grid = w<QTableView>(u"grid_anagrafica"_s);
+    QAbstractItemModel* model = grid->model();
+    EXPECT_EQ(model->rowCount(), 256) << "one window, not every card";
+    EXPECT_EQ(card->listCount(), 600);
+    EXPECT_EQ(w<QLabel>(u"lbl_num_schede"_s)->text(), u"600 schede in archivio"_s);
+
+    auto shownCodes = [&] {
+        QVariantList codes;
+        for (int r = 0; r < model->rowCount(); ++r) codes << model->index(r, 0).data().toString();
+        return codes;
+    };
+    auto expected = [&](const QString& sql) {
+        QVariantList codes;
+        for (const QVariantList& r : Probe::rows(data(u"anagrafica.db"_s), sql)) codes << r[0];
+        return codes;
+    };
+    card->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(card.get()));
+    QHeaderView* header = grid->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(1) + 5, 5));
+    click(u"btn_fine"_s);
+    const QVariantList byName = expected(u"SELECT cod_cli FROM anagrafica ORDER BY nome, rowid"_s);
+    EXPECT_EQ(shownCodes(), byName);
+    EXPECT_EQ(w<QLineEdit>(u"edt_cod_cli"_s)->text(), byName.last().toString());
+
+    // Typing fast runs one search when the keys pause; its count follows the list.
+    int searches = 0;
+    QObject::connect(model, &QAbstractItemModel::modelReset, [&] { ++searches; });
+    w<QComboBox>(u"cmb_campo_ricerca"_s)->setCurrentIndex(1);  // Nome
+    searches = 0;
+    QTest::keyClicks(w<QLineEdit>(u"edt_ricerca"_s), u"ditta 1"_s);
+    EXPECT_EQ(searches, 0);
+    QTRY_COMPARE(searches, 1);
+    EXPECT_EQ(shownCodes(), expected(u"SELECT cod_cli FROM anagrafica WHERE nome LIKE '%ditta 1%' ORDER BY nome, rowid"_s));
+    QTest::keyClick(w<QLineEdit>(u"edt_ricerca"_s), Qt::Key_Backspace);
+    const QString all = u"SELECT cod_cli FROM anagrafica WHERE nome LIKE '%ditta %' ORDER BY nome, rowid"_s;
+    QTRY_COMPARE(w<QLabel>(u"lbl_num_schede"_s)->text(), u"%1 schede in archivio"_s.arg(expected(all).size()));
+    EXPECT_EQ(searches, 2);
+    EXPECT_EQ(model->rowCount(), 256);
+    while (model->canFetchMore({})) model->fetchMore({});
+    EXPECT_EQ(shownCodes(), expected(all));
+}
+
 TEST_F(PartnerCard, DeletionAsksAndKeepsABackup) {
     seed(u"1"_s, u"Alfa"_s, u"01000000000000000000"_s);
     seed(u"2"_s, u"Beta"_s, u"01000000000000000000"_s);
