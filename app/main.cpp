@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n\n%s", qUtf8Printable(error), qUtf8Printable(zel::CommandLine::usage()));
         return zel::kExitUsage;
     }
-    if (!cmd.baseGiven) cmd.base = zel::defaultBaseFolder(QDir::currentPath(), zel::userBaseFolder());
+    if (!cmd.baseGiven)
+        cmd.base = zel::defaultBaseFolder(QDir::currentPath(), QDir::homePath(), zel::userBaseFolder());
     if (cmd.init) return zel::runInit(cmd);
 
     zel::TMain main(cmd.base);

@@ -9,10 +9,12 @@ namespace zel {
 
 QString findReferenceData(const QString& programDir) {
     const QDir dir(programDir);
-    // The installed folder is relative to the program's, so the package's prefix does not matter.
-    for (const QString& rel : {QStringLiteral(ZELVARIN_REFDATA_INSTALLED), QStringLiteral("../refdata")}) {
+    // The installed folder is relative to the program's, so any prefix (the package's /usr) works.
+    for (const QString& rel :
+         {QStringLiteral(ZELVARIN_REFDATA_INSTALLED), QStringLiteral("../refdata")}) {
         const QString candidate = QDir::cleanPath(dir.filePath(rel));
-        if (QFileInfo::exists(QDir(candidate).filePath(QString::fromUtf16(kPostCodeTable)))) return candidate;
+        if (QFileInfo::exists(QDir(candidate).filePath(QString::fromUtf16(kPostCodeTable))))
+            return candidate;
     }
     return {};
 }

@@ -9,7 +9,8 @@ namespace zel {
 QTranslator* installQtTranslations(QCoreApplication& app) {
     auto* translator = new QTranslator(&app);
     // "qt_it" is a meta catalogue: loading it also loads qtbase_it and the modules' files.
-    if (!translator->load(QStringLiteral("qt_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+    if (!translator->load(QStringLiteral("qt_it"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
         !QCoreApplication::installTranslator(translator)) {
         delete translator;
         return nullptr;

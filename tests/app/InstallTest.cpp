@@ -26,7 +26,8 @@ Outcome run(const QString& program, const QStringList& args) {
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(program, args);
     if (!p.waitForFinished(120000)) return {-1, u"did not finish"_s};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAll())};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAll())};
 }
 
 QStringList filesUnder(const QString& root) {
@@ -66,19 +67,23 @@ TEST(ReferenceDataLocation, BesideTheInstalledDataOrInTheBuildTree) {
         ASSERT_TRUE(QDir(root.path()).mkpath(c.program));
         root.write(c.tables + u"/cap.db"_s, "x");
         root.write(c.tables + u"/banche.db"_s, "x");
-        EXPECT_EQ(findReferenceData(root.file(c.program)), c.found ? root.file(c.tables) : QString())
+        EXPECT_EQ(findReferenceData(root.file(c.program)),
+                  c.found ? root.file(c.tables) : QString())
             << qPrintable(c.what);
     }
     TempBase empty;
-    ASSERT_TRUE(QDir(empty.path()).mkpath(u"usr/bin"_s) && QDir(empty.path()).mkpath(u"usr/share/zelvarin"_s));
-    EXPECT_EQ(findReferenceData(empty.file(u"usr/bin"_s)), QString()) << "a data folder without the tables";
+    ASSERT_TRUE(QDir(empty.path()).mkpath(u"usr/bin"_s) &&
+                QDir(empty.path()).mkpath(u"usr/share/zelvarin"_s));
+    EXPECT_EQ(findReferenceData(empty.file(u"usr/bin"_s)), QString())
+        << "a data folder without the tables";
 }
 
 TEST(InstalledProgram, InstallsItsFilesAndFindsItsOwnTables) {
     TempBase tmp;
     const QString prefix = tmp.file(u"prefix"_s);
-    const Outcome install = run(QString::fromUtf8(ZELVARIN_CMAKE),
-                            {u"--install"_s, QString::fromUtf8(ZELVARIN_BUILD_DIR), u"--prefix"_s, prefix});
+    const Outcome install =
+        run(QString::fromUtf8(ZELVARIN_CMAKE),
+            {u"--install"_s, QString::fromUtf8(ZELVARIN_BUILD_DIR), u"--prefix"_s, prefix});
     ASSERT_EQ(install.code, 0) << qPrintable(install.output);
 
     QStringList expected{u"bin/zelvarin"_s,
@@ -92,7 +97,8 @@ TEST(InstalledProgram, InstallsItsFilesAndFindsItsOwnTables) {
     expected.sort();
     EXPECT_EQ(filesUnder(prefix), expected);
 
-    const auto desktop = desktopEntry(prefix + u"/share/applications/it.zelvarin.Zelvarin.desktop"_s);
+    const auto desktop =
+        desktopEntry(prefix + u"/share/applications/it.zelvarin.Zelvarin.desktop"_s);
     EXPECT_EQ(desktop.value(u"Name"_s), u"Zelvarin"_s);
     EXPECT_EQ(desktop.value(u"Exec"_s), u"zelvarin"_s) << "starts without --base";
     EXPECT_EQ(desktop.value(u"Icon"_s), u"zelvarin"_s);
@@ -101,10 +107,15 @@ TEST(InstalledProgram, InstallsItsFilesAndFindsItsOwnTables) {
     // A row only the installed copy has shows which table the program took.
     const QString installedCap = prefix + u"/share/zelvarin/cap.db"_s;
     QFile::setPermissions(installedCap, QFile::permissions(installedCap) | QFileDevice::WriteOwner);
-    Probe::exec(installedCap, u"INSERT INTO cap (localita, cap, prov) VALUES ('Installata', '00000', 'ZZ')"_s);
+    Probe::exec(installedCap,
+                u"INSERT INTO cap (localita, cap, prov) VALUES ('Installata', '00000', 'ZZ')"_s);
     const QString base = tmp.file(u"base"_s);
     const Outcome init = run(prefix + u"/bin/zelvarin"_s, {u"--base"_s, base, u"--init"_s});
     ASSERT_EQ(init.code, 0) << qPrintable(init.output);
-    EXPECT_EQ(Probe::rows(base + u"/cap.db"_s, u"SELECT cap FROM cap WHERE localita = 'Installata'"_s).size(), 1);
-    EXPECT_EQ(Probe::count(base + u"/banche.db"_s), Probe::count(prefix + u"/share/zelvarin/banche.db"_s));
+    EXPECT_EQ(
+        Probe::rows(base + u"/cap.db"_s, u"SELECT cap FROM cap WHERE localita = 'Installata'"_s)
+            .size(),
+        1);
+    EXPECT_EQ(Probe::count(base + u"/banche.db"_s),
+              Probe::count(prefix + u"/share/zelvarin/banche.db"_s));
 }

@@ -50,9 +50,9 @@ TEST_F(QtTranslations, AQuestionBoxAnswersWithSiAndNo) {
         QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
     });
     poll.start();
-    const DlgButton answer = dialogs.show(MsgIcon::Question, u"Conferma"_s, u"Continuare?"_s,
-                                          static_cast<int>(DlgButton::Yes) | static_cast<int>(DlgButton::No),
-                                          DlgButton::Yes);
+    const DlgButton answer = dialogs.show(
+        MsgIcon::Question, u"Conferma"_s, u"Continuare?"_s,
+        static_cast<int>(DlgButton::Yes) | static_cast<int>(DlgButton::No), DlgButton::Yes);
     dialogs.setScripted(wasScripted);
     dialogs.reset();
     seen.sort();
