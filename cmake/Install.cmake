@@ -10,6 +10,14 @@ file(RELATIVE_PATH ZELVARIN_REFDATA_INSTALLED ${CMAKE_INSTALL_FULL_BINDIR} ${CMA
 
 set(ZELVARIN_ICON_SIZES 16 24 32 48 64 128 256)
 
+# Software centres show the AppStream release list: each version gets its entry.
+set(ZELVARIN_METAINFO_FILE ${PROJECT_SOURCE_DIR}/packaging/${ZELVARIN_APP_ID}.metainfo.xml)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ZELVARIN_METAINFO_FILE})
+file(READ ${ZELVARIN_METAINFO_FILE} ZELVARIN_METAINFO)
+if(NOT ZELVARIN_METAINFO MATCHES "<release version=\"${PROJECT_VERSION}\"")
+  message(FATAL_ERROR "packaging/${ZELVARIN_APP_ID}.metainfo.xml has no release ${PROJECT_VERSION}")
+endif()
+
 # Runs once every target exists.
 function(zelvarin_install_rules)
   set(packaging ${PROJECT_SOURCE_DIR}/packaging)
