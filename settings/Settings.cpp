@@ -94,7 +94,7 @@ int Settings::indexOf(QStringView section, QStringView key) const {
 QVariant Settings::value(QStringView section, QStringView key) const {
     const int i = indexOf(section, key);
     Q_ASSERT_X(i >= 0, "Settings::value", "key not in the catalogue");
-    return i >= 0 ? m_values[static_cast<size_t>(i)] : QVariant();
+    return i >= 0 ? valueAt(i) : QVariant();
 }
 
 void Settings::setValue(QStringView section, QStringView key, const QVariant& v) {
@@ -103,7 +103,19 @@ void Settings::setValue(QStringView section, QStringView key, const QVariant& v)
     if (i >= 0) setValueAt(i, v);
 }
 
+int Settings::shared(int index) const {
+    // A key read and written through another key's control has that key's value.
+    const SettingDef& d = def(index);
+    if (d.valueFrom.isEmpty() || d.access == Access::WriteOnly) return index;
+    const qsizetype bar = d.valueFrom.indexOf(u'|');
+    const int src = indexOf(d.valueFrom.left(bar), d.valueFrom.mid(bar + 1));
+    return src >= 0 ? src : index;
+}
+
+QVariant Settings::valueAt(int index) const { return m_values[static_cast<size_t>(shared(index))]; }
+
 void Settings::setValueAt(int index, const QVariant& v) {
+    index = shared(index);
     const SettingDef& d = def(index);
     QVariant typed = v;
     switch (d.type) {
@@ -204,6 +216,8 @@ QStringList Settings::load() {
                                   .arg(file, d.section.toString(), d.key.toString(), s, typeWord(d.type));
             }
             m_values[i] = v;
+            // The control both keys share shows the one read last.
+            if (stored && shared(int(i)) != int(i)) m_values[static_cast<size_t>(shared(int(i)))] = v;
         }
     }
     m_notes = notes;

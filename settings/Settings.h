@@ -46,7 +46,7 @@ public:
     // Catalogue index of a key (any file), or -1.
     int indexOf(QStringView section, QStringView key) const;
     const SettingDef& def(int index) const { return settingsCatalogue()[static_cast<size_t>(index)]; }
-    QVariant valueAt(int index) const { return m_values[static_cast<size_t>(index)]; }
+    QVariant valueAt(int index) const;
     void setValueAt(int index, const QVariant& v);
     // The default of a key as it would be computed now.
     QVariant defaultValue(const SettingDef& d) const;
@@ -60,6 +60,7 @@ public:
     static QString unscramble(const QString& stored);
 
 private:
+    int shared(int index) const;
     bool fill(IniFile& ini, const QString& file, bool includeReadOnly, QString* error) const;
     bool writeFiles(const QStringList& files, bool includeReadOnly, QString* error) const;
     // toFileText, with paths inside the base folder written relative to it.

@@ -215,7 +215,15 @@ void Tfrm_setup::writeControls(const Settings& from) {
         const QVariant v = from.valueAt(it.key());
         if (auto* c = qobject_cast<QCheckBox*>(it.value())) c->setChecked(v.toBool());
         else if (auto* s = qobject_cast<QSpinBox*>(it.value())) s->setValue(v.toInt());
-        else if (auto* d = qobject_cast<QDoubleSpinBox*>(it.value())) d->setValue(v.toDouble());
+        else if (auto* d = qobject_cast<QDoubleSpinBox*>(it.value())) {
+            // As many decimals as the value has, so that confirming does not round it.
+            const QString text = QString::number(v.toDouble(), 'f', 10);
+            const qsizetype dot = text.indexOf(u'.');
+            qsizetype last = text.size() - 1;
+            while (last > dot && text[last] == u'0') --last;
+            d->setDecimals(int(qMax<qsizetype>(2, last - dot)));
+            d->setValue(v.toDouble());
+        }
         else if (auto* l = qobject_cast<QLineEdit*>(it.value())) l->setText(v.toString());
     }
 }
@@ -237,7 +245,10 @@ bool Tfrm_setup::btn_conferma_setupClick() {
     QString error;
     if (!edited.save(&error)) {
         Dialogs::instance().error(QStringLiteral("Errore"),
-                                  QStringLiteral("Impossibile salvare la configurazione:\r\n") + error, this);
+                                  QStringLiteral("Impossibile salvare la configurazione: i file delle impostazioni "
+                                                 "sono rimasti come erano.\r\n") +
+                                      error,
+                                  this);
         return false;
     }
     *m_ctx.settings = edited;

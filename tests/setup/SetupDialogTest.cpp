@@ -127,7 +127,7 @@ TEST_F(SetupDialog, YearSwitchMovesThePathFieldsUntilConfirmed) {
     EXPECT_EQ(Dialogs::instance().shown().first().text, yearSwitchMessage());
     EXPECT_EQ(base.read(u"zelvarin.ini"_s), before);
     click(u"btn_conferma_setup"_s);
-    EXPECT_EQ(file(u"zelvarin.ini"_s).value(u"Path"_s, u"Archivio DDT Master"_s), data(u"ddt27.db"_s));
+    EXPECT_EQ(file(u"zelvarin.ini"_s).value(u"Path"_s, u"Archivio DDT Master"_s), u"Dati/ddt27.db"_s) << "inside the base, relative";
 }
 
 TEST_F(SetupDialog, RenumberButtonRewritesTheChosenFile) {
@@ -167,4 +167,27 @@ TEST_F(SetupDialog, LookupGridSavesEachChangeAndRefusesTooLongText) {
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0][0].toLongLong(), 2);
     EXPECT_EQ(grid->rowCount(), 1);
+}
+
+TEST_F(SetupDialog, ConfirmKeepsTheDecimalsOfNumbersAndOneConaiBoxServesBothKeys) {
+    IniFile ini = file(u"zelvarin.ini"_s);
+    ini.setValue(u"Magazzino"_s, u"Costo orario"_s, u"12,125"_s);
+    ini.setValue(u"Fatturazione"_s, u"Stampa contributo CONAI"_s, u"0"_s);
+    ini.setValue(u"Preventivi"_s, u"Stampa contributo CONAI"_s, u"1"_s);
+    ASSERT_TRUE(ini.save());
+    open();
+    EXPECT_EQ(dialog->findChildren<QCheckBox*>(u"chk_vis_conai"_s).size(), 1);
+    EXPECT_TRUE(control<QCheckBox>(u"chk_vis_conai"_s)->isChecked()) << "the key read last";
+    click(u"btn_conferma_setup"_s);
+    const IniFile main = file(u"zelvarin.ini"_s);
+    EXPECT_EQ(main.value(u"Magazzino"_s, u"Costo orario"_s), u"12.125"_s);
+    EXPECT_EQ(main.value(u"Fatturazione"_s, u"Stampa contributo CONAI"_s), u"1"_s);
+    EXPECT_EQ(main.value(u"Preventivi"_s, u"Stampa contributo CONAI"_s), u"1"_s);
+
+    control<QCheckBox>(u"chk_vis_conai"_s)->setChecked(false);
+    click(u"btn_conferma_setup"_s);
+    const IniFile again = file(u"zelvarin.ini"_s);
+    EXPECT_EQ(again.value(u"Fatturazione"_s, u"Stampa contributo CONAI"_s), u"0"_s);
+    EXPECT_EQ(again.value(u"Preventivi"_s, u"Stampa contributo CONAI"_s), u"0"_s);
+    EXPECT_FALSE(ctx.settings->flag(u"Preventivi", u"Stampa contributo CONAI"));
 }

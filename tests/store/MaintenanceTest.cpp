@@ -2,6 +2,7 @@
 #include <QFile>
 
 #include "settings/IniFile.h"
+#include "store/ArchiveCatalogue.h"
 #include "store/ArchiveMaintenance.h"
 #include "store/Store.h"
 #include "tests/store/StartupFixture.h"
@@ -86,4 +87,34 @@ TEST_F(Maintenance, AWarehouseThatCannotBeOpenedIsReportedWithItsCauseAndStartGo
     EXPECT_TRUE(notifier.entries[0].text.contains(u"altrove"_s)) << qPrintable(notifier.entries[0].text);
     EXPECT_FALSE(notifier.entries[0].text.contains(u"cancell"_s)) << "never advise deleting an archive";
     EXPECT_FALSE(QFileInfo::exists(base.file(u"altrove/magazzino.db"_s)));
+}
+
+TEST_F(Maintenance, LookUpIndexesLiveInTheArchivesAndANumberedArchiveIsNotRewritten) {
+    ASSERT_EQ(runStartup(), kExitDone);
+    const struct {
+        const char* file;
+        const char16_t* index;
+        const char* sql;
+    } expected[] = {
+        {"dett_ddt26.db", kMovementArticleIndex, "CREATE INDEX \"idx_movimenti_cod\" ON \"dett_ddt26\" (COD)"},
+        {"anagrafica.db", u"idx_cod_cli", "CREATE INDEX \"idx_cod_cli\" ON \"anagrafica\" (COD_CLI)"},
+        {"magazzino.db", u"idx_cod", "CREATE INDEX \"idx_cod\" ON \"magazzino\" (COD)"},
+        {"ddt26.db", u"idx_bolla", "CREATE INDEX \"idx_bolla\" ON \"ddt26\" (BOLLA)"},
+        {"fatture26.db", u"idx_fattura", "CREATE INDEX \"idx_fattura\" ON \"fatture26\" (FATTURA)"},
+        {"alleg_anag.db", u"idx_cod_cli", "CREATE INDEX \"idx_cod_cli\" ON \"alleg_anag\" (cod_cli)"},
+    };
+    for (const auto& e : expected) {
+        const auto rows = Probe::rows(data(QString::fromLatin1(e.file)),
+                                      u"SELECT sql FROM sqlite_master WHERE type = 'index' AND name = ?"_s.replace(
+                                          u"?"_s, u"'"_s + QString::fromUtf16(e.index) + u"'"_s));
+        ASSERT_EQ(rows.size(), 1) << e.file;
+        EXPECT_EQ(rows.first().first().toString(), QString::fromLatin1(e.sql));
+    }
+    Probe::exec(data(u"magazzino.db"_s), u"INSERT INTO magazzino (COD, FM, ID) VALUES ('A', 1, 1), ('B', 1, 2)"_s);
+    Probe::exec(data(u"scad.db"_s), u"INSERT INTO scad (COD, ID) VALUES ('X', 1)"_s);
+    const QByteArray warehouse = base.read(u"Dati/magazzino.db"_s);
+    const QByteArray deadlines = base.read(u"Dati/scad.db"_s);
+    ASSERT_EQ(runStartup(), kExitDone);
+    EXPECT_EQ(base.read(u"Dati/magazzino.db"_s), warehouse) << "already 1..N: not a byte written";
+    EXPECT_EQ(base.read(u"Dati/scad.db"_s), deadlines);
 }

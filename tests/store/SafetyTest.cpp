@@ -133,3 +133,35 @@ TEST_F(Safety, CreationNeverRemovesAFileItDidNotMake) {
     EXPECT_THROW(store.createArchive(data(u"nuovo.db"_s), u"A INTEGER,,"_s), StoreError);
     EXPECT_FALSE(QFileInfo::exists(data(u"nuovo.db"_s)));
 }
+
+namespace {
+void copyTree(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    const QDir src(from);
+    for (const QFileInfo& fi : src.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        if (fi.fileName() == InstanceLock::fileName()) continue;
+        if (fi.isDir()) copyTree(fi.filePath(), QDir(to).filePath(fi.fileName()));
+        else QFile::copy(fi.filePath(), QDir(to).filePath(fi.fileName()));
+    }
+}
+}  // namespace
+
+TEST_F(Safety, ACopiedBaseFolderWorksOnItsOwnArchives) {
+    ASSERT_EQ(runStartup(), kExitDone);
+    Probe::exec(data(u"magazzino.db"_s), u"INSERT INTO magazzino (COD, FM, ID) VALUES ('ORIG', 1, 1)"_s);
+    TempBase copy;
+    copyTree(base.path(), copy.file(u"copia"_s));
+    const QString original = Probe::dump(data(u"magazzino.db"_s));
+
+    RecordingNotifier quiet;
+    Settings settings(copy.file(u"copia"_s));
+    DataStartup startup(copy.file(u"copia"_s), settings, quiet);
+    ASSERT_EQ(startup.runAll(), kExitDone) << qPrintable(quiet.texts().join(u'\n'));
+    const QString warehouse = settings.text(u"Path", u"Archivio Magazzino");
+    EXPECT_EQ(warehouse, copy.file(u"copia/Dati/magazzino.db"_s));
+    Store& store = *startup.store();
+    store.exec(u"UPDATE %1 SET COD = 'COPIA'"_s.arg(store.table(warehouse)));
+    EXPECT_EQ(Probe::dump(data(u"magazzino.db"_s)), original) << "the original base is not touched";
+    EXPECT_EQ(Probe::rows(copy.file(u"copia/Dati/magazzino.db"_s), u"SELECT COD FROM magazzino"_s).first().first(),
+              QVariant(u"COPIA"_s));
+}
