@@ -40,9 +40,18 @@ struct Fixture {
         ctx = zel::AppContext{dir.path(), settings.get(), store.get(), nullptr};
         dialog = std::make_unique<zel::Tfrm_cerca>(ctx);
     }
-    static Fixture& get() {
-        static Fixture f;
+    // Made on first use and destroyed while the application still exists: the dialog is
+    // a widget and must not outlive it.
+    static std::unique_ptr<Fixture>& holder() {
+        static std::unique_ptr<Fixture> f;
         return f;
+    }
+    static Fixture& get() {
+        if (!holder()) {
+            holder() = std::make_unique<Fixture>();
+            qAddPostRoutine([] { holder().reset(); });
+        }
+        return *holder();
     }
 };
 
