@@ -4,6 +4,8 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -60,11 +62,18 @@ TEST_F(QtTranslations, AQuestionBoxAnswersWithSiAndNo) {
     EXPECT_EQ(answer, DlgButton::No);
 }
 
-TEST_F(QtTranslations, TheFileDialogSpeaksItalian) {
-    QFileDialog dialog(nullptr, u"Scegli il file"_s);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+TEST_F(QtTranslations, TheFileAndPrintDialogsSpeakItalian) {
+    QFileDialog files(nullptr, u"Scegli il file"_s);
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    auto* buttons = files.findChild<QDialogButtonBox*>();
     ASSERT_TRUE(buttons);
     EXPECT_EQ(plain(buttons->button(QDialogButtonBox::Cancel)), u"Annulla"_s);
     EXPECT_EQ(plain(buttons->button(QDialogButtonBox::Open)), u"Apri"_s);
+
+    QPrinter printer;
+    QPrintDialog print(&printer);
+    buttons = print.findChild<QDialogButtonBox*>();
+    ASSERT_TRUE(buttons);
+    EXPECT_EQ(print.windowTitle(), u"Stampa"_s);
+    EXPECT_EQ(plain(buttons->button(QDialogButtonBox::Cancel)), u"Annulla"_s);
 }
