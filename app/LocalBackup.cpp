@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QTemporaryDir>
+#include <cstdio>
 
 #include "core/Clock.h"
 #include "core/Paths.h"
@@ -57,12 +59,29 @@ BackupOutcome LocalBackup::run(const QDateTime& when) {
     }
     const QDir target(out.folder);
     const QString targetAbs = QFileInfo(out.folder).absoluteFilePath();
+    // The new copies go to a folder of their own; the old copies are replaced only once
+    // every new one is whole, so a failed copy never leaves the user without either.
+    QTemporaryDir fresh(target.filePath(QStringLiteral(".nuovo-XXXXXX")));
+    if (!fresh.isValid()) {
+        out.failed << fresh.path();
+        return out;
+    }
+    QStringList staged;
     for (const QString& src : sources()) {
         if (QFileInfo(src).absolutePath() == targetAbs) continue;
-        const QString dest = target.filePath(QFileInfo(src).fileName());
-        QFile::remove(dest);
-        if (QFile::copy(src, dest)) out.copied << src;
+        const QString name = QFileInfo(src).fileName();
+        if (QFile::copy(src, fresh.filePath(name))) staged << src;
         else out.failed << src;
+    }
+    if (!out.failed.isEmpty()) return out;  // the old copies stay as they were
+    for (const QString& src : std::as_const(staged)) {
+        const QString name = QFileInfo(src).fileName();
+        // rename(2) replaces the old copy in one step.
+        if (std::rename(QFile::encodeName(fresh.filePath(name)).constData(),
+                        QFile::encodeName(target.filePath(name)).constData()) == 0)
+            out.copied << src;
+        else
+            out.failed << src;
     }
     QFile log(target.filePath(logFileName()));
     if (log.open(QIODevice::Append | QIODevice::Text)) {

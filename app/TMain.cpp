@@ -658,6 +658,15 @@ BackupOutcome TMain::runLocalBackup() {
     }
     if (out.folderMissing) {
         Dialogs::instance().error(QString(), LocalBackup::folderMessage(out.folder), this);
+    } else if (!out.failed.isEmpty()) {
+        QStringList names;
+        for (const QString& f : std::as_const(out.failed)) names << QDir::toNativeSeparators(f);
+        Dialogs::instance().error(QStringLiteral("Backup dati"),
+                                  QStringLiteral("Backup non riuscito nella cartella %1: le copie precedenti sono "
+                                                 "rimaste come erano.\r\nFile non copiati:\r\n")
+                                          .arg(QDir::toNativeSeparators(out.folder)) +
+                                      names.join(QStringLiteral("\r\n")),
+                                  this);
     } else {
         TrayNotice::instance().show(QStringLiteral("Backup dati"), LocalBackup::noticeText(out.folder),
                                     TrayNotice::kStandardSeconds, TrayNotice::Kind::Info);

@@ -13,6 +13,7 @@
 #include "store/DataStartup.h"
 #include "store/Store.h"
 #include "tests/TestSupport.h"
+#include "tests/core/FileSizeLimit.h"
 
 namespace zel::test {
 namespace {
@@ -103,6 +104,39 @@ TEST(ShellRules, SplashStepShiftsItsThreeLines) {
     TSplashForm splash(ctx, nullptr);
     for (const char* t : {"uno", "due", "tre", "quattro"}) splash.step(QString::fromLatin1(t));
     EXPECT_EQ(splash.lines(), (QStringList{QStringLiteral("due"), QStringLiteral("tre"), QStringLiteral("quattro")}));
+}
+
+}  // namespace
+}  // namespace zel::test
+
+namespace zel::test {
+namespace {
+
+TEST_F(ShellRulesTest, AFailedBackupKeepsThePreviousCopiesWhole) {
+    ASSERT_TRUE(LocalBackup(base.path(), settings, store.get()).run(Clock::now()).failed.isEmpty());
+    const QDir folder(base.file(QStringLiteral("Dati/backup")));
+    QMap<QString, QByteArray> before;
+    for (const QString& f : folder.entryList(QDir::Files)) before[f] = base.read(QStringLiteral("Dati/backup/") + f);
+    ASSERT_TRUE(before.contains(QStringLiteral("magazzino.db")));
+    {
+        const QString t = table("magazzino.db");
+        Transaction tx(*store);
+        for (int i = 0; i < 3000; ++i)
+            store->exec(QStringLiteral("INSERT INTO %1 (COD, DES) VALUES (?, ?)").arg(t),
+                        {QStringLiteral("ART%1").arg(i), QStringLiteral("Articolo di prova numero %1").arg(i)});
+        tx.commit();
+    }
+    BackupOutcome out;
+    {
+        const FileSizeLimit full(64 * 1024);
+        out = LocalBackup(base.path(), settings, store.get()).run(Clock::now());
+    }
+    EXPECT_TRUE(out.failed.contains(dataFile(base.path(), QStringLiteral("magazzino.db")))) << qPrintable(out.failed.join(u' '));
+    EXPECT_EQ(LocalBackup::statusText(out).startsWith(QStringLiteral("Backup dati: ")), true);
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        EXPECT_EQ(base.read(QStringLiteral("Dati/backup/") + it.key()), it.value()) << qPrintable(it.key());
+    EXPECT_EQ(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), before.size())
+        << "nothing left over";
 }
 
 }  // namespace
