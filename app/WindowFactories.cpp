@@ -4,6 +4,8 @@
 #include "registry/Tfrm_cerca.h"
 #include "registry/Tfrm_clienti1.h"
 #include "setup/Tfrm_setup.h"
+#include "warehouse/Tmov_check.h"
+#include "warehouse/Tmulti_art.h"
 #include "warehouse/Tfrm_articoli.h"
 
 namespace zel {
@@ -22,6 +24,22 @@ void registerWindowFactories(TMain& main) {
     main.setCommandAction(QStringLiteral("mnu_trova_cap"), postcodes);
     main.setCommandAction(QStringLiteral("mnu_ricerca_cap"), postcodes);
     main.setCommandAction(QStringLiteral("mnu_ricerca_abi_cab"), [&main] { main.window<Tfrm_cerca>().openBankLookup(); });
+
+    auto openStock = [&main](int page) {
+        Tmulti_art& w = main.window<Tmulti_art>();
+        w.prepare(page);
+        w.exec();
+    };
+    main.setCommandAction(QStringLiteral("mnu_carico"), [openStock] { openStock(Tmulti_art::kLoadPage); });
+    main.setCommandAction(QStringLiteral("mnu_carico_esterno"), [openStock] { openStock(Tmulti_art::kLoadPage); });
+    main.setCommandAction(QStringLiteral("mnu_scarico"), [openStock] { openStock(Tmulti_art::kUnloadPage); });
+    auto openMovements = [&main] {
+        Tmov_check& w = main.window<Tmov_check>();
+        w.FormShow();
+        w.exec();
+    };
+    main.setCommandAction(QStringLiteral("mnu_scorrimento_movimenti"), openMovements);
+    main.setCommandAction(QStringLiteral("mnu_ddt_movimenti"), openMovements);
     main.setCommandAction(QStringLiteral("mnu_articoli_inserimento"), [&main] {
         Tfrm_articoli& articles = main.window<Tfrm_articoli>();
         articles.showPage(Tfrm_articoli::Generalita);
