@@ -128,6 +128,7 @@ QWidget* Tfrm_articoli::addField(const QString& column, const QString& name, int
     w->setObjectName(name);
     w->setProperty("fieldKind", kind);
     m_fields.insert(column, w);
+    m_fieldOrder << column;
     m_captions.insert(column, caption);
     return w;
 }
@@ -324,6 +325,7 @@ QWidget* Tfrm_articoli::buildGeneralPage() {
     auto* currency = new QComboBox;
     currency->setObjectName(QStringLiteral("cmb_valuta"));
     m_fields.insert(QStringLiteral("valuta"), currency);
+    m_fieldOrder << QStringLiteral("valuta");
     currency->setProperty("fieldKind", Combo);
     m_captions.insert(QStringLiteral("valuta"), QStringLiteral("Valuta"));
     connect(currency, &QComboBox::currentIndexChanged, this, [this, currency](int i) {
@@ -796,7 +798,10 @@ void Tfrm_articoli::salePriceEdited() {
         const double purchase = fieldNumber(QStringLiteral("prezzo_acq"));
         const double sale = fieldNumber(QStringLiteral("prezzo_ven"));
         if (purchase != 0 && sale != 0) m_markup->setText(fmt::number(article::markupFromPrices(purchase, sale), u"#0.00"));
-        edit(QStringLiteral("listino1"))->setText(edit(QStringLiteral("prezzo_ven"))->text());
+        // Only a number is copied, so a typing slip is reported once, for the sale price.
+        bool ok = false;
+        fmt::parseNumber(edit(QStringLiteral("prezzo_ven"))->text().trimmed(), &ok);
+        if (ok) edit(QStringLiteral("listino1"))->setText(edit(QStringLiteral("prezzo_ven"))->text());
         try {
             m_archive.backup();
         } catch (const StoreError&) {
@@ -996,18 +1001,20 @@ void Tfrm_articoli::btn_annullaClick() {
 
 QVariantMap Tfrm_articoli::cardFields(QString* error) const {
     QVariantMap out;
-    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it) {
-        const int kind = it.value()->property("fieldKind").toInt();
+    // In the order of the card, so the first field in error is the one named.
+    for (const QString& column : m_fieldOrder) {
+        const QWidget* w = m_fields.value(column);
+        const int kind = w->property("fieldKind").toInt();
         QString text;
-        if (auto* e = qobject_cast<const QLineEdit*>(it.value())) text = e->text().trimmed();
-        else if (auto* c = qobject_cast<const QComboBox*>(it.value())) text = c->currentText().trimmed();
-        if (kind == Number || it.key() == u"iva") {
+        if (auto* e = qobject_cast<const QLineEdit*>(w)) text = e->text().trimmed();
+        else if (auto* c = qobject_cast<const QComboBox*>(w)) text = c->currentText().trimmed();
+        if (kind == Number || column == u"iva") {
             QString err;
-            const double v = article::parseField(text, m_captions.value(it.key()), &err);
+            const double v = article::parseField(text, m_captions.value(column), &err);
             if (!err.isEmpty() && error && error->isEmpty()) *error = err;
-            out.insert(it.key(), v);
+            out.insert(column, v);
         } else {
-            out.insert(it.key(), text);
+            out.insert(column, text);
         }
     }
     if (out.value(QStringLiteral("fm")).toDouble() == 0) out.insert(QStringLiteral("fm"), 1.0);

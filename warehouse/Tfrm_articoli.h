@@ -120,6 +120,7 @@ private:
     QTableView* m_grid = nullptr;
     QTabWidget* m_pages = nullptr;
     QHash<QString, QWidget*> m_fields;  // column -> edit control
+    QStringList m_fieldOrder;
     QHash<QString, QString> m_captions;
     QHash<QString, int> m_maxLengths;
     QHash<QString, QString> m_shownStock;  // stock column -> text shown with the card

@@ -1,3 +1,6 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -8,6 +11,8 @@
 #include <QTableView>
 #include <QTest>
 
+#include "registry/Tfrm_cerca.h"
+#include "report/Output.h"
 #include "report/PageModel.h"
 #include "settings/Settings.h"
 #include "store/Store.h"
@@ -15,6 +20,7 @@
 #include "ui/Dialogs.h"
 #include "ui/TrayNotice.h"
 #include "ui/UsageCounters.h"
+#include "warehouse/ArticleReports.h"
 #include "warehouse/ArticleRules.h"
 #include "warehouse/Tfrm_articoli.h"
 
@@ -521,4 +527,121 @@ TEST_F(ArticleCard, SupplierCodeSideListAndKeys) {
     EXPECT_EQ(text(u"edt_cod"_s), u"B"_s);
     QTest::keyClick(card.get(), Qt::Key_F6);
     EXPECT_EQ(w<QTabWidget>(u"page_articoli"_s)->currentIndex(), int(Tfrm_articoli::Legenda));
+}
+
+TEST_F(ArticleCard, PictureSlotsPickScaleRemoveAndPaste) {
+    QImage img(100, 50, QImage::Format_RGB32);
+    img.fill(Qt::blue);
+    const QString file = base.file(u"foto.png"_s);
+    ASSERT_TRUE(img.save(file));
+    seed(u"F1"_s, u"Con foto"_s);
+    open();
+    card->pickPicture = [file] { return file; };
+    card->showPage(Tfrm_articoli::Foto);
+    auto* slot1 = w<QLabel>(u"img_foto1"_s);
+    QTest::mouseDClick(slot1, Qt::LeftButton);
+    EXPECT_EQ(text(u"edt_immagine1"_s), file);
+    EXPECT_EQ(slot1->pixmap().size(), QSize(216, 108)) << "proportional, fitted to the slot";
+    w<QComboBox>(u"cmb_modo_foto1"_s)->setCurrentText(u"Esteso"_s);
+    EXPECT_EQ(slot1->pixmap().size(), QSize(216, 216));
+    w<QCheckBox>(u"chk_adattato1"_s)->setChecked(false);
+    EXPECT_EQ(slot1->pixmap().size(), QSize(100, 50)) << "a small picture keeps its size";
+    QApplication::clipboard()->setImage(img);
+    card->pasteFromClipboard(3);
+    EXPECT_TRUE(QFile::exists(text(u"edt_immagine3"_s)));
+    EXPECT_FALSE(w<QLabel>(u"img_foto3"_s)->pixmap().isNull());
+    ASSERT_TRUE(card->btn_confermaClick());
+    auto row = articles(u"IMMAGINE1, IMMAGINE3"_s).value(0);
+    EXPECT_EQ(row.value(0).toString(), file);
+    EXPECT_EQ(row.value(1).toString(), text(u"edt_immagine3"_s));
+    click(u"btn_cancella_foto1"_s);
+    EXPECT_TRUE(slot1->pixmap().isNull());
+    ASSERT_TRUE(card->btn_confermaClick());
+    EXPECT_EQ(articles(u"IMMAGINE1"_s).value(0).value(0).toString(), QString());
+    search(8, QString());
+    EXPECT_EQ(listedCodes(), QStringList{u"F1"_s}) << "still has picture 3";
+}
+
+TEST_F(ArticleCard, OutsideReferencesOpenWithTheirProgram) {
+    seed(u"R1"_s, u"Riferimenti"_s);
+    const QString file = base.file(u"scheda.pdf"_s);
+    base.write(u"scheda.pdf"_s, "%PDF-1.4");
+    open();
+    QStringList opened;
+    card->openFile = [&opened](const QString& p) {
+        opened << p;
+        return true;
+    };
+    type(u"edt_rif_des_ext1"_s, u"Scheda tecnica"_s);
+    type(u"edt_rif_ext1"_s, file);
+    click(u"btn_apri1"_s);
+    EXPECT_EQ(opened, QStringList{file});
+    type(u"edt_rif_ext2"_s, base.file(u"manca.pdf"_s));
+    click(u"btn_apri2"_s);
+    EXPECT_EQ(shown().value(0), u"File non trovato: "_s + base.file(u"manca.pdf"_s));
+    ASSERT_TRUE(card->btn_confermaClick());
+    EXPECT_EQ(articles(u"RIF_DES_EXT1, RIF_EXT1"_s).value(0), (QVariantList{u"Scheda tecnica"_s, file}));
+}
+
+TEST_F(ArticleCard, OutsideWarehouseStockReplacesTheMainOne) {
+    settings->setValue(u"Magazzino", u"Visualizza Panel mag esterni", true);
+    seed(u"E1"_s, u"Esterno"_s, 3, 1);
+    Probe::exec(data(u"mag_ext.db"_s), u"INSERT INTO mag_ext (COD_MAG, COD, QCA, QSC) VALUES ('M2', 'E1', 20, 5)"_s);
+    open();
+    EXPECT_EQ(text(u"lbl_giacenza"_s), u"2"_s);
+    auto* outside = w<QComboBox>(u"cmb_mag_ext"_s);
+    ASSERT_EQ(outside->count(), 2);
+    outside->setCurrentIndex(1);
+    EXPECT_EQ(outside->currentText(), u"M2"_s);
+    EXPECT_EQ(text(u"lbl_giacenza"_s), u"15"_s);
+}
+
+TEST_F(ArticleCard, CustomerCodeDoubleClickOpensTheSearchOnCustomers) {
+    seed(u"C1"_s, u"Cliente"_s);
+    open();
+    QString mode;
+    card->runSearch = [&mode](Tfrm_cerca& d) { mode = d.mode(); };
+    QTest::mouseDClick(w<QLineEdit>(u"edt_cod_cli"_s), Qt::LeftButton);
+    EXPECT_EQ(mode, u"clienti"_s);
+    QTest::mouseDClick(w<QLineEdit>(u"edt_cod_forn"_s), Qt::LeftButton);
+    EXPECT_EQ(mode, u"fornitori"_s);
+    EXPECT_EQ(text(u"edt_cod_cli"_s), QString()) << "nothing chosen, nothing written";
+}
+
+TEST_F(ArticleCard, EnterConfirmsOnlyWithoutProgressiveSearch) {
+    seed(u"1"_s, u"Prima"_s);
+    for (const bool progressive : {true, false}) {
+        settings->setValue(u"Magazzino", u"Ricerca progressiva in digitazione", progressive);
+        open();
+        type(u"edt_des"_s, progressive ? u"Con ricerca"_s : u"Senza ricerca"_s);
+        QTest::keyClick(w<QLineEdit>(u"edt_des"_s), Qt::Key_Return);
+        EXPECT_EQ(articles().value(0).value(2).toString(), progressive ? u"Prima"_s : u"Senza ricerca"_s);
+        card.reset();
+    }
+}
+
+TEST_F(ArticleCard, ShowingTheWindowAgainKeepsItsStateUntilItCloses) {
+    seed(u"1"_s, u"Uno"_s);
+    seed(u"2"_s, u"Due"_s);
+    open();
+    card->show();
+    search(1, u"due"_s);
+    card->hide();
+    card->show();
+    EXPECT_EQ(text(u"edt_cerca"_s), u"due"_s);
+    EXPECT_EQ(card->listCount(), 1);
+    card->reject();
+    card->show();
+    EXPECT_EQ(text(u"edt_cerca"_s), QString()) << "a new use opens afresh";
+    EXPECT_EQ(card->listCount(), 2);
+}
+
+TEST_F(ArticleCard, PriceListGoesToPdf) {
+    seed(u"1"_s, u"Uno"_s, 0, 0, 1, 0, 0, 3);
+    report::Rows rows{{{u"COD"_s, u"1"_s}, {u"DES"_s, u"Uno"_s}, {u"UM"_s, u"Pz."_s}, {u"PREZZO_VEN"_s, 3.0}, {u"IVA"_s, 22.0}}};
+    const report::PageModel m = Tqr_listino(*settings, QDate(2026, 12, 11)).render(rows);
+    EXPECT_TRUE(m.text().contains(u"1 | Uno | Pz. | 3,00 | 22"_s)) << qPrintable(m.text());
+    const QString pdf = base.file(u"listino.pdf"_s);
+    ASSERT_TRUE(report::writePdf(m, pdf));
+    EXPECT_TRUE(base.read(u"listino.pdf"_s).startsWith("%PDF"));
 }
