@@ -42,6 +42,7 @@
 #include "warehouse/ArticleListModel.h"
 #include "warehouse/ArticleReports.h"
 #include "warehouse/ArticleRules.h"
+#include "warehouse/Tmulti_art.h"
 
 namespace zel {
 
@@ -96,6 +97,15 @@ Tfrm_articoli::Tfrm_articoli(AppContext& ctx, QWidget* parent)
                                             QStringLiteral("Immagini (*.jpg *.jpeg *.png *.bmp *.gif)"));
     };
     openFile = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    runLoadWindow = [this](const QString& code) {
+        Tmulti_art* load = m_ctx.windows ? &m_ctx.windows->window<Tmulti_art>() : nullptr;
+        if (!load) {
+            if (!m_ownLoad) m_ownLoad = std::make_unique<Tmulti_art>(m_ctx, this);
+            load = m_ownLoad.get();
+        }
+        load->prepare(Tmulti_art::kLoadPage, code);
+        load->exec();
+    };
     buildUi();
 }
 

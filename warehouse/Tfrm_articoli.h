@@ -26,6 +26,7 @@ class PageModel;
 }
 class ArticleListModel;
 class Tfrm_cerca;
+class Tmulti_art;
 
 // The article card "Articoli di magazzino": the list of articles below, the current
 // article on five pages above. A confirmation writes the article in one transaction.
@@ -138,6 +139,7 @@ private:
     QComboBox* m_pictureModes[3] = {};
     QCheckBox* m_pictureFit[3] = {};
     std::unique_ptr<Tfrm_cerca> m_ownSearch;
+    std::unique_ptr<Tmulti_art> m_ownLoad;
     QList<Currency> m_currencies;
     QList<OutsideStock> m_outsideRows;
 

@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include "registry/Tfrm_cerca.h"
 #include "report/Output.h"
@@ -644,4 +645,25 @@ TEST_F(ArticleCard, PriceListGoesToPdf) {
     const QString pdf = base.file(u"listino.pdf"_s);
     ASSERT_TRUE(report::writePdf(m, pdf));
     EXPECT_TRUE(base.read(u"listino.pdf"_s).startsWith("%PDF"));
+}
+
+TEST_F(ArticleCard, LoadWindowOpensOnTheArticleAndItsLoadIsReadBack) {
+    seed(u"M1"_s, u"Morsa"_s, 2);
+    seed(u"M2"_s, u"Mola"_s, 1);
+    open();
+    click(u"btn_avanti"_s);
+    QString article;
+    QTimer::singleShot(0, [&article, this] {
+        auto* load = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(load, nullptr);
+        EXPECT_EQ(load->objectName(), u"Tmulti_art"_s);
+        article = load->findChild<QComboBox*>(u"cmb_articolo"_s)->currentText();
+        // A load made meanwhile by the window.
+        Probe::exec(warehouse, u"UPDATE magazzino SET QCA = QCA + 7 WHERE COD = 'M2'"_s);
+        load->done(0);
+    });
+    click(u"btn_carico_scarico"_s);
+    EXPECT_TRUE(article.startsWith(u"M2"_s)) << qPrintable(article);
+    EXPECT_EQ(text(u"edt_qca"_s), u"8"_s);
+    EXPECT_EQ(text(u"edt_cod"_s), u"M2"_s);
 }
