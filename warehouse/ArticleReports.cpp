@@ -1,5 +1,6 @@
 #include "warehouse/ArticleReports.h"
 
+#include "documents/Money.h"
 #include "report/Engine.h"
 #include "settings/Settings.h"
 #include "ui/Formats.h"
@@ -107,7 +108,6 @@ Layout Tqr_scheda_articolo::layout() const {
     l.name = QStringLiteral("Scheda articolo");
     const double w = l.contentWidth();
     letterhead(l, m_settings, QStringLiteral("Scheda articolo"));
-    const QString money = QStringLiteral("###,##0.00");
     const QString priceFormat = priceDecimals(m_settings);
     const int stockDecimals = qBound(0, m_settings.integer(u"Magazzino", u"Decimali giacenza articolo"), 6);
     const QString stockFormat = stockDecimals == 0 ? QStringLiteral("###,##0") : QStringLiteral("###,##0.") + QString(stockDecimals, u'0');
@@ -120,10 +120,6 @@ Layout Tqr_scheda_articolo::layout() const {
           }).withFont(font(11, true)));
     d.add(Item::line(QRectF(0, 8.5, w, 0), 0.2));
     // Left column: identity and prices; right column: stock.
-    struct Line {
-        const char* caption;
-        Expr value;
-    };
     const double colW = w / 2 - 4;
     auto put = [&d, colW](double x, double y, const QString& caption, Expr e) {
         d.add(Item::label(QRectF(x, y, 32, 4.4), caption).withFont(font(8)));
@@ -165,14 +161,14 @@ Layout Tqr_scheda_articolo::layout() const {
         const double units = article::stockUnits(num(c, u"QCA"), num(c, u"QSC"), num(c, u"FM"));
         return article::stockStateLabel(article::stockState(units, num(c, u"SCORTAMIN"), num(c, u"TOLLERANZA")));
     }));
-    put(x2, y += 4.8, QStringLiteral("Valore Acq."), Expr([stock, num, money](const Context& c) {
-        return fmt::number(stock(c) * num(c, u"PREZZO_ACQ"), money);
+    put(x2, y += 4.8, QStringLiteral("Valore Acq."), Expr([stock, num](const Context& c) {
+        return Money::fromDouble(stock(c) * num(c, u"PREZZO_ACQ")).format();
     }));
-    put(x2, y += 4.8, QStringLiteral("Valore Ven."), Expr([stock, num, money](const Context& c) {
-        return fmt::number(stock(c) * num(c, u"PREZZO_VEN"), money);
+    put(x2, y += 4.8, QStringLiteral("Valore Ven."), Expr([stock, num](const Context& c) {
+        return Money::fromDouble(stock(c) * num(c, u"PREZZO_VEN")).format();
     }));
-    put(x2, y += 4.8, QStringLiteral("Valore C.M."), Expr([stock, num, money](const Context& c) {
-        return fmt::number(stock(c) * num(c, u"COSTO_MED"), money);
+    put(x2, y += 4.8, QStringLiteral("Valore C.M."), Expr([stock, num](const Context& c) {
+        return Money::fromDouble(stock(c) * num(c, u"COSTO_MED")).format();
     }));
     d.height = 66;
     footer(l, m_date);

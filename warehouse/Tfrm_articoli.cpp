@@ -31,6 +31,7 @@
 #include <QVBoxLayout>
 
 #include "core/Clock.h"
+#include "documents/Money.h"
 #include "registry/Tfrm_cerca.h"
 #include "report/PreviewWindow.h"
 #include "settings/Settings.h"
@@ -778,7 +779,7 @@ void Tfrm_articoli::updateStockPanel() {
         fmt::number(fieldNumber(QStringLiteral("qord")) - fieldNumber(QStringLiteral("qcons")), u"###,##0.##"));
     auto money = [&](const char* name, double value, bool highlight) {
         QLabel* l = m_labels[QString::fromLatin1(name)];
-        l->setText(fmt::number(value, u"###,##0.00"));
+        l->setText(Money::fromDouble(value).format());
         l->setStyleSheet(highlight && value < 0 ? QStringLiteral("color: #c00000") : QString());
     };
     money("lbl_valore_acq", stock * fieldNumber(QStringLiteral("prezzo_acq")), true);

@@ -667,3 +667,15 @@ TEST_F(ArticleCard, LoadWindowOpensOnTheArticleAndItsLoadIsReadBack) {
     EXPECT_EQ(text(u"edt_qca"_s), u"8"_s);
     EXPECT_EQ(text(u"edt_cod"_s), u"M2"_s);
 }
+
+TEST_F(ArticleCard, ADeletionThatFailsLeavesTheArticleAndSaysSo) {
+    seed(u"Z1"_s, u"Resta"_s);
+    open();
+    Probe::exec(warehouse, u"CREATE TRIGGER t BEFORE DELETE ON magazzino BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
+    const QString before = Probe::dump(warehouse);
+    Dialogs::instance().queueAnswer(DlgButton::Yes);
+    click(u"btn_cancella"_s);
+    EXPECT_EQ(Probe::dump(warehouse), before);
+    EXPECT_TRUE(shown().last().startsWith(u"L'articolo non è stato cancellato:"_s)) << qPrintable(shown().join(u'|'));
+    EXPECT_EQ(text(u"edt_cod"_s), u"Z1"_s);
+}
