@@ -702,8 +702,13 @@ void Tfrm_articoli::showCard(const QVariantMap& card) {
             e->setText(kind == Number ? (v.isNull() ? QStringLiteral("0") : fmt::value(v.toDouble())) : v.toString().trimmed());
         } else if (auto* c = qobject_cast<QComboBox*>(it.value())) {
             const QString text = kind == Combo && it.key() == u"iva" && !v.isNull() ? fmt::value(v.toDouble()) : v.toString().trimmed();
-            if (c->isEditable()) c->setCurrentText(text);
-            else c->setCurrentIndex(qMax(0, c->findText(text)));
+            if (c->isEditable()) {
+                c->setCurrentText(text);
+            } else {
+                // A currency no longer in the list stays on the card rather than being lost at the next save.
+                if (!text.isEmpty() && c->findText(text) < 0) c->addItem(text, 0.0);
+                c->setCurrentIndex(qMax(0, c->findText(text)));
+            }
         }
     }
     for (const QString& col : stockColumns())

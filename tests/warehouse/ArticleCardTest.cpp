@@ -417,8 +417,10 @@ TEST_F(ArticleCard, NonNumericFiguresAreRefusedByName) {
 TEST_F(ArticleCard, CurrencyConversionAndVatRemoval) {
     Probe::exec(data(u"valute.db"_s), u"INSERT INTO valute (CODICE, NOME, TASSO) VALUES ('USD', 'Dollaro', 2), ('ZZZ', 'Zero', 0)"_s);
     seed(u"V1"_s, u"Valvola"_s, 0, 0, 1, 0, 0, 122);
+    Probe::exec(warehouse, u"UPDATE magazzino SET VALUTA = 'ITL'"_s);
     open();
     auto* currency = w<QComboBox>(u"cmb_valuta"_s);
+    EXPECT_EQ(currency->currentText(), u"ITL"_s) << "a currency no longer listed stays on the card";
     currency->setCurrentIndex(currency->findText(u"USD"_s));
     EXPECT_EQ(currency->toolTip(), u"Tasso di cambio per 1€: 2"_s);
     type(u"edt_prezzo_acq"_s, u"10"_s);
