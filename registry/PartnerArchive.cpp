@@ -164,10 +164,12 @@ qint64 PartnerArchive::countRange(const PartnerQuery& q, qint64 from, qint64 to)
 }
 
 std::pair<qint64, qint64> PartnerArchive::rowidRange() const {
-    const QList<QVariantList> r =
-        m_store.rows(QStringLiteral("SELECT MIN(rowid), MAX(rowid) FROM %1").arg(m_store.table(path())));
-    if (r.isEmpty() || r[0][0].isNull()) return {0, -1};
-    return {r[0][0].toLongLong(), r[0][1].toLongLong()};
+    // Two statements: the engine finds a lone MIN or MAX of the rowid at once, both
+    // together only by reading every row.
+    const QString t = m_store.table(path());
+    const QVariant first = m_store.scalar(QStringLiteral("SELECT MIN(rowid) FROM %1").arg(t));
+    if (first.isNull()) return {0, -1};
+    return {first.toLongLong(), m_store.scalar(QStringLiteral("SELECT MAX(rowid) FROM %1").arg(t)).toLongLong()};
 }
 
 void PartnerArchive::ensureNameIndex() {

@@ -842,21 +842,21 @@ int Tfrm_clienti1::listCount() {
 void Tfrm_clienti1::runQuery(const PartnerQuery& q, qint64 keepRowid, int fallbackRow) {
     m_query = q;
     m_countTimer->stop();
-    m_loading = true;
+    QString failure;
+    m_loading = true;  // the grid's selection follows, it does not lead
     try {
         m_archive.ensureNameIndex();
         m_model->setSelection(m_archive, q);
     } catch (const StoreError& e) {
-        m_loading = false;
-        Dialogs::instance().error(kTitle, e.message(), this);
+        failure = e.message();
     }
-    m_loading = true;
     int row = keepRowid >= 0 ? m_model->loadUntilRowid(keepRowid) : -1;
     if (row < 0) {
         m_model->loadUntilRow(fallbackRow);
         row = qMin(fallbackRow, m_model->rowCount() - 1);
     }
     m_loading = false;
+    if (!failure.isEmpty()) Dialogs::instance().error(kTitle, failure, this);
     startCount();
     showRow(row);
 }

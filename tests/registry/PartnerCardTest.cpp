@@ -521,6 +521,12 @@ TEST_F(PartnerCard, FieldsTakeTheirColumnsLength) {
     EXPECT_EQ(note->toPlainText().size(), 200);
     EXPECT_EQ(w<QLineEdit>(u"edt_nome"_s)->maxLength(), 70);
     EXPECT_EQ(w<QLineEdit>(u"edt_des_allegato"_s)->maxLength(), 60);
+    click(u"btn_nuovo_contatto"_s);
+    QTableWidget* contacts = w<QTableWidget>(u"grid_contatti"_s);
+    contacts->editItem(contacts->item(0, 3));  // "Persona contattata", PERSCONT CHAR(60)
+    auto* cell = contacts->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->maxLength(), 60);
     click(u"btn_conferma"_s);
     EXPECT_EQ(shown(), QStringList());
     EXPECT_EQ(Probe::rows(data(u"anagrafica.db"_s), u"SELECT length(note) FROM anagrafica"_s).value(0).value(0), 200LL);
