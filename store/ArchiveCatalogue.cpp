@@ -201,10 +201,12 @@ constexpr CompanionPair kCompanions[] = {
 
 constexpr ArchiveIndex kIndexes[] = {
     {kRegistry, u"idx_cod_cli", u"COD_CLI"},
+    {kRegistry, u"idx_agente", u"substr(EXTRA_DATA, 7, 1)"},
     {kWarehouse, u"idx_cod", u"COD"},
+    {kWarehouse, u"idx_fm", u"FM"},
     {kDdt, u"idx_bolla", u"BOLLA"},
     {kDdt, u"idx_cod_cli", u"COD_CLI"},
-    {kDdtLines, u"idx_bolla_cod_cli", u"BOLLA, COD_CLI"},
+    {kDdtLines, u"idx_bolla_cod_cli", u"BOLLA|COD_CLI"},
     {kDdtLines, kMovementArticleIndex, u"COD"},
     {u"Archivio fatture Master", u"idx_fattura", u"FATTURA"},
     {u"Archivio fatture Detail", u"idx_fattura", u"FATTURA"},

@@ -77,7 +77,7 @@ QStringView companionOf(QStringView file);
 struct ArchiveIndex {
     QStringView archive;  // [Path] key, or a file name in the data folder
     QStringView name;
-    QStringView columns;  // "COD_CLI" or "BOLLA, COD_CLI"
+    QStringView columns;  // "COD_CLI", "BOLLA|COD_CLI", or an expression over the columns
 };
 std::span<const ArchiveIndex> archiveIndexes();
 // The movement archive (the DDT lines) by article code.

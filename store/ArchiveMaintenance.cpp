@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QtEndian>
 #include <QSet>
 
 #include "core/Notifier.h"
@@ -60,10 +61,18 @@ QString pathFor(const Settings& settings, QStringView role, const QString& maste
 }
 
 // Adds the columns of one probe that the archive lacks, all or none.
-int runProbe(Store& store, const QString& path, const ColumnProbe& probe) {
+// The columns of each archive, read once per upgrade rather than once per probe.
+using ColumnCache = QHash<QString, QSet<QString>>;
+
+int runProbe(Store& store, const QString& path, const ColumnProbe& probe, ColumnCache& cache) {
     if (path.trimmed().isEmpty() || !store.usable(path)) return 0;
-    QSet<QString> present;
-    for (const ColumnInfo& c : store.columns(path)) present.insert(c.name.toLower());
+    const QString key = QFileInfo(resolvePath(path)).absoluteFilePath();
+    if (!cache.contains(key)) {
+        QSet<QString> names;
+        for (const ColumnInfo& c : store.columns(path)) names.insert(c.name.toLower());
+        cache.insert(key, names);
+    }
+    QSet<QString> present = cache.value(key);
     QList<Addition> missing;
     for (const Addition& a : parseAdditions(probe.additions))
         if (!present.contains(a.name.toLower())) {
@@ -76,6 +85,7 @@ int runProbe(Store& store, const QString& path, const ColumnProbe& probe) {
     for (const Addition& a : std::as_const(missing))
         store.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, Store::plainName(a.name), a.type));
     tx.commit();
+    cache.insert(key, present);
     return static_cast<int>(missing.size());
 }
 
@@ -182,6 +192,7 @@ void convertQuantityToDecimal(Store& store, const QString& linesPath, const QStr
 UpgradeOutcome upgradeColumns(Store& store, const Settings& settings, Notifier& notifier,
                               const std::function<void(const QString&)>& phase) {
     UpgradeOutcome out;
+    ColumnCache cache;
     auto say = [&](const char16_t* text) {
         if (phase) phase(QString::fromUtf16(text));
     };
@@ -190,7 +201,7 @@ UpgradeOutcome upgradeColumns(Store& store, const Settings& settings, Notifier& 
                        const std::function<void(size_t)>& before) {
         for (size_t i = 0; i < probes.size(); ++i) {
             if (before) before(i);
-            out.columnsAdded += runProbe(store, pathFor(settings, probes[i].archive, master, lines), probes[i]);
+            out.columnsAdded += runProbe(store, pathFor(settings, probes[i].archive, master, lines), probes[i], cache);
         }
     };
     try {
@@ -245,9 +256,15 @@ int ensureIndexes(Store& store, const Settings& settings) {
             continue;
         QStringList columns;
         bool complete = true;
-        for (const QString& c : ix.columns.toString().split(u',')) {
-            complete = complete && store.hasColumn(path, c.trimmed());
-            columns << Store::plainName(c.trimmed());
+        static const QRegularExpression word(QStringLiteral("^\\w+$"));
+        for (const QString& part : ix.columns.toString().split(u'|')) {
+            const QString c = part.trimmed();
+            if (!word.match(c).hasMatch()) {
+                columns << c;  // an expression of the catalogue
+                continue;
+            }
+            complete = complete && store.hasColumn(path, c);
+            columns << Store::plainName(c);
         }
         if (!complete) continue;  // an archive older than the column; the upgrade adds it first
         store.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1.%2 ON %3 (%4)")
@@ -258,13 +275,55 @@ int ensureIndexes(Store& store, const Settings& settings) {
     return made;
 }
 
+namespace {
+
+// What identifies one state of an archive file: the engine's change counter, which every
+// write in rollback-journal mode increments, and the size. Empty for a file in WAL mode,
+// whose counter does not move.
+QString fileState(const QString& path) {
+    QFile f(resolvePath(path));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const QByteArray header = f.read(100);
+    if (header.size() < 100 || header.at(18) == 2) return {};
+    const auto counter = qFromBigEndian<quint32>(header.constData() + 24);
+    return QStringLiteral("%1:%2").arg(counter).arg(f.size());
+}
+
+void ensureStateTable(Store& store) {
+    store.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS main.numbered_archives (path TEXT PRIMARY KEY, state TEXT)"));
+}
+
+}  // namespace
+
 bool isNumbered(Store& store, const QString& path) {
     const QString t = store.table(path);
+    // With rowids 1..N the position of a row is its rowid, and an index answers max().
+    const QVariantList shape = store.rows(QStringLiteral("SELECT COUNT(*), MAX(rowid) FROM %1").arg(t)).first();
+    if (shape[0].toLongLong() == 0) return true;
+    if (shape[0].toLongLong() == shape[1].toLongLong())
+        return !store.scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1 WHERE ID IS NOT rowid)").arg(t)).toBool();
     return !store
                 .scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM (SELECT ID, row_number() OVER (ORDER BY rowid) "
                                        "AS n FROM %1) WHERE ID IS NOT n)")
                             .arg(t))
                 .toBool();
+}
+
+bool knownNumbered(Store& store, const QString& path) {
+    const QString state = fileState(path);
+    if (state.isEmpty()) return false;
+    ensureStateTable(store);
+    return store.scalar(QStringLiteral("SELECT state FROM main.numbered_archives WHERE path = ?"),
+                        {QFileInfo(resolvePath(path)).absoluteFilePath()})
+               .toString() == state;
+}
+
+void rememberNumbered(Store& store, const QString& path) {
+    const QString state = fileState(path);
+    if (state.isEmpty() || store.inTransaction()) return;
+    ensureStateTable(store);
+    store.exec(QStringLiteral("INSERT OR REPLACE INTO main.numbered_archives (path, state) VALUES (?, ?)"),
+               {QFileInfo(resolvePath(path)).absoluteFilePath(), state});
 }
 
 qint64 renumberIds(Store& store, const QString& path) {

@@ -42,6 +42,10 @@ int ensureIndexes(Store& store, const Settings& settings);
 
 // True when ID is already 1..N in stored order; reads only.
 bool isNumbered(Store& store, const QString& path);
+// The start remembers, in the store's own database, each archive it found numbered,
+// by the file's change counter and size: an archive nobody wrote since is not read again.
+bool knownNumbered(Store& store, const QString& path);
+void rememberNumbered(Store& store, const QString& path);
 // Rewrites ID as 1..N in stored order, as one statement, unless it is so already; a
 // missing or damaged file is skipped. Returns the number of rows.
 qint64 renumberIds(Store& store, const QString& path);

@@ -18,7 +18,13 @@ namespace zel {
 
 namespace {
 const QString kPath = QStringLiteral("Path");
+
+QStringList columnText(const QList<ColumnInfo>& columns) {
+    QStringList out;
+    for (const ColumnInfo& c : columns) out << c.name.toLower() + u' ' + c.type.toUpper();
+    return out;
 }
+}  // namespace
 
 DataStartup::DataStartup(QString baseFolder, Settings& settings, Notifier& notifier)
     : m_base(QDir(baseFolder).absolutePath()), m_settings(settings), m_notifier(notifier) {}
@@ -198,6 +204,8 @@ void DataStartup::emptyWorkingTable(const QString& file, const QString& sourcePa
             m_store->createEmptyCopy(sourcePath, target);
         }
         const QString t = m_store->table(target);
+        // An empty table is left alone: no write, no wait for the disk.
+        if (!m_store->scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1)").arg(t)).toBool()) return;
         m_store->exec(QStringLiteral("DELETE FROM %1").arg(t));
         if (m_store->scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(t)).toLongLong() > 0)
             m_notifier.message(MsgIcon::Error, QString(), QStringLiteral("Il database %1 non è vuoto").arg(name));
@@ -209,11 +217,20 @@ void DataStartup::emptyWorkingTable(const QString& file, const QString& sourcePa
 void DataStartup::prepareWorkingTables() {
     progress(QStringLiteral("Verifica aggiornamento campi archivi"), 95);
     if (!m_store) return;
-    // Quote lines take the current columns of their archive at every start.
+    // Quote lines take the current columns of their archive at every start: a copy that
+    // has them already is kept, any other is made again.
     const QString prev = dataFile(m_base, QStringLiteral("prev_tmp.db"));
-    if (!m_store->isDamaged(prev)) {
-        m_store->release(prev);
-        QFile::remove(prev);
+    const QString quoteLines = m_settings.text(kPath, u"Archivio preventivi Detail");
+    if (!m_store->isDamaged(prev) && QFileInfo::exists(prev)) {
+        bool same = false;
+        try {
+            same = m_store->usable(quoteLines) && columnText(m_store->columns(prev)) == columnText(m_store->columns(quoteLines));
+        } catch (const StoreError&) {
+        }
+        if (!same) {
+            m_store->release(prev);
+            QFile::remove(prev);
+        }
     }
     emptyWorkingTable(QStringLiteral("prev_tmp.db"), m_settings.text(kPath, u"Archivio preventivi Detail"), true);
     emptyWorkingTable(QStringLiteral("dett_ddt_tmp.db"), m_settings.text(kPath, u"Archivio DDT Detail"), true);
@@ -248,7 +265,9 @@ void DataStartup::repairWarehouse() {
     if (m_store->isDamaged(path)) return;  // told with the damaged archives
     try {
         const QString t = m_store->table(path);
-        m_store->exec(QStringLiteral("UPDATE %1 SET FM = 1 WHERE FM IS NULL OR FM = 0 OR TRIM(FM) = ''").arg(t));
+        // Blank texts sort after every number: the factor's index finds the few rows to mend.
+        m_store->exec(
+            QStringLiteral("UPDATE %1 SET FM = 1 WHERE FM IS NULL OR FM = 0 OR (FM >= '' AND TRIM(FM) = '')").arg(t));
     } catch (const StoreError& e) {
         m_archiveFailed = true;
         m_notifier.message(MsgIcon::Warning, QStringLiteral("Archivio Magazzino articoli"),
@@ -275,9 +294,16 @@ void DataStartup::loadCurrencies() {
 void DataStartup::renumberArchives() {
     if (!m_store) return;
     try {
+        QStringList paths;
+        for (const QStringView key : renumberedPathKeys()) {
+            const QString path = m_settings.text(kPath, key);
+            if (m_store->usable(path) && !knownNumbered(*m_store, path)) paths << path;
+        }
+        if (paths.isEmpty()) return progress(QString(), 99);
         Transaction tx(*m_store);
-        for (const QStringView key : renumberedPathKeys()) renumberIds(*m_store, m_settings.text(kPath, key));
+        for (const QString& path : std::as_const(paths)) renumberIds(*m_store, path);
         tx.commit();
+        for (const QString& path : std::as_const(paths)) rememberNumbered(*m_store, path);
     } catch (const StoreError& e) {
         archiveFailure(QStringLiteral("Errore nella rinumerazione degli archivi: ") + e.message());
     }

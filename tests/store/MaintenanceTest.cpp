@@ -37,15 +37,16 @@ TEST_F(Maintenance, RenumberingWritesOneToNInStoredOrder) {
 TEST_F(Maintenance, StartRenumbersAndRepairsTheUnitFactor) {
     ASSERT_EQ(runStartup(), 0);
     Probe::exec(data(u"magazzino.db"_s),
-                u"INSERT INTO magazzino (COD, FM, ID) VALUES ('a', 0, 5), ('b', NULL, 5), ('c', 2.5, 5)"_s);
+                u"INSERT INTO magazzino (COD, FM, ID) VALUES ('a', 0, 5), ('b', NULL, 5), ('c', 2.5, 5), ('d', '  ', 5)"_s);
     Probe::exec(data(u"scad.db"_s), u"INSERT INTO scad (DES, ID) VALUES ('x', 40), ('y', 40)"_s);
     ASSERT_EQ(runStartup(), 0);
     const auto rows = Probe::rows(data(u"magazzino.db"_s), u"SELECT FM, ID FROM magazzino ORDER BY rowid"_s);
-    ASSERT_EQ(rows.size(), 3);
+    ASSERT_EQ(rows.size(), 4);
     EXPECT_DOUBLE_EQ(rows[0][0].toDouble(), 1);
     EXPECT_DOUBLE_EQ(rows[1][0].toDouble(), 1);
     EXPECT_DOUBLE_EQ(rows[2][0].toDouble(), 2.5);
-    EXPECT_EQ(rows[2][1].toLongLong(), 3);
+    EXPECT_EQ(rows[3][0], QVariant(1.0)) << "a blank factor too";
+    EXPECT_EQ(rows[3][1].toLongLong(), 4);
     EXPECT_EQ(Probe::rows(data(u"scad.db"_s), u"SELECT MAX(ID) FROM scad"_s)[0][0].toLongLong(), 2);
 }
 
