@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace zel::bench {
 
@@ -9,7 +10,7 @@ struct Volumes {
     int partners = 50000;
     int ddtNotes = 50000;
     int ddtLines = 1000000;
-    int invoiceLines = 100000;
+    int invoiceLines = 900000;
 };
 
 // Prepares a base folder (as --init does) and fills its archives with generated
@@ -21,5 +22,7 @@ QString sharedLargeBase();
 
 // The benchmarks' main(): Qt on the offscreen platform, then every registered benchmark.
 int runBenchmarks(int argc, char** argv);
+// Runs after the benchmarks, before the application goes: for fixtures holding widgets.
+void onBenchmarksDone(std::function<void()> hook);
 
 }  // namespace zel::bench

@@ -41,7 +41,7 @@ struct Fixture {
         dialog = std::make_unique<zel::Tfrm_cerca>(ctx);
     }
     // Made on first use and destroyed while the application still exists: the dialog is
-    // a widget and must not outlive it.
+    // a widget and must not outlive it (a post routine runs after the application is gone).
     static std::unique_ptr<Fixture>& holder() {
         static std::unique_ptr<Fixture> f;
         return f;
@@ -49,7 +49,7 @@ struct Fixture {
     static Fixture& get() {
         if (!holder()) {
             holder() = std::make_unique<Fixture>();
-            qAddPostRoutine([] { holder().reset(); });
+            zel::bench::onBenchmarksDone([] { holder().reset(); });
         }
         return *holder();
     }

@@ -1,10 +1,16 @@
 #include <benchmark/benchmark.h>
 
+#include <sqlite3.h>
+
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include "bench/Generator.h"
+#include "core/Clock.h"
 #include "core/Notifier.h"
 #include "core/Paths.h"
 #include "settings/Settings.h"
@@ -14,6 +20,8 @@
 #include "store/Store.h"
 
 namespace {
+
+using namespace Qt::Literals::StringLiterals;
 
 // One generated base folder shared by every benchmark of this run.
 QString largeBase() { return zel::bench::sharedLargeBase(); }
@@ -41,6 +49,42 @@ void BM_InitCommandOnLargeArchives(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_InitCommandOnLargeArchives)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The same checks in plain SQLite, for comparison: every archive opened and its first row
+// read, the six renumbered archives checked for 1..N, the unit factor repair, the agents.
+void BM_RawSqliteStartupChecks(benchmark::State& state) {
+    const QString base = largeBase();
+    const QDir data(zel::dataDir(base));
+    QStringList files = data.entryList({QStringLiteral("*.db")}, QDir::Files);
+    const QString yy = zel::Clock::yearSuffix();
+    const QStringList numbered = {u"fatture"_s + yy, u"dett_fatture"_s + yy, u"fatt_proforma"_s + yy,
+                                  u"fatt_proforma_dett"_s + yy, u"magazzino"_s, u"scad"_s};
+    auto run = [](sqlite3* db, const QString& sql) {
+        const QByteArray text = sql.toUtf8();
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, text.constData(), -1, &st, nullptr);
+        while (sqlite3_step(st) == SQLITE_ROW) {
+        }
+        sqlite3_finalize(st);
+    };
+    for (auto _ : state) {
+        for (const QString& f : std::as_const(files)) {
+            sqlite3* db = nullptr;
+            sqlite3_open_v2(QFile::encodeName(data.filePath(f)).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+            const QString table = QFileInfo(f).completeBaseName();
+            run(db, u"SELECT name FROM sqlite_master"_s);
+            run(db, u"SELECT * FROM \"%1\" LIMIT 1"_s.arg(table));
+            if (numbered.contains(table))
+                run(db, u"SELECT EXISTS (SELECT 1 FROM (SELECT ID, row_number() OVER (ORDER BY rowid) AS n FROM \"%1\") "
+                        "WHERE ID IS NOT n)"_s.arg(table));
+            if (table == u"magazzino")
+                run(db, u"UPDATE magazzino SET FM = 1 WHERE FM IS NULL OR FM = 0 OR TRIM(FM) = ''"_s);
+            if (table == u"anagrafica") run(db, u"SELECT nome FROM anagrafica WHERE substr(extra_data, 7, 1) = '1'"_s);
+            sqlite3_close(db);
+        }
+    }
+}
+BENCHMARK(BM_RawSqliteStartupChecks)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // Worst case of the start-up renumbering: every ID of 100,000 articles is wrong.
 void BM_RenumberEveryArticle(benchmark::State& state) {
