@@ -1,7 +1,5 @@
 #include "registry/PartnerArchive.h"
 
-#include <algorithm>
-
 #include <QDate>
 #include <QHash>
 

@@ -69,14 +69,14 @@ public:
     void btn_nuovo_allegatoClick();
     bool btn_conferma_allegatoClick();
     void btn_cancella_allegatoClick();
+    // Runs the quick search at once; typing runs it after a pause of kSearchPauseMs.
+    void edt_ricercaChange();
+    static constexpr int kSearchPauseMs = 200;
 
     bool isNewCard() const { return m_newCard; }
     int currentRow() const { return m_current; }
     // Cards in the list, once the typed search has run and the count is complete.
     int listCount();
-    // Runs the quick search at once (typing runs it after a pause of kSearchPauseMs).
-    void edt_ricercaChange();
-    static constexpr int kSearchPauseMs = 200;
     PartnerArchive& archive() { return m_archive; }
     // The card's fields as they would be written.
     QVariantMap cardFields() const;
