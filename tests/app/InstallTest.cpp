@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 
 #include "registry/ReferenceData.h"
@@ -37,6 +38,8 @@ QStringList filesUnder(const QString& root) {
     out.sort();
     return out;
 }
+
+constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 
 // The keys of a desktop entry, read as the desktop reads them (no INI escapes).
 QMap<QString, QString> desktopEntry(const QString& path) {
@@ -92,10 +95,15 @@ TEST(InstalledProgram, InstallsItsFilesAndFindsItsOwnTables) {
                          u"share/metainfo/it.zelvarin.Zelvarin.metainfo.xml"_s,
                          u"share/zelvarin/banche.db"_s,
                          u"share/zelvarin/cap.db"_s};
-    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+    for (const int size : kIconSizes)
         expected.append(u"share/icons/hicolor/%1x%1/apps/zelvarin.png"_s.arg(size));
     expected.sort();
     EXPECT_EQ(filesUnder(prefix), expected);
+    for (const int size : kIconSizes) {
+        const QString png =
+            u"%1/share/icons/hicolor/%2x%2/apps/zelvarin.png"_s.arg(prefix).arg(size);
+        EXPECT_EQ(QImage(png).size(), QSize(size, size)) << qPrintable(png);
+    }
 
     const auto desktop =
         desktopEntry(prefix + u"/share/applications/it.zelvarin.Zelvarin.desktop"_s);
