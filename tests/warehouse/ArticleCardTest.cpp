@@ -21,6 +21,7 @@
 #include "ui/Dialogs.h"
 #include "ui/TrayNotice.h"
 #include "ui/UsageCounters.h"
+#include "warehouse/ArticleListModel.h"
 #include "warehouse/ArticleReports.h"
 #include "warehouse/ArticleRules.h"
 #include "warehouse/Tfrm_articoli.h"
@@ -680,4 +681,25 @@ TEST_F(ArticleCard, ADeletionThatFailsLeavesTheArticleAndSaysSo) {
     EXPECT_EQ(Probe::dump(warehouse), before);
     EXPECT_TRUE(shown().last().startsWith(u"L'articolo non è stato cancellato:"_s)) << qPrintable(shown().join(u'|'));
     EXPECT_EQ(text(u"edt_cod"_s), u"Z1"_s);
+}
+
+TEST_F(ArticleCard, TheListReadsOnlyTheRowsOnScreen) {
+    Probe::exec(warehouse, u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                           "INSERT INTO magazzino (ID, COD, DES, QCA, QSC, FM, PREZZO_VEN, IVA) "
+                           "SELECT i, printf('A%05d', i), 'Riga', i, 1, 2, 10, 22 FROM n"_s);
+    open();
+    card->show();
+    QApplication::processEvents();
+    EXPECT_EQ(card->listCount(), 3000);
+    auto* grid = w<QTableView>(u"grid_articoli"_s);
+    auto* model = qobject_cast<ArticleListModel*>(grid->model());
+    ASSERT_NE(model, nullptr);
+    EXPECT_LE(model->cachedBlocks(), 2);
+    card->btn_fineClick();
+    QApplication::processEvents();
+    EXPECT_EQ(text(u"edt_cod"_s), u"A03000"_s);
+    EXPECT_LE(model->cachedBlocks(), 4);
+    const QModelIndex last = model->index(2999, 2);
+    EXPECT_EQ(last.data().toString(), u"1.499,5"_s) << "(3000 - 1) / 2 in units of the factor";
+    EXPECT_EQ(model->index(2999, 4).data().toString(), u"12,20"_s);
 }
