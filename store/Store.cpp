@@ -193,7 +193,8 @@ Store::Store(const QString& dataDir) {
     const int rc = sqlite3_open_v2(QFile::encodeName(mainPath).constData(), &m_db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, nullptr);
     if (rc != SQLITE_OK) {
-        const QString msg = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
+        const QString msg = m_db ? engineMessage(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)))
+                                 : engineMessage(SQLITE_NOMEM, QString());
         sqlite3_close(m_db);
         m_db = nullptr;
         throw StoreError(QStringLiteral("Impossibile aprire %1: %2").arg(mainPath, msg));

@@ -12,6 +12,7 @@
 
 #include "core/InstanceLock.h"
 #include "settings/IniFile.h"
+#include "store/Store.h"
 #include "setup/Tfrm_setup.h"
 #include "tests/app/ShellFixture.h"
 #include "tests/core/FileSizeLimit.h"
@@ -101,6 +102,33 @@ TEST_F(StartupSafety, TheVersionLabelStaysInItsPanelUnderTheDefaultBackground) {
     auto* panel = m.findChild<QWidget*>(u"pnl_logo"_s);
     EXPECT_EQ(label->y(), 375);
     EXPECT_TRUE(panel->rect().contains(label->geometry())) << label->y() << ' ' << panel->height();
+}
+
+}  // namespace
+}  // namespace zel::test
+
+namespace zel::test {
+namespace {
+
+TEST_F(StartupSafety, ADamagedArchiveIsNamedAtTheEndAndItsWindowSaysSo) {
+    prepareArchives();
+    const QString registry = base.file(u"Dati/anagrafica.db"_s);
+    QFile f(registry);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(QByteArray(6000, 'z'));
+    f.close();
+    TMain& m = start();
+    EXPECT_FALSE(m.terminated());
+    const QStringList shown = Dialogs::instance().shownTexts();
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_EQ(shown.last(), Store::damagedMessage(registry));
+    Dialogs::instance().reset();
+    onModal<QDialog>([](QDialog& d) { d.reject(); });
+    trigger(u"mnu_anagrafica_inserimento"_s);
+    waitFor([this] { return modalsServed(); }, 2000);
+    EXPECT_TRUE(anyShownContains(u"danneggiato o non è un archivio"_s))
+        << qPrintable(Dialogs::instance().shownTexts().join(u'\n'));
+    EXPECT_EQ(base.read(u"Dati/anagrafica.db"_s), QByteArray(6000, 'z'));
 }
 
 }  // namespace
