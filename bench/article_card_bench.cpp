@@ -34,10 +34,13 @@ struct Fixture {
         store = std::make_unique<zel::Store>(zel::dataDir(base));
         ctx = zel::AppContext{base, settings.get(), store.get(), nullptr};
         const QByteArray main = zel::dataFile(base, u"magazzino.db"_s).toUtf8();
-        if (sqlite3_open_v2(main.constData(), &raw, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) qFatal("raw open failed");
-        const QByteArray attach = "ATTACH '" + settings->text(u"Path", u"Archivio DDT Detail").toUtf8() + "' AS m";
+        if (sqlite3_open_v2(main.constData(), &raw, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+            qFatal("raw open failed");
+        const QByteArray attach =
+            "ATTACH '" + settings->text(u"Path", u"Archivio DDT Detail").toUtf8() + "' AS m";
         sqlite3_exec(raw, attach.constData(), nullptr, nullptr, nullptr);
-        historySql = "SELECT data, quant, causale, bolla FROM m.dett_ddt" + zel::Clock::yearSuffix().toUtf8() + " WHERE cod = ?";
+        historySql = "SELECT data, quant, causale, bolla FROM m.dett_ddt" +
+                     zel::Clock::yearSuffix().toUtf8() + " WHERE cod = ?";
     }
     ~Fixture() { sqlite3_close(raw); }
     static Fixture& get() {
@@ -47,7 +50,8 @@ struct Fixture {
     // Steps a statement to its end; returns the rows.
     int rawRows(const char* sql, const char* text = nullptr) {
         sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(raw, sql, -1, &st, nullptr) != SQLITE_OK) qFatal("raw prepare: %s", sqlite3_errmsg(raw));
+        if (sqlite3_prepare_v2(raw, sql, -1, &st, nullptr) != SQLITE_OK)
+            qFatal("raw prepare: %s", sqlite3_errmsg(raw));
         if (text) sqlite3_bind_text(st, 1, text, -1, SQLITE_TRANSIENT);
         int n = 0;
         while (sqlite3_step(st) == SQLITE_ROW) ++n;
@@ -100,17 +104,21 @@ void keystroke(benchmark::State& state, const QString& before, char key) {
     state.counters["lines"] = card->listCount();
 }
 void BM_ArticleSearchKeystrokeMatchingAll(benchmark::State& s) { keystroke(s, {}, 'a'); }
-void BM_ArticleSearchKeystrokeMatchingFew(benchmark::State& s) { keystroke(s, u"numero 1234"_s, '5'); }
+void BM_ArticleSearchKeystrokeMatchingFew(benchmark::State& s) {
+    keystroke(s, u"numero 1234"_s, '5');
+}
 void BM_ArticleSearchRawQueryMatchingAll(benchmark::State& state) {
     Fixture& f = Fixture::get();
     for (auto _ : state)
-        benchmark::DoNotOptimize(f.rawRows("SELECT rowid FROM magazzino WHERE LOWER(des) LIKE ? ORDER BY cod, rowid", "%a%"));
+        benchmark::DoNotOptimize(f.rawRows(
+            "SELECT rowid FROM magazzino WHERE LOWER(des) LIKE ? ORDER BY cod, rowid", "%a%"));
 }
 void BM_ArticleSearchRawQueryMatchingFew(benchmark::State& state) {
     Fixture& f = Fixture::get();
     for (auto _ : state)
         benchmark::DoNotOptimize(
-            f.rawRows("SELECT rowid FROM magazzino WHERE LOWER(des) LIKE ? ORDER BY cod, rowid", "%numero 12345%"));
+            f.rawRows("SELECT rowid FROM magazzino WHERE LOWER(des) LIKE ? ORDER BY cod, rowid",
+                      "%numero 12345%"));
 }
 
 // Page F4 of one article among 1,000,000 movement lines.
@@ -129,8 +137,7 @@ void BM_ArticleHistoryPageFills(benchmark::State& state) {
 }
 void BM_ArticleHistoryRawQuery(benchmark::State& state) {
     Fixture& f = Fixture::get();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(f.rawRows(f.historySql.constData(), "ART000001"));
+    for (auto _ : state) benchmark::DoNotOptimize(f.rawRows(f.historySql.constData(), "ART000001"));
 }
 
 BENCHMARK(BM_ArticleCardOpens)->Unit(benchmark::kMillisecond)->Iterations(10);

@@ -36,7 +36,7 @@ QStringList searchFilters();  // captions of "Filtro"
 struct ArticleListRow {
     qint64 rowid = 0;
     QString cod, des, um, iva, cat, pos, codForn;
-    double giac1 = 0;        // (qca - qsc) / fm
+    double giac1 = 0;  // (qca - qsc) / fm
     double prezzoVen = 0;
     double prezzoIvato = 0;  // prezzo_ven with its VAT
 };
@@ -56,7 +56,8 @@ struct MovementStats {
         double quantity = 0;
         bool found = false;
     };
-    Entry lastLoad, lastDdtUnload, lastQuickUnload, lastManualUnload, lastRestore, largestLoad, largestUnload;
+    Entry lastLoad, lastDdtUnload, lastQuickUnload, lastManualUnload, lastRestore, largestLoad,
+        largestUnload;
     int monthCount = 0, yearCount = 0;
     double monthQuantity = 0, yearQuantity = 0;
 };

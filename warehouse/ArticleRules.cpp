@@ -22,7 +22,8 @@ QString padWithZeros(const QString& code, int length) {
     return QString(length - code.size(), u'0') + code;
 }
 
-CodeProposal proposeCode(const QString& lastCode, bool autoIncrement, bool leadingZeros, int length) {
+CodeProposal proposeCode(const QString& lastCode, bool autoIncrement, bool leadingZeros,
+                         int length) {
     CodeProposal p;
     if (!autoIncrement) return p;
     const QString last = lastCode.trimmed();
@@ -33,8 +34,10 @@ CodeProposal proposeCode(const QString& lastCode, bool autoIncrement, bool leadi
         QString next = last;
         int i = int(next.size()) - 1;
         while (i >= 0 && next[i] == u'9') next[i--] = u'0';
-        if (i < 0) next.prepend(u'1');
-        else next[i] = QChar(next[i].unicode() + 1);
+        if (i < 0)
+            next.prepend(u'1');
+        else
+            next[i] = QChar(next[i].unicode() + 1);
         while (next.size() > 1 && next[0] == u'0') next.remove(0, 1);
         p.code = next;
     } else {
@@ -62,18 +65,24 @@ StockState stockState(double units, double minimum, double tolerance) {
 
 QString stockStateLabel(StockState s) {
     switch (s) {
-        case StockState::Alarm: return QStringLiteral("Allarme");
-        case StockState::Attention: return QStringLiteral("Attenz.");
-        case StockState::Ok: break;
+        case StockState::Alarm:
+            return QStringLiteral("Allarme");
+        case StockState::Attention:
+            return QStringLiteral("Attenz.");
+        case StockState::Ok:
+            break;
     }
     return QStringLiteral("OK");
 }
 
 QString stockStateHint(StockState s) {
     switch (s) {
-        case StockState::Alarm: return QStringLiteral("Articolo sotto scorta minima");
-        case StockState::Attention: return QStringLiteral("Articolo vicino scorta minima");
-        case StockState::Ok: break;
+        case StockState::Alarm:
+            return QStringLiteral("Articolo sotto scorta minima");
+        case StockState::Attention:
+            return QStringLiteral("Articolo vicino scorta minima");
+        case StockState::Ok:
+            break;
     }
     return QStringLiteral("Quantità articolo abbondante");
 }
@@ -83,7 +92,9 @@ double markupFromPrices(double purchase, double sale) {
     return sale * 100.0 / purchase - 100.0;
 }
 
-double saleFromMarkup(double purchase, double markup) { return purchase / 100.0 * markup + purchase; }
+double saleFromMarkup(double purchase, double markup) {
+    return purchase / 100.0 * markup + purchase;
+}
 
 double withVat(double sale, double vatRate) { return sale / 100.0 * vatRate + sale; }
 
@@ -97,7 +108,8 @@ double parseField(const QString& text, const QString& caption, QString* error) {
     const double v = fmt::parseNumber(text.trimmed(), &ok);
     if (!ok || !std::isfinite(v)) {
         if (error)
-            *error = QStringLiteral("Il valore \"%1\" del campo \"%2\" non è un numero valido.").arg(text.trimmed(), caption);
+            *error = QStringLiteral("Il valore \"%1\" del campo \"%2\" non è un numero valido.")
+                         .arg(text.trimmed(), caption);
         return 0;
     }
     return v;

@@ -6,14 +6,15 @@ namespace zel::article {
 
 // The code proposed for a new article, from the code of the article inserted last.
 struct CodeProposal {
-    QString code;        // empty when nothing is proposed
-    QString asciiCode;   // the proposal by character code, when the last code is not a number
+    QString code;       // empty when nothing is proposed
+    QString asciiCode;  // the proposal by character code, when the last code is not a number
     bool needsAsciiQuestion = false;
 };
 // Whole-number codes go up by one ("7" -> "8", none -> "1"); any other code can only
 // move its last character to the next character code ("AB9" -> "AB:"). With leading
 // zeros on, both are padded with "0" up to length characters.
-CodeProposal proposeCode(const QString& lastCode, bool autoIncrement, bool leadingZeros, int length);
+CodeProposal proposeCode(const QString& lastCode, bool autoIncrement, bool leadingZeros,
+                         int length);
 QString padWithZeros(const QString& code, int length);
 
 // Where the stock stands against the minimum.

@@ -57,19 +57,23 @@ constexpr int kSearchPauseMs = 150;
 // Stock columns are written back only when the user changed them on the card, so a
 // load made meanwhile elsewhere is never overwritten with the figures read before it.
 const QStringList& stockColumns() {
-    static const QStringList cols = {QStringLiteral("qca"), QStringLiteral("qsc"), QStringLiteral("pca"), QStringLiteral("psc"),
-                                     QStringLiteral("cca"), QStringLiteral("csc"), QStringLiteral("qord"), QStringLiteral("qcons")};
+    static const QStringList cols = {QStringLiteral("qca"),  QStringLiteral("qsc"),
+                                     QStringLiteral("pca"),  QStringLiteral("psc"),
+                                     QStringLiteral("cca"),  QStringLiteral("csc"),
+                                     QStringLiteral("qord"), QStringLiteral("qcons")};
     return cols;
 }
 
 // Columns added by the archive upgrade; without them the card says the extra fields were not saved.
 bool isExtraColumn(const QString& c) {
-    return c.startsWith(u"rif_") || c.startsWith(u"costo_agg") || c == u"costo_mat_prima" || c == u"recupero_mat";
+    return c.startsWith(u"rif_") || c.startsWith(u"costo_agg") || c == u"costo_mat_prima" ||
+           c == u"recupero_mat";
 }
 
 QString stockPattern(int decimals) {
     decimals = qBound(0, decimals, 6);
-    return decimals == 0 ? QStringLiteral("###,##0") : QStringLiteral("###,##0.") + QString(decimals, u'0');
+    return decimals == 0 ? QStringLiteral("###,##0")
+                         : QStringLiteral("###,##0.") + QString(decimals, u'0');
 }
 
 QPixmap statePicture(article::StockState s) {
@@ -77,7 +81,7 @@ QPixmap statePicture(article::StockState s) {
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(s == article::StockState::Alarm ? QColor(210, 0, 0)
+    p.setBrush(s == article::StockState::Alarm       ? QColor(210, 0, 0)
                : s == article::StockState::Attention ? QColor(240, 170, 0)
                                                      : QColor(0, 160, 0));
     p.setPen(Qt::NoPen);
@@ -94,10 +98,13 @@ Tfrm_articoli::Tfrm_articoli(AppContext& ctx, QWidget* parent)
     showPreview = [this](const report::PageModel& m) { report::PreviewWindow::run(m, 1, this); };
     runSearch = [](Tfrm_cerca& dialog) { dialog.execModal(); };
     pickPicture = [this] {
-        return QFileDialog::getOpenFileName(this, QStringLiteral("Scegli la foto dell'articolo"), QString(),
-                                            QStringLiteral("Immagini (*.jpg *.jpeg *.png *.bmp *.gif)"));
+        return QFileDialog::getOpenFileName(
+            this, QStringLiteral("Scegli la foto dell'articolo"), QString(),
+            QStringLiteral("Immagini (*.jpg *.jpeg *.png *.bmp *.gif)"));
     };
-    openFile = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    openFile = [](const QString& path) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    };
     runLoadWindow = [this](const QString& code) {
         Tmulti_art* load = m_ctx.windows ? &m_ctx.windows->window<Tmulti_art>() : nullptr;
         if (!load) {
@@ -120,7 +127,8 @@ QPushButton* Tfrm_articoli::addButton(const QString& name, const QString& captio
     return b;
 }
 
-QWidget* Tfrm_articoli::addField(const QString& column, const QString& name, int kind, const QString& caption) {
+QWidget* Tfrm_articoli::addField(const QString& column, const QString& name, int kind,
+                                 const QString& caption) {
     QWidget* w = nullptr;
     if (kind == Combo) {
         auto* c = new QComboBox;
@@ -144,7 +152,9 @@ QWidget* Tfrm_articoli::addField(const QString& column, const QString& name, int
     return w;
 }
 
-QLineEdit* Tfrm_articoli::edit(const QString& column) const { return qobject_cast<QLineEdit*>(m_fields.value(column)); }
+QLineEdit* Tfrm_articoli::edit(const QString& column) const {
+    return qobject_cast<QLineEdit*>(m_fields.value(column));
+}
 
 void Tfrm_articoli::buildUi() {
     try {
@@ -191,7 +201,8 @@ void Tfrm_articoli::buildUi() {
     });
     auto* clear = addButton(QStringLiteral("btn_togli_filtro"), QStringLiteral("Togli\r\n filtro"));
     connect(clear, &QPushButton::clicked, this, &Tfrm_articoli::btn_togli_filtroClick);
-    auto* old = addButton(QStringLiteral("btn_vecchia_data"), QStringLiteral("Nascondi art.di \r\nvecchia data"));
+    auto* old = addButton(QStringLiteral("btn_vecchia_data"),
+                          QStringLiteral("Nascondi art.di \r\nvecchia data"));
     connect(old, &QPushButton::clicked, this, &Tfrm_articoli::btn_vecchia_dataClick);
     auto* sl = new QHBoxLayout(search);
     sl->addWidget(new QLabel(QStringLiteral("Filtro")));
@@ -202,13 +213,15 @@ void Tfrm_articoli::buildUi() {
     sl->addWidget(old);
 
     // Grid
-    m_model = new ArticleListModel([this](const QList<qint64>& ids) {
-        try {
-            return m_archive.listRows(ids);
-        } catch (const StoreError&) {
-            return QList<ArticleListRow>{};
-        }
-    }, this);
+    m_model = new ArticleListModel(
+        [this](const QList<qint64>& ids) {
+            try {
+                return m_archive.listRows(ids);
+            } catch (const StoreError&) {
+                return QList<ArticleListRow>{};
+            }
+        },
+        this);
     m_grid = new QTableView;
     m_grid->setObjectName(QStringLiteral("grid_articoli"));
     m_grid->setModel(m_model);
@@ -221,34 +234,45 @@ void Tfrm_articoli::buildUi() {
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu menu(this);
-        menu.addAction(QStringLiteral("Verifica esistenza duplicati"), this, &Tfrm_articoli::verificaDuplicati);
+        menu.addAction(QStringLiteral("Verifica esistenza duplicati"), this,
+                       &Tfrm_articoli::verificaDuplicati);
         menu.exec(m_grid->viewport()->mapToGlobal(at));
     });
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& i) {
-        if (m_loading || !i.isValid() || (i.row() == m_current && !m_newCard)) return;
-        if (!leaveNewCard()) {
-            m_loading = true;
-            m_grid->setCurrentIndex(m_model->index(m_current, 0));
-            m_loading = false;
-            return;
-        }
-        showRow(i.row());
-    });
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& i) {
+                if (m_loading || !i.isValid() || (i.row() == m_current && !m_newCard)) return;
+                if (!leaveNewCard()) {
+                    m_loading = true;
+                    m_grid->setCurrentIndex(m_model->index(m_current, 0));
+                    m_loading = false;
+                    return;
+                }
+                showRow(i.row());
+            });
 
     // Commands
     auto* nav = new QHBoxLayout;
     const std::pair<const char*, const char*> commands[] = {
-        {"btn_nuovo", "Aggiungi nuovo articolo"}, {"btn_conferma", "Conferma inserimento o modifica"},
-        {"btn_annulla", "Annulla inserimento"}, {"btn_cancella", "Cancella articolo selezionato"},
-        {"btn_inizio", "Inizio"}, {"btn_indietro", "Indietro"}, {"btn_avanti", "Avanti"}, {"btn_fine", "Fine"},
-        {"btn_carico_scarico", "Carico/Scarico manuale"}, {"btn_stampa_listino", "Stampa listino articoli"},
-        {"btn_stampa_scheda", "Stampa Scheda articolo"}, {"btn_uscita", "Uscita"}};
-    for (const auto& [name, caption] : commands) nav->addWidget(addButton(QString::fromLatin1(name), QString::fromUtf8(caption)));
+        {"btn_nuovo", "Aggiungi nuovo articolo"},
+        {"btn_conferma", "Conferma inserimento o modifica"},
+        {"btn_annulla", "Annulla inserimento"},
+        {"btn_cancella", "Cancella articolo selezionato"},
+        {"btn_inizio", "Inizio"},
+        {"btn_indietro", "Indietro"},
+        {"btn_avanti", "Avanti"},
+        {"btn_fine", "Fine"},
+        {"btn_carico_scarico", "Carico/Scarico manuale"},
+        {"btn_stampa_listino", "Stampa listino articoli"},
+        {"btn_stampa_scheda", "Stampa Scheda articolo"},
+        {"btn_uscita", "Uscita"}};
+    for (const auto& [name, caption] : commands)
+        nav->addWidget(addButton(QString::fromLatin1(name), QString::fromUtf8(caption)));
     auto on = [this](const char* name, void (Tfrm_articoli::*f)()) {
         connect(m_buttons[QString::fromLatin1(name)], &QPushButton::clicked, this, f);
     };
     on("btn_nuovo", &Tfrm_articoli::btn_nuovoClick);
-    connect(m_buttons[QStringLiteral("btn_conferma")], &QPushButton::clicked, this, [this] { btn_confermaClick(); });
+    connect(m_buttons[QStringLiteral("btn_conferma")], &QPushButton::clicked, this,
+            [this] { btn_confermaClick(); });
     on("btn_annulla", &Tfrm_articoli::btn_annullaClick);
     on("btn_cancella", &Tfrm_articoli::btn_cancellaClick);
     on("btn_inizio", &Tfrm_articoli::btn_inizioClick);
@@ -294,7 +318,8 @@ QWidget* Tfrm_articoli::buildGeneralPage() {
 
     auto* identity = new QFormLayout;
     auto* codeRow = new QHBoxLayout;
-    codeRow->addWidget(addField(QStringLiteral("cod"), QStringLiteral("edt_cod"), Text, QStringLiteral("Codice *")));
+    codeRow->addWidget(addField(QStringLiteral("cod"), QStringLiteral("edt_cod"), Text,
+                                QStringLiteral("Codice *")));
     codeRow->addWidget(new QLabel(QStringLiteral("ID")));
     codeRow->addWidget(label(QStringLiteral("lbl_id")));
     identity->addRow(QStringLiteral("Codice *"), codeRow);
@@ -303,19 +328,27 @@ QWidget* Tfrm_articoli::buildGeneralPage() {
         const char* name;
         const char* caption;
         int kind;
-    } idFields[] = {{"des", "edt_des", "Descrizione *", Text},    {"cat", "edt_cat", "Categoria", Text},
-                    {"um", "cmb_um", "Un. misura", Combo},         {"pos", "edt_pos", "Posizione", Text},
-                    {"pos2", "edt_pos2", "Posizione 2", Text},     {"cod_forn", "edt_cod_forn", "Cod. Fornitore", Text},
-                    {"cod_cli", "edt_cod_cli", "Cod. Cliente", Text}, {"seriale", "edt_seriale", "Seriale", Text},
-                    {"note", "edt_note", "Note", Text},            {"chiave", "edt_chiave", "Chiave", Number},
-                    {"diam", "edt_diam", "Diametro", Number},      {"lungh", "edt_lungh", "Lunghezza", Number},
+    } idFields[] = {{"des", "edt_des", "Descrizione *", Text},
+                    {"cat", "edt_cat", "Categoria", Text},
+                    {"um", "cmb_um", "Un. misura", Combo},
+                    {"pos", "edt_pos", "Posizione", Text},
+                    {"pos2", "edt_pos2", "Posizione 2", Text},
+                    {"cod_forn", "edt_cod_forn", "Cod. Fornitore", Text},
+                    {"cod_cli", "edt_cod_cli", "Cod. Cliente", Text},
+                    {"seriale", "edt_seriale", "Seriale", Text},
+                    {"note", "edt_note", "Note", Text},
+                    {"chiave", "edt_chiave", "Chiave", Number},
+                    {"diam", "edt_diam", "Diametro", Number},
+                    {"lungh", "edt_lungh", "Lunghezza", Number},
                     {"peso", "edt_peso", "Peso unitario", Number}};
     for (const auto& f : idFields)
         identity->addRow(QString::fromUtf8(f.caption),
-                         addField(QString::fromLatin1(f.column), QString::fromLatin1(f.name), f.kind, QString::fromUtf8(f.caption)));
+                         addField(QString::fromLatin1(f.column), QString::fromLatin1(f.name),
+                                  f.kind, QString::fromUtf8(f.caption)));
     auto* um = qobject_cast<QComboBox*>(m_fields[QStringLiteral("um")]);
-    um->addItems({QStringLiteral("N."), QStringLiteral("Kg."), QStringLiteral("Pz."), QStringLiteral("gr."), QStringLiteral("l."),
-                  QStringLiteral("Conf."), QStringLiteral("mtr")});
+    um->addItems({QStringLiteral("N."), QStringLiteral("Kg."), QStringLiteral("Pz."),
+                  QStringLiteral("gr."), QStringLiteral("l."), QStringLiteral("Conf."),
+                  QStringLiteral("mtr")});
     m_sideList = new QListWidget;
     m_sideList->setObjectName(QStringLiteral("lst_codici"));
     m_sideList->setMaximumHeight(110);
@@ -332,7 +365,9 @@ QWidget* Tfrm_articoli::buildGeneralPage() {
 
     auto* prices = new QGroupBox(QStringLiteral("Prezzi"));
     auto* pf = new QFormLayout(prices);
-    pf->addRow(QStringLiteral("Pr.acq. base"), addField(QStringLiteral("prezzo_acq"), QStringLiteral("edt_prezzo_acq"), Number, QStringLiteral("Pr.acq. base")));
+    pf->addRow(QStringLiteral("Pr.acq. base"),
+               addField(QStringLiteral("prezzo_acq"), QStringLiteral("edt_prezzo_acq"), Number,
+                        QStringLiteral("Pr.acq. base")));
     auto* currency = new QComboBox;
     currency->setObjectName(QStringLiteral("cmb_valuta"));
     m_fields.insert(QStringLiteral("valuta"), currency);
@@ -341,34 +376,46 @@ QWidget* Tfrm_articoli::buildGeneralPage() {
     m_captions.insert(QStringLiteral("valuta"), QStringLiteral("Valuta"));
     connect(currency, &QComboBox::currentIndexChanged, this, [this, currency](int i) {
         const double rate = currency->itemData(i).toDouble();
-        currency->setToolTip(i > 0 ? QStringLiteral("Tasso di cambio per 1€: ") + fmt::value(rate) : QString());
+        currency->setToolTip(i > 0 ? QStringLiteral("Tasso di cambio per 1€: ") + fmt::value(rate)
+                                   : QString());
     });
     pf->addRow(QStringLiteral("Valuta"), currency);
     pf->addRow(QStringLiteral("Pr.acq. in valuta estera"),
-               addField(QStringLiteral("cambio"), QStringLiteral("edt_cambio"), Number, QStringLiteral("Pr.acq. in valuta estera")));
+               addField(QStringLiteral("cambio"), QStringLiteral("edt_cambio"), Number,
+                        QStringLiteral("Pr.acq. in valuta estera")));
     m_markup = new QLineEdit;
     m_markup->setObjectName(QStringLiteral("edt_ricarico"));
     m_markup->setAlignment(Qt::AlignRight);
     pf->addRow(QStringLiteral("Marg. %"), m_markup);
-    pf->addRow(QStringLiteral("Pr. vendita"), addField(QStringLiteral("prezzo_ven"), QStringLiteral("edt_prezzo_ven"), Number, QStringLiteral("Pr. vendita")));
+    pf->addRow(QStringLiteral("Pr. vendita"),
+               addField(QStringLiteral("prezzo_ven"), QStringLiteral("edt_prezzo_ven"), Number,
+                        QStringLiteral("Pr. vendita")));
     m_priceWithVat = new QLineEdit;
     m_priceWithVat->setObjectName(QStringLiteral("edt_prezzo_ivato"));
     m_priceWithVat->setReadOnly(true);
     m_priceWithVat->setAlignment(Qt::AlignRight);
-    auto* recompute = addButton(QStringLiteral("btn_ricalcola"), QStringLiteral("Ricalcola il prezzo"));
+    auto* recompute =
+        addButton(QStringLiteral("btn_ricalcola"), QStringLiteral("Ricalcola il prezzo"));
     connect(recompute, &QPushButton::clicked, this, &Tfrm_articoli::btn_ricalcolaClick);
     auto* vatRow = new QHBoxLayout;
     vatRow->addWidget(m_priceWithVat);
     vatRow->addWidget(recompute);
     pf->addRow(QStringLiteral("Pr. IVA incl."), vatRow);
     for (int i = 1; i <= 4; ++i)
-        pf->addRow(QStringLiteral("Listino %1").arg(i), addField(QStringLiteral("listino%1").arg(i), QStringLiteral("edt_listino%1").arg(i),
-                                                               Number, QStringLiteral("Listino %1").arg(i)));
-    pf->addRow(QStringLiteral("Sconto"), addField(QStringLiteral("sconto"), QStringLiteral("edt_sconto"), Number, QStringLiteral("Sconto")));
-    pf->addRow(QStringLiteral("IVA"), addField(QStringLiteral("iva"), QStringLiteral("cmb_iva"), Combo, QStringLiteral("IVA")));
+        pf->addRow(
+            QStringLiteral("Listino %1").arg(i),
+            addField(QStringLiteral("listino%1").arg(i), QStringLiteral("edt_listino%1").arg(i),
+                     Number, QStringLiteral("Listino %1").arg(i)));
+    pf->addRow(QStringLiteral("Sconto"),
+               addField(QStringLiteral("sconto"), QStringLiteral("edt_sconto"), Number,
+                        QStringLiteral("Sconto")));
+    pf->addRow(QStringLiteral("IVA"), addField(QStringLiteral("iva"), QStringLiteral("cmb_iva"),
+                                               Combo, QStringLiteral("IVA")));
     pf->addRow(QStringLiteral("Valuta secondaria"), label(QStringLiteral("lbl_valuta2")));
-    pf->addRow(QStringLiteral("Listini 2-4 in valuta sec."), label(QStringLiteral("lbl_listini_valuta2")));
-    connect(edit(QStringLiteral("prezzo_ven")), &QLineEdit::textEdited, this, &Tfrm_articoli::salePriceEdited);
+    pf->addRow(QStringLiteral("Listini 2-4 in valuta sec."),
+               label(QStringLiteral("lbl_listini_valuta2")));
+    connect(edit(QStringLiteral("prezzo_ven")), &QLineEdit::textEdited, this,
+            &Tfrm_articoli::salePriceEdited);
     connect(m_markup, &QLineEdit::textEdited, this, &Tfrm_articoli::markupEdited);
 
     auto* stock = new QGroupBox(QStringLiteral("Giacenze"));
@@ -376,14 +423,24 @@ QWidget* Tfrm_articoli::buildGeneralPage() {
     const struct {
         const char* column;
         const char* caption;
-    } stockFields[] = {{"qca", "Tot. carico"},   {"qsc", "Tot. scarico"},       {"pca", "Peso caricato"},
-                       {"psc", "Peso scaricato"}, {"cca", "Colli caricati"},     {"csc", "Colli scaricati"},
-                       {"qord", "In ordine"},     {"qcons", "Disponibile"},      {"quant_iniz", "Quantità iniziale"},
-                       {"scortamin", "Scorta minima"}, {"tolleranza", "Tolleranza"}, {"fm", "Fattore molt."}};
+    } stockFields[] = {{"qca", "Tot. carico"},
+                       {"qsc", "Tot. scarico"},
+                       {"pca", "Peso caricato"},
+                       {"psc", "Peso scaricato"},
+                       {"cca", "Colli caricati"},
+                       {"csc", "Colli scaricati"},
+                       {"qord", "In ordine"},
+                       {"qcons", "Disponibile"},
+                       {"quant_iniz", "Quantità iniziale"},
+                       {"scortamin", "Scorta minima"},
+                       {"tolleranza", "Tolleranza"},
+                       {"fm", "Fattore molt."}};
     for (const auto& f : stockFields) {
         const QString col = QString::fromLatin1(f.column);
-        sf->addRow(QString::fromUtf8(f.caption), addField(col, QStringLiteral("edt_") + col, Number, QString::fromUtf8(f.caption)));
-        if (stockColumns().contains(col) || col == u"fm" || col == u"scortamin" || col == u"tolleranza")
+        sf->addRow(QString::fromUtf8(f.caption), addField(col, QStringLiteral("edt_") + col, Number,
+                                                          QString::fromUtf8(f.caption)));
+        if (stockColumns().contains(col) || col == u"fm" || col == u"scortamin" ||
+            col == u"tolleranza")
             connect(edit(col), &QLineEdit::textEdited, this, &Tfrm_articoli::updateStockPanel);
     }
     m_outside = new QComboBox;
@@ -414,7 +471,8 @@ QWidget* Tfrm_articoli::buildGeneralPage() {
     label(QStringLiteral("lbl_costo_med"));
     ff->addRow(QStringLiteral("Costo medio"), m_labels[QStringLiteral("lbl_costo_med")]);
 
-    auto* load = addButton(QStringLiteral("btn_carico_scarico_pagina"), QStringLiteral("Carico/Scarico manuale"));
+    auto* load = addButton(QStringLiteral("btn_carico_scarico_pagina"),
+                           QStringLiteral("Carico/Scarico manuale"));
     connect(load, &QPushButton::clicked, this, &Tfrm_articoli::btn_carico_scaricoClick);
     ff->addRow(QString(), load);
 
@@ -438,13 +496,16 @@ QWidget* Tfrm_articoli::buildPhotoPage() {
         m_pictures[i]->installEventFilter(this);
         m_pictures[i]->setProperty("pictureSlot", slot);
         m_pictures[i]->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(m_pictures[i], &QWidget::customContextMenuRequested, this, [this, i](const QPoint& at) {
-            QMenu menu(this);
-            for (int s = 1; s <= 3; ++s)
-                menu.addAction(QStringLiteral("Incolla dagli appunti nella foto %1").arg(s), this, [this, s] { pasteFromClipboard(s); });
-            menu.exec(m_pictures[i]->mapToGlobal(at));
-        });
-        auto* path = addField(QStringLiteral("immagine%1").arg(slot), QStringLiteral("edt_immagine%1").arg(slot), Text,
+        connect(m_pictures[i], &QWidget::customContextMenuRequested, this,
+                [this, i](const QPoint& at) {
+                    QMenu menu(this);
+                    for (int s = 1; s <= 3; ++s)
+                        menu.addAction(QStringLiteral("Incolla dagli appunti nella foto %1").arg(s),
+                                       this, [this, s] { pasteFromClipboard(s); });
+                    menu.exec(m_pictures[i]->mapToGlobal(at));
+                });
+        auto* path = addField(QStringLiteral("immagine%1").arg(slot),
+                              QStringLiteral("edt_immagine%1").arg(slot), Text,
                               QStringLiteral("Foto %1").arg(slot));
         connect(static_cast<QLineEdit*>(path), &QLineEdit::textChanged, this, [this, slot] {
             if (!m_loading) showPicture(slot);
@@ -455,10 +516,13 @@ QWidget* Tfrm_articoli::buildPhotoPage() {
         m_pictureFit[i] = new QCheckBox(QStringLiteral("Adattato"));
         m_pictureFit[i]->setObjectName(QStringLiteral("chk_adattato%1").arg(slot));
         m_pictureFit[i]->setChecked(true);
-        connect(m_pictureModes[i], &QComboBox::currentIndexChanged, this, [this, slot] { showPicture(slot); });
+        connect(m_pictureModes[i], &QComboBox::currentIndexChanged, this,
+                [this, slot] { showPicture(slot); });
         connect(m_pictureFit[i], &QCheckBox::toggled, this, [this, slot] { showPicture(slot); });
-        auto* remove = addButton(QStringLiteral("btn_cancella_foto%1").arg(slot), QStringLiteral("Cancella la foto dell'articolo"));
-        connect(remove, &QPushButton::clicked, this, [this, slot] { edit(QStringLiteral("immagine%1").arg(slot))->clear(); });
+        auto* remove = addButton(QStringLiteral("btn_cancella_foto%1").arg(slot),
+                                 QStringLiteral("Cancella la foto dell'articolo"));
+        connect(remove, &QPushButton::clicked, this,
+                [this, slot] { edit(QStringLiteral("immagine%1").arg(slot))->clear(); });
         grid->addWidget(m_pictures[i], 0, i);
         grid->addWidget(path, 1, i);
         grid->addWidget(m_pictureModes[i], 2, i);
@@ -472,10 +536,14 @@ QWidget* Tfrm_articoli::buildHistoryPage() {
     auto* page = new QWidget;
     auto* form = new QFormLayout(page);
     const std::pair<const char*, const char*> rows[] = {
-        {"lbl_ult_carico", "Ultimo carico merce"},           {"lbl_ult_scarico_ddt", "Ultimo scarico da DDT"},
-        {"lbl_ult_scarico_veloce", "Ultimo scarico veloce"}, {"lbl_ult_scarico_manuale", "Ultimo scarico manuale"},
-        {"lbl_ult_ripristino", "Ultimo ripristino movimento"}, {"lbl_max_carico", "Carico più grande"},
-        {"lbl_max_scarico", "Scarico più grande"},           {"lbl_mov_mese", "Movimenti del mese"},
+        {"lbl_ult_carico", "Ultimo carico merce"},
+        {"lbl_ult_scarico_ddt", "Ultimo scarico da DDT"},
+        {"lbl_ult_scarico_veloce", "Ultimo scarico veloce"},
+        {"lbl_ult_scarico_manuale", "Ultimo scarico manuale"},
+        {"lbl_ult_ripristino", "Ultimo ripristino movimento"},
+        {"lbl_max_carico", "Carico più grande"},
+        {"lbl_max_scarico", "Scarico più grande"},
+        {"lbl_mov_mese", "Movimenti del mese"},
         {"lbl_mov_anno", "Movimenti dell'anno"}};
     for (const auto& [name, caption] : rows) {
         auto* l = new QLabel;
@@ -493,29 +561,35 @@ QWidget* Tfrm_articoli::buildExtraPage() {
         auto* caption = new QLabel;
         caption->setObjectName(QStringLiteral("lbl_a_des%1").arg(i));
         m_labels.insert(caption->objectName(), caption);
-        form->addRow(caption, addField(QStringLiteral("a_des%1").arg(i), QStringLiteral("edt_a_des%1").arg(i), Text,
+        form->addRow(caption, addField(QStringLiteral("a_des%1").arg(i),
+                                       QStringLiteral("edt_a_des%1").arg(i), Text,
                                        QStringLiteral("Etichetta %1").arg(i)));
     }
     auto* refs = new QGroupBox(QStringLiteral("Riferimenti esterni"));
     refs->setObjectName(QStringLiteral("panel_riferimenti"));
     auto* rg = new QGridLayout(refs);
     for (int i = 1; i <= 5; ++i) {
-        rg->addWidget(addField(QStringLiteral("rif_des_ext%1").arg(i), QStringLiteral("edt_rif_des_ext%1").arg(i), Text,
+        rg->addWidget(addField(QStringLiteral("rif_des_ext%1").arg(i),
+                               QStringLiteral("edt_rif_des_ext%1").arg(i), Text,
                                QStringLiteral("Descrizione riferimento %1").arg(i)),
                       i, 0);
-        rg->addWidget(addField(QStringLiteral("rif_ext%1").arg(i), QStringLiteral("edt_rif_ext%1").arg(i), Text,
-                               QStringLiteral("Riferimento %1").arg(i)),
-                      i, 1);
+        rg->addWidget(
+            addField(QStringLiteral("rif_ext%1").arg(i), QStringLiteral("edt_rif_ext%1").arg(i),
+                     Text, QStringLiteral("Riferimento %1").arg(i)),
+            i, 1);
         auto* open = addButton(QStringLiteral("btn_apri%1").arg(i), QStringLiteral("Apri"));
         connect(open, &QPushButton::clicked, this, [this, i] {
             const QString file = edit(QStringLiteral("rif_ext%1").arg(i))->text().trimmed();
             if (file.isEmpty()) return;
             if (!QFileInfo(file).exists()) {
-                Dialogs::instance().error(kTitle, QStringLiteral("File non trovato: ") + file, this);
+                Dialogs::instance().error(kTitle, QStringLiteral("File non trovato: ") + file,
+                                          this);
                 return;
             }
             if (!openFile(file))
-                Dialogs::instance().error(kTitle, QStringLiteral("Nessun programma associato a questo tipo di file"), this);
+                Dialogs::instance().error(
+                    kTitle, QStringLiteral("Nessun programma associato a questo tipo di file"),
+                    this);
         });
         rg->addWidget(open, i, 2);
     }
@@ -528,9 +602,10 @@ QWidget* Tfrm_articoli::buildLegendPage() {
     auto* grid = new QGridLayout(page);
     auto* legend = new QGroupBox(QStringLiteral("Legenda scorta minima"));
     auto* lf = new QFormLayout(legend);
-    const std::pair<const char*, article::StockState> rows[] = {{"lbl_legenda_ok", article::StockState::Ok},
-                                                                {"lbl_legenda_attenzione", article::StockState::Attention},
-                                                                {"lbl_legenda_allarme", article::StockState::Alarm}};
+    const std::pair<const char*, article::StockState> rows[] = {
+        {"lbl_legenda_ok", article::StockState::Ok},
+        {"lbl_legenda_attenzione", article::StockState::Attention},
+        {"lbl_legenda_allarme", article::StockState::Alarm}};
     for (const auto& [name, state] : rows) {
         auto* pic = new QLabel;
         pic->setPixmap(statePicture(state));
@@ -545,21 +620,29 @@ QWidget* Tfrm_articoli::buildLegendPage() {
     auto* costs = new QGroupBox(QStringLiteral("Dati lavorazione"));
     auto* cf = new QFormLayout(costs);
     const Settings& s = *m_ctx.settings;
-    const std::pair<const char*, int> costFields[] = {{"prezzo_materiale", 1}, {"costo_mat_prima", 2}, {"recupero_mat", 3},
-                                                      {"peso_materiale", 4},   {"peso_pezzo", 5},     {"ore", 6}};
+    const std::pair<const char*, int> costFields[] = {
+        {"prezzo_materiale", 1}, {"costo_mat_prima", 2}, {"recupero_mat", 3},
+        {"peso_materiale", 4},   {"peso_pezzo", 5},      {"ore", 6}};
     for (const auto& [column, n] : costFields) {
-        const QString caption = s.text(u"Magazzino", QStringLiteral("Etichetta costo articolo %1").arg(n));
-        cf->addRow(caption, addField(QString::fromLatin1(column), QStringLiteral("edt_") + QString::fromLatin1(column), Number, caption));
+        const QString caption =
+            s.text(u"Magazzino", QStringLiteral("Etichetta costo articolo %1").arg(n));
+        cf->addRow(caption,
+                   addField(QString::fromLatin1(column),
+                            QStringLiteral("edt_") + QString::fromLatin1(column), Number, caption));
     }
     for (int i = 1; i <= 6; ++i) {
-        const QString caption = s.text(u"Magazzino", QStringLiteral("Etichetta costo articolo %1").arg(i + 6));
-        cf->addRow(caption, addField(QStringLiteral("costo_agg%1").arg(i), QStringLiteral("edt_costo_agg%1").arg(i), Number,
+        const QString caption =
+            s.text(u"Magazzino", QStringLiteral("Etichetta costo articolo %1").arg(i + 6));
+        cf->addRow(caption, addField(QStringLiteral("costo_agg%1").arg(i),
+                                     QStringLiteral("edt_costo_agg%1").arg(i), Number,
                                      QStringLiteral("Costo aggiuntivo %1").arg(i)));
     }
     const char* steps[3] = {"tropic", "zincat", "dorat"};
     for (int i = 0; i < 3; ++i) {
         const QString caption = s.text(u"Magazzino", QStringLiteral("Lavorazione %1").arg(i + 1));
-        cf->addRow(caption, addField(QString::fromLatin1(steps[i]), QStringLiteral("edt_") + QString::fromLatin1(steps[i]), Number, caption));
+        cf->addRow(caption, addField(QString::fromLatin1(steps[i]),
+                                     QStringLiteral("edt_") + QString::fromLatin1(steps[i]), Number,
+                                     caption));
     }
     grid->addWidget(legend, 0, 0);
     grid->addWidget(costs, 0, 1);
@@ -578,7 +661,8 @@ void Tfrm_articoli::applySettings() {
     const Settings& s = *m_ctx.settings;
     m_pages->setTabVisible(Storico, s.flag(u"Magazzino", u"Analisi movimenti in tempo reale"));
     for (int i = 1; i <= 4; ++i)
-        m_labels[QStringLiteral("lbl_a_des%1").arg(i)]->setText(s.text(u"Magazzino", QStringLiteral("Campo aggiuntivo %1").arg(i)));
+        m_labels[QStringLiteral("lbl_a_des%1").arg(i)]->setText(
+            s.text(u"Magazzino", QStringLiteral("Campo aggiuntivo %1").arg(i)));
     if (auto* refs = findChild<QWidget*>(QStringLiteral("panel_riferimenti")))
         refs->setVisible(s.flag(u"Magazzino", u"Visualizza riferimenti esterni articolo"));
     m_outside->setVisible(s.flag(u"Magazzino", u"Visualizza Panel mag esterni"));
@@ -615,7 +699,8 @@ void Tfrm_articoli::FormShow() {
     m_search->clear();
     m_loading = false;
     m_oldHidden = false;
-    m_buttons[QStringLiteral("btn_vecchia_data")]->setText(Dialogs::displayText(QStringLiteral("Nascondi art.di \r\nvecchia data")));
+    m_buttons[QStringLiteral("btn_vecchia_data")]->setText(
+        Dialogs::displayText(QStringLiteral("Nascondi art.di \r\nvecchia data")));
     runQuery(ArticleQuery{}, m_currentRowid);
     // The search box starts on the description: read it now, so the first keystroke is quick too.
     m_archive.forgetTextSearch();
@@ -643,7 +728,8 @@ void Tfrm_articoli::runQuery(const ArticleQuery& q, qint64 keepRowid, int fallba
     m_loading = true;
     m_model->setIds(std::move(ids));
     m_loading = false;
-    m_labels[QStringLiteral("lbl_num_articoli")]->setText(QStringLiteral("Articoli: %1").arg(m_model->rowCount()));
+    m_labels[QStringLiteral("lbl_num_articoli")]->setText(
+        QStringLiteral("Articoli: %1").arg(m_model->rowCount()));
     int row = keepRowid >= 0 ? m_model->indexOfRowid(keepRowid) : -1;
     if (row < 0) row = qMin(fallbackRow, m_model->rowCount() - 1);
     showRow(row);
@@ -672,10 +758,13 @@ void Tfrm_articoli::showRow(int row) {
 void Tfrm_articoli::clearCard() {
     m_loading = true;
     for (auto it = m_fields.begin(); it != m_fields.end(); ++it) {
-        if (auto* e = qobject_cast<QLineEdit*>(it.value())) e->clear();
+        if (auto* e = qobject_cast<QLineEdit*>(it.value()))
+            e->clear();
         else if (auto* c = qobject_cast<QComboBox*>(it.value())) {
-            if (c->isEditable()) c->setCurrentText(QString());
-            else c->setCurrentIndex(0);
+            if (c->isEditable())
+                c->setCurrentText(QString());
+            else
+                c->setCurrentIndex(0);
         }
     }
     m_markup->clear();
@@ -699,13 +788,18 @@ void Tfrm_articoli::showCard(const QVariantMap& card) {
         const QVariant v = card.value(it.key());
         const int kind = it.value()->property("fieldKind").toInt();
         if (auto* e = qobject_cast<QLineEdit*>(it.value())) {
-            e->setText(kind == Number ? (v.isNull() ? QStringLiteral("0") : fmt::value(v.toDouble())) : v.toString().trimmed());
+            e->setText(kind == Number
+                           ? (v.isNull() ? QStringLiteral("0") : fmt::value(v.toDouble()))
+                           : v.toString().trimmed());
         } else if (auto* c = qobject_cast<QComboBox*>(it.value())) {
-            const QString text = kind == Combo && it.key() == u"iva" && !v.isNull() ? fmt::value(v.toDouble()) : v.toString().trimmed();
+            const QString text = kind == Combo && it.key() == u"iva" && !v.isNull()
+                                     ? fmt::value(v.toDouble())
+                                     : v.toString().trimmed();
             if (c->isEditable()) {
                 c->setCurrentText(text);
             } else {
-                // A currency no longer in the list stays on the card rather than being lost at the next save.
+                // A currency no longer in the list stays on the card rather than being lost at the
+                // next save.
                 if (!text.isEmpty() && c->findText(text) < 0) c->addItem(text, 0.0);
                 c->setCurrentIndex(qMax(0, c->findText(text)));
             }
@@ -729,7 +823,8 @@ void Tfrm_articoli::showCard(const QVariantMap& card) {
     updateMarkup();
     updateStockPanel();
     btn_ricalcolaClick();
-    if (m_ctx.settings->flag(u"Magazzino", u"Carica foto in tempo reale") || m_pages->currentIndex() == Foto)
+    if (m_ctx.settings->flag(u"Magazzino", u"Carica foto in tempo reale") ||
+        m_pages->currentIndex() == Foto)
         for (int i = 1; i <= 3; ++i) showPicture(i);
     if (m_pages->currentIndex() == Storico) fillHistory();
 }
@@ -737,13 +832,16 @@ void Tfrm_articoli::showCard(const QVariantMap& card) {
 double Tfrm_articoli::fieldNumber(const QString& column) const {
     const QWidget* w = m_fields.value(column);
     QString text;
-    if (auto* e = qobject_cast<const QLineEdit*>(w)) text = e->text();
-    else if (auto* c = qobject_cast<const QComboBox*>(w)) text = c->currentText();
+    if (auto* e = qobject_cast<const QLineEdit*>(w))
+        text = e->text();
+    else if (auto* c = qobject_cast<const QComboBox*>(w))
+        text = c->currentText();
     return fmt::parseNumber(text.trimmed());
 }
 
 void Tfrm_articoli::updateMarkup() {
-    const double markup = article::markupFromPrices(fieldNumber(QStringLiteral("prezzo_acq")), fieldNumber(QStringLiteral("prezzo_ven")));
+    const double markup = article::markupFromPrices(fieldNumber(QStringLiteral("prezzo_acq")),
+                                                    fieldNumber(QStringLiteral("prezzo_ven")));
     m_markup->setText(fmt::number(markup, u"#0.00"));
     updateSecondCurrency();
 }
@@ -753,9 +851,11 @@ void Tfrm_articoli::updateSecondCurrency() {
     const double rate = fmt::parseNumber(s.text(u"Magazzino", u"Valuta secondaria cambio"));
     const QString name = s.text(u"Magazzino", u"Valuta secondaria");
     m_labels[QStringLiteral("lbl_valuta2")]->setText(
-        fmt::number(fieldNumber(QStringLiteral("prezzo_ven")) * rate, u"###,##0.00") + QStringLiteral(" ") + name);
+        fmt::number(fieldNumber(QStringLiteral("prezzo_ven")) * rate, u"###,##0.00") +
+        QStringLiteral(" ") + name);
     QStringList lists;
-    for (int i = 2; i <= 4; ++i) lists << fmt::number(fieldNumber(QStringLiteral("listino%1").arg(i)) * rate, u"###,##0.00");
+    for (int i = 2; i <= 4; ++i)
+        lists << fmt::number(fieldNumber(QStringLiteral("listino%1").arg(i)) * rate, u"###,##0.00");
     m_labels[QStringLiteral("lbl_listini_valuta2")]->setText(lists.join(QStringLiteral("  ")));
 }
 
@@ -776,12 +876,15 @@ void Tfrm_articoli::updateStockPanel() {
     }
     const double stock = qca - qsc;
     QLabel* giac = m_labels[QStringLiteral("lbl_giacenza")];
-    giac->setText(fmt::number(stock, stockPattern(s.integer(u"Magazzino", u"Decimali giacenza articolo"))));
-    giac->setStyleSheet(stock > 0 ? QString() : QStringLiteral("color: white; background: #c00000; padding: 1px 4px"));
+    giac->setText(
+        fmt::number(stock, stockPattern(s.integer(u"Magazzino", u"Decimali giacenza articolo"))));
+    giac->setStyleSheet(
+        stock > 0 ? QString()
+                  : QStringLiteral("color: white; background: #c00000; padding: 1px 4px"));
     m_labels[QStringLiteral("lbl_peso_giacenza")]->setText(fmt::number(pca - psc, u"###,##0.###"));
     m_labels[QStringLiteral("lbl_colli_giacenti")]->setText(fmt::number(cca - csc, u"###,##0"));
-    m_labels[QStringLiteral("lbl_da_consegnare")]->setText(
-        fmt::number(fieldNumber(QStringLiteral("qord")) - fieldNumber(QStringLiteral("qcons")), u"###,##0.##"));
+    m_labels[QStringLiteral("lbl_da_consegnare")]->setText(fmt::number(
+        fieldNumber(QStringLiteral("qord")) - fieldNumber(QStringLiteral("qcons")), u"###,##0.##"));
     auto money = [&](const char* name, double value, bool highlight) {
         QLabel* l = m_labels[QString::fromLatin1(name)];
         l->setText(Money::fromDouble(value).format());
@@ -793,7 +896,8 @@ void Tfrm_articoli::updateStockPanel() {
 
     const double minimum = fieldNumber(QStringLiteral("scortamin"));
     const double tolerance = fieldNumber(QStringLiteral("tolleranza"));
-    const article::StockState state = article::stockState(article::stockUnits(qca, qsc, fieldNumber(QStringLiteral("fm"))), minimum, tolerance);
+    const article::StockState state = article::stockState(
+        article::stockUnits(qca, qsc, fieldNumber(QStringLiteral("fm"))), minimum, tolerance);
     QLabel* pic = m_labels[QStringLiteral("img_scorta")];
     pic->setPixmap(statePicture(state));
     pic->setToolTip(article::stockStateHint(state));
@@ -802,10 +906,13 @@ void Tfrm_articoli::updateStockPanel() {
     label->setToolTip(article::stockStateHint(state));
     label->setProperty("stockState", int(state));
     const QString pattern = stockPattern(s.integer(u"Magazzino", u"Decimali giacenza articolo"));
-    m_labels[QStringLiteral("lbl_legenda_ok")]->setText(QStringLiteral("sopra ") + fmt::number(minimum + tolerance, pattern));
-    m_labels[QStringLiteral("lbl_legenda_attenzione")]->setText(QStringLiteral("da ") + fmt::number(minimum, pattern) +
-                                                                 QStringLiteral(" a ") + fmt::number(minimum + tolerance, pattern));
-    m_labels[QStringLiteral("lbl_legenda_allarme")]->setText(QStringLiteral("sotto ") + fmt::number(minimum, pattern));
+    m_labels[QStringLiteral("lbl_legenda_ok")]->setText(QStringLiteral("sopra ") +
+                                                        fmt::number(minimum + tolerance, pattern));
+    m_labels[QStringLiteral("lbl_legenda_attenzione")]->setText(
+        QStringLiteral("da ") + fmt::number(minimum, pattern) + QStringLiteral(" a ") +
+        fmt::number(minimum + tolerance, pattern));
+    m_labels[QStringLiteral("lbl_legenda_allarme")]->setText(QStringLiteral("sotto ") +
+                                                             fmt::number(minimum, pattern));
 }
 
 void Tfrm_articoli::salePriceEdited() {
@@ -813,11 +920,13 @@ void Tfrm_articoli::salePriceEdited() {
     if (m_ctx.settings->integer(u"Magazzino", u"Calcolo ricarico articolo") == 0) {
         const double purchase = fieldNumber(QStringLiteral("prezzo_acq"));
         const double sale = fieldNumber(QStringLiteral("prezzo_ven"));
-        if (purchase != 0 && sale != 0) m_markup->setText(fmt::number(article::markupFromPrices(purchase, sale), u"#0.00"));
+        if (purchase != 0 && sale != 0)
+            m_markup->setText(fmt::number(article::markupFromPrices(purchase, sale), u"#0.00"));
         // Only a number is copied, so a typing slip is reported once, for the sale price.
         bool ok = false;
         fmt::parseNumber(edit(QStringLiteral("prezzo_ven"))->text().trimmed(), &ok);
-        if (ok) edit(QStringLiteral("listino1"))->setText(edit(QStringLiteral("prezzo_ven"))->text());
+        if (ok)
+            edit(QStringLiteral("listino1"))->setText(edit(QStringLiteral("prezzo_ven"))->text());
         try {
             m_archive.backup();
         } catch (const StoreError&) {
@@ -829,25 +938,29 @@ void Tfrm_articoli::salePriceEdited() {
 }
 
 void Tfrm_articoli::markupEdited() {
-    if (m_loading || m_ctx.settings->integer(u"Magazzino", u"Calcolo ricarico articolo") != 1) return;
+    if (m_loading || m_ctx.settings->integer(u"Magazzino", u"Calcolo ricarico articolo") != 1)
+        return;
     const double purchase = fieldNumber(QStringLiteral("prezzo_acq"));
     const double sale = fieldNumber(QStringLiteral("prezzo_ven"));
     bool ok = false;
     const double markup = fmt::parseNumber(m_markup->text().trimmed(), &ok);
     if (!ok || purchase == 0 || sale == 0 || markup == 0) return;
-    edit(QStringLiteral("prezzo_ven"))->setText(fmt::value(article::saleFromMarkup(purchase, markup)));
+    edit(QStringLiteral("prezzo_ven"))
+        ->setText(fmt::value(article::saleFromMarkup(purchase, markup)));
     updateSecondCurrency();
     updateStockPanel();
 }
 
 void Tfrm_articoli::btn_ricalcolaClick() {
-    m_priceWithVat->setText(
-        fmt::number(article::withVat(fieldNumber(QStringLiteral("prezzo_ven")), fieldNumber(QStringLiteral("iva"))), u"###,##0.00"));
+    m_priceWithVat->setText(fmt::number(article::withVat(fieldNumber(QStringLiteral("prezzo_ven")),
+                                                         fieldNumber(QStringLiteral("iva"))),
+                                        u"###,##0.00"));
 }
 
 void Tfrm_articoli::scorporoIva() {
     QLineEdit* sale = edit(QStringLiteral("prezzo_ven"));
-    sale->setText(fmt::value(article::withoutVat(fieldNumber(QStringLiteral("prezzo_ven")), fieldNumber(QStringLiteral("iva")))));
+    sale->setText(fmt::value(article::withoutVat(fieldNumber(QStringLiteral("prezzo_ven")),
+                                                 fieldNumber(QStringLiteral("iva")))));
     updateMarkup();
     updateStockPanel();
 }
@@ -863,13 +976,19 @@ void Tfrm_articoli::convertCurrency(QLineEdit* from) {
         return;
     }
     QString error;
-    const double value = article::parseField(from->text(), m_captions.value(from == purchase ? QStringLiteral("prezzo_acq") : QStringLiteral("cambio")), &error);
+    const double value =
+        article::parseField(from->text(),
+                            m_captions.value(from == purchase ? QStringLiteral("prezzo_acq")
+                                                              : QStringLiteral("cambio")),
+                            &error);
     if (!error.isEmpty()) {
         Dialogs::instance().error(kTitle, error, this);
         return;
     }
-    if (from == foreign) purchase->setText(fmt::value(value / rate));
-    else foreign->setText(fmt::value(value * rate));
+    if (from == foreign)
+        purchase->setText(fmt::value(value / rate));
+    else
+        foreign->setText(fmt::value(value * rate));
     updateMarkup();
     updateStockPanel();
 }
@@ -890,9 +1009,11 @@ void Tfrm_articoli::showPicture(int slot) {
     }
     QPixmap pm = QPixmap::fromImage(img);
     const QSize box = target->size() - QSize(4, 4);
-    if (m_pictureFit[slot - 1]->isChecked() || pm.width() > box.width() || pm.height() > box.height()) {
+    if (m_pictureFit[slot - 1]->isChecked() || pm.width() > box.width() ||
+        pm.height() > box.height()) {
         const bool stretch = m_pictureModes[slot - 1]->currentIndex() == 1;
-        pm = pm.scaled(box, stretch ? Qt::IgnoreAspectRatio : Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        pm = pm.scaled(box, stretch ? Qt::IgnoreAspectRatio : Qt::KeepAspectRatio,
+                       Qt::SmoothTransformation);
     }
     target->setPixmap(pm);
 }
@@ -905,12 +1026,17 @@ void Tfrm_articoli::pasteFromClipboard(int slot) {
         return;
     }
     const QString dir = QDir(m_ctx.base).filePath(QStringLiteral("foto_articoli"));
-    QString name = m_currentCode.isEmpty() ? edit(QStringLiteral("cod"))->text().trimmed() : m_currentCode;
+    QString name =
+        m_currentCode.isEmpty() ? edit(QStringLiteral("cod"))->text().trimmed() : m_currentCode;
     for (QChar& c : name)
         if (!c.isLetterOrNumber()) c = u'_';
-    const QString file = QDir(dir).filePath(QStringLiteral("%1_%2.png").arg(name.isEmpty() ? QStringLiteral("articolo") : name).arg(slot));
+    const QString file =
+        QDir(dir).filePath(QStringLiteral("%1_%2.png")
+                               .arg(name.isEmpty() ? QStringLiteral("articolo") : name)
+                               .arg(slot));
     if (!QDir().mkpath(dir) || !img.save(file, "PNG")) {
-        Dialogs::instance().error(kTitle, QStringLiteral("Impossibile salvare la foto in ") + file, this);
+        Dialogs::instance().error(kTitle, QStringLiteral("Impossibile salvare la foto in ") + file,
+                                  this);
         return;
     }
     edit(QStringLiteral("immagine%1").arg(slot))->setText(file);
@@ -930,7 +1056,8 @@ void Tfrm_articoli::fillHistory() {
     }
     auto entry = [&today](const MovementStats::Entry& e) {
         if (!e.found) return QStringLiteral("-");
-        QString when = e.date.isValid() ? fmt::date(e.date, u"dd/mm/yyyy  ddd") + QStringLiteral("  (%1 gg)").arg(e.date.daysTo(today))
+        QString when = e.date.isValid() ? fmt::date(e.date, u"dd/mm/yyyy  ddd") +
+                                              QStringLiteral("  (%1 gg)").arg(e.date.daysTo(today))
                                         : QStringLiteral("senza data");
         return when + QStringLiteral("   Quantità: ") + fmt::number(e.quantity, u"###,##0.##");
     };
@@ -942,14 +1069,19 @@ void Tfrm_articoli::fillHistory() {
     m_labels[QStringLiteral("lbl_max_carico")]->setText(entry(st.largestLoad));
     m_labels[QStringLiteral("lbl_max_scarico")]->setText(entry(st.largestUnload));
     m_labels[QStringLiteral("lbl_mov_mese")]->setText(
-        QStringLiteral("%1 movimenti, quantità %2").arg(st.monthCount).arg(fmt::number(st.monthQuantity, u"###,##0.##")));
+        QStringLiteral("%1 movimenti, quantità %2")
+            .arg(st.monthCount)
+            .arg(fmt::number(st.monthQuantity, u"###,##0.##")));
     m_labels[QStringLiteral("lbl_mov_anno")]->setText(
-        QStringLiteral("%1 movimenti, quantità %2").arg(st.yearCount).arg(fmt::number(st.yearQuantity, u"###,##0.##")));
+        QStringLiteral("%1 movimenti, quantità %2")
+            .arg(st.yearCount)
+            .arg(fmt::number(st.yearQuantity, u"###,##0.##")));
 }
 
 void Tfrm_articoli::setBrowsing(bool browsing) {
-    for (const char* name : {"btn_nuovo", "btn_cancella", "btn_inizio", "btn_indietro", "btn_avanti", "btn_fine",
-                             "btn_carico_scarico", "btn_carico_scarico_pagina", "btn_stampa_scheda"})
+    for (const char* name :
+         {"btn_nuovo", "btn_cancella", "btn_inizio", "btn_indietro", "btn_avanti", "btn_fine",
+          "btn_carico_scarico", "btn_carico_scarico_pagina", "btn_stampa_scheda"})
         if (QPushButton* b = m_buttons.value(QString::fromLatin1(name))) b->setEnabled(browsing);
     m_buttons[QStringLiteral("btn_annulla")]->setEnabled(!browsing);
     m_labels[QStringLiteral("panel_inserimento")]->setVisible(!browsing);
@@ -957,8 +1089,10 @@ void Tfrm_articoli::setBrowsing(bool browsing) {
 
 bool Tfrm_articoli::leaveNewCard() {
     if (!m_newCard) return true;
-    if (Dialogs::instance().show(MsgIcon::Question, kTitle, QStringLiteral("Annullare l'inserimento della nuova scheda?"),
-                                 int(DlgButton::Yes) | int(DlgButton::No), DlgButton::No, this) != DlgButton::Yes)
+    if (Dialogs::instance().show(MsgIcon::Question, kTitle,
+                                 QStringLiteral("Annullare l'inserimento della nuova scheda?"),
+                                 int(DlgButton::Yes) | int(DlgButton::No), DlgButton::No,
+                                 this) != DlgButton::Yes)
         return false;
     m_newCard = false;
     setBrowsing(true);
@@ -975,26 +1109,32 @@ void Tfrm_articoli::btn_nuovoClick() {
         Dialogs::instance().error(kTitle, e.message(), this);
         return;
     }
-    const article::CodeProposal p =
-        article::proposeCode(last.second, s.flag(u"Magazzino", u"Incrementa automaticamente codice articolo"),
-                             s.flag(u"Magazzino", u"Inserisce zeri intesta codice articolo"),
-                             s.integer(u"Magazzino", u"Zeri in testa codice articolo"));
+    const article::CodeProposal p = article::proposeCode(
+        last.second, s.flag(u"Magazzino", u"Incrementa automaticamente codice articolo"),
+        s.flag(u"Magazzino", u"Inserisce zeri intesta codice articolo"),
+        s.integer(u"Magazzino", u"Zeri in testa codice articolo"));
     QString code = p.code;
     if (p.needsAsciiQuestion)
-        code = Dialogs::instance().yesNo(MsgIcon::Question, QStringLiteral("Codice alfanumerico"),
-                                         QStringLiteral("Non è possibile effettuare l'incremento automatico del codice \r\n"
-                                                        "articolo se esso è alfanumerico. Incrementare in modalità ASCII?"),
-                                         this)
-                   ? p.asciiCode
-                   : QString();
+        code =
+            Dialogs::instance().yesNo(
+                MsgIcon::Question, QStringLiteral("Codice alfanumerico"),
+                QStringLiteral("Non è possibile effettuare l'incremento automatico del codice \r\n"
+                               "articolo se esso è alfanumerico. Incrementare in modalità ASCII?"),
+                this)
+                ? p.asciiCode
+                : QString();
     m_currentRowid = m_model->rowidAt(m_current);
     clearCard();
     m_loading = true;
     for (auto it = m_fields.begin(); it != m_fields.end(); ++it)
-        if (it.value()->property("fieldKind").toInt() == Number) static_cast<QLineEdit*>(it.value())->setText(QStringLiteral("0"));
+        if (it.value()->property("fieldKind").toInt() == Number)
+            static_cast<QLineEdit*>(it.value())->setText(QStringLiteral("0"));
     edit(QStringLiteral("fm"))->setText(QStringLiteral("1"));
-    edit(QStringLiteral("quant_iniz"))->setText(s.flag(u"Magazzino", u"Quantità iniziale uguale a uno") ? QStringLiteral("1") : QStringLiteral("0"));
-    qobject_cast<QComboBox*>(m_fields[QStringLiteral("iva")])->setCurrentText(s.text(u"Magazzino", u"Perc IVA predefinita").trimmed());
+    edit(QStringLiteral("quant_iniz"))
+        ->setText(s.flag(u"Magazzino", u"Quantità iniziale uguale a uno") ? QStringLiteral("1")
+                                                                          : QStringLiteral("0"));
+    qobject_cast<QComboBox*>(m_fields[QStringLiteral("iva")])
+        ->setCurrentText(s.text(u"Magazzino", u"Perc IVA predefinita").trimmed());
     edit(QStringLiteral("cod"))->setText(code.left(m_maxLengths.value(QStringLiteral("cod"), 20)));
     m_labels[QStringLiteral("lbl_id")]->setText(QString::number(last.first + 1));
     m_loading = false;
@@ -1022,8 +1162,10 @@ QVariantMap Tfrm_articoli::cardFields(QString* error) const {
         const QWidget* w = m_fields.value(column);
         const int kind = w->property("fieldKind").toInt();
         QString text;
-        if (auto* e = qobject_cast<const QLineEdit*>(w)) text = e->text().trimmed();
-        else if (auto* c = qobject_cast<const QComboBox*>(w)) text = c->currentText().trimmed();
+        if (auto* e = qobject_cast<const QLineEdit*>(w))
+            text = e->text().trimmed();
+        else if (auto* c = qobject_cast<const QComboBox*>(w))
+            text = c->currentText().trimmed();
         if (kind == Number || column == u"iva") {
             QString err;
             const double v = article::parseField(text, m_captions.value(column), &err);
@@ -1047,7 +1189,8 @@ bool Tfrm_articoli::btn_confermaClick() {
     QString error;
     QVariantMap fields = cardFields(&error);
     if (!error.isEmpty()) {
-        d.warning(QStringLiteral("Dati inesatti o errati"), error + QStringLiteral("\r\nL'articolo non è stato salvato."), this);
+        d.warning(QStringLiteral("Dati inesatti o errati"),
+                  error + QStringLiteral("\r\nL'articolo non è stato salvato."), this);
         return false;
     }
     const QString code = fields.value(QStringLiteral("cod")).toString();
@@ -1063,11 +1206,15 @@ bool Tfrm_articoli::btn_confermaClick() {
     try {
         if (m_newCard) {
             if (m_archive.sameCodeCount(code) > 0) {
-                d.warning(QStringLiteral("Codice articolo esistente"), QStringLiteral("L'articolo con codice %1 esiste già").arg(code), this);
+                d.warning(QStringLiteral("Codice articolo esistente"),
+                          QStringLiteral("L'articolo con codice %1 esiste già").arg(code), this);
                 return false;
             }
         } else if (m_archive.sameCodeCount(code, m_currentRowid) > 0) {
-            d.warning(kTitle, QStringLiteral("Il codice inserito è già presente in magazzino.\r\nModificarlo e ripetere l'operazione"), this);
+            d.warning(kTitle,
+                      QStringLiteral("Il codice inserito è già presente in "
+                                     "magazzino.\r\nModificarlo e ripetere l'operazione"),
+                      this);
             return false;
         }
         fields.insert(QStringLiteral("data"), today);
@@ -1076,25 +1223,30 @@ bool Tfrm_articoli::btn_confermaClick() {
         if (m_newCard) {
             fields.insert(QStringLiteral("dip"), today);
             fields.insert(QStringLiteral("dum"), today);
-            for (const char* c : {"costo_ap", "esist_iniz", "costo_med", "rim"}) fields.insert(QString::fromLatin1(c), 0.0);
+            for (const char* c : {"costo_ap", "esist_iniz", "costo_med", "rim"})
+                fields.insert(QString::fromLatin1(c), 0.0);
             if (m_ctx.settings->flag(u"Magazzino", u"Richiede inserimento movimento iniziale")) {
                 load.quantity = fields.value(QStringLiteral("quant_iniz")).toDouble();
                 load.price = fields.value(QStringLiteral("prezzo_acq")).toDouble();
                 load.vat = fields.value(QStringLiteral("iva")).toDouble();
                 load.supplier = fields.value(QStringLiteral("cod_forn")).toString();
                 withLoad = d.show(MsgIcon::Question, QStringLiteral("Carico iniziale"),
-                                  QStringLiteral("Vuoi inserire il movimento di carico merce per la quantità iniziale di\r\n%1  pezzi?")
+                                  QStringLiteral("Vuoi inserire il movimento di carico merce per "
+                                                 "la quantità iniziale di\r\n%1  pezzi?")
                                       .arg(fmt::value(load.quantity)),
-                                  int(DlgButton::Yes) | int(DlgButton::No), DlgButton::No, this) == DlgButton::Yes;
+                                  int(DlgButton::Yes) | int(DlgButton::No), DlgButton::No,
+                                  this) == DlgButton::Yes;
             }
             m_archive.backup();
         } else {
             if (m_archive.card(m_currentRowid).value(QStringLiteral("id")).isNull())
-                d.warning(kTitle, QStringLiteral("Attenzione ID Articoli di magazzino non trovato"), this);
+                d.warning(kTitle, QStringLiteral("Attenzione ID Articoli di magazzino non trovato"),
+                          this);
             for (const QString& col : stockColumns())
                 if (edit(col)->text() == m_shownStock.value(col)) fields.remove(col);
         }
-        const ArticleArchive::Saved saved = m_archive.save(fields, m_newCard ? -1 : m_currentRowid, withLoad ? &load : nullptr);
+        const ArticleArchive::Saved saved =
+            m_archive.save(fields, m_newCard ? -1 : m_currentRowid, withLoad ? &load : nullptr);
         m_newCard = false;
         setBrowsing(true);
         QStringList skipped = saved.skipped;
@@ -1102,9 +1254,11 @@ bool Tfrm_articoli::btn_confermaClick() {
         if (!skipped.isEmpty()) {
             const bool extra = std::all_of(skipped.cbegin(), skipped.cend(), isExtraColumn);
             d.warning(kTitle,
-                      extra ? QStringLiteral("Non sono stati aggiornati i campi aggiuntivi dell'articolo.\r\nAbilitare la funzione di "
+                      extra ? QStringLiteral("Non sono stati aggiornati i campi aggiuntivi "
+                                             "dell'articolo.\r\nAbilitare la funzione di "
                                              "controllo degli archivi nel setup!")
-                            : QStringLiteral("Non sono stati aggiornati i campi dell'articolo.\r\nAbilitare la funzione di controllo "
+                            : QStringLiteral("Non sono stati aggiornati i campi "
+                                             "dell'articolo.\r\nAbilitare la funzione di controllo "
                                              "degli archivi nel setup!"),
                       this);
         }
@@ -1127,12 +1281,13 @@ void Tfrm_articoli::btn_cancellaClick() {
     Dialogs& d = Dialogs::instance();
     const QString text = QStringLiteral("Sei sicuro di voler cancellare l'articolo %1 - %2?")
                              .arg(m_currentCode, edit(QStringLiteral("des"))->text().trimmed());
-    if (d.show(MsgIcon::Warning, QStringLiteral("Confermare cancellazione articolo"), text, int(DlgButton::Yes) | int(DlgButton::No),
-               DlgButton::No, this) != DlgButton::Yes)
+    if (d.show(MsgIcon::Warning, QStringLiteral("Confermare cancellazione articolo"), text,
+               int(DlgButton::Yes) | int(DlgButton::No), DlgButton::No, this) != DlgButton::Yes)
         return;
     try {
         m_archive.backup();
-        TrayNotice::instance().show(QStringLiteral("Articoli di magazzino"), QStringLiteral("Eseguito backup degli archivi."),
+        TrayNotice::instance().show(QStringLiteral("Articoli di magazzino"),
+                                    QStringLiteral("Eseguito backup degli archivi."),
                                     TrayNotice::kStandardSeconds, TrayNotice::Kind::Info);
         const int row = m_current;
         m_archive.remove(m_currentRowid);
@@ -1141,7 +1296,8 @@ void Tfrm_articoli::btn_cancellaClick() {
         m_loading = false;
         runQuery(ArticleQuery{}, -1, row);
     } catch (const StoreError& e) {
-        d.error(kTitle, QStringLiteral("L'articolo non è stato cancellato:\r\n") + e.message(), this);
+        d.error(kTitle, QStringLiteral("L'articolo non è stato cancellato:\r\n") + e.message(),
+                this);
     }
 }
 
@@ -1166,13 +1322,16 @@ void Tfrm_articoli::btn_carico_scaricoClick() {
     // The load window changed the stock: show what the archive holds now.
     m_model->invalidate();
     const int row = m_model->indexOfRowid(rowid);
-    if (row >= 0) showRow(row);
-    else runQuery(m_query);
+    if (row >= 0)
+        showRow(row);
+    else
+        runQuery(m_query);
 }
 
 void Tfrm_articoli::searchChanged() {
     if (m_loading) return;
-    if (m_ctx.settings->flag(u"Magazzino", u"Ricerca progressiva in digitazione")) m_searchTimer->start();
+    if (m_ctx.settings->flag(u"Magazzino", u"Ricerca progressiva in digitazione"))
+        m_searchTimer->start();
 }
 
 void Tfrm_articoli::settleSearch() {
@@ -1194,17 +1353,22 @@ void Tfrm_articoli::btn_togli_filtroClick() {
     m_loading = false;
     m_searchTimer->stop();
     m_oldHidden = false;
-    m_buttons[QStringLiteral("btn_vecchia_data")]->setText(Dialogs::displayText(QStringLiteral("Nascondi art.di \r\nvecchia data")));
+    m_buttons[QStringLiteral("btn_vecchia_data")]->setText(
+        Dialogs::displayText(QStringLiteral("Nascondi art.di \r\nvecchia data")));
     runQuery(ArticleQuery{}, m_currentRowid);
 }
 
 void Tfrm_articoli::btn_vecchia_dataClick() {
     if (!leaveNewCard()) return;
     m_oldHidden = !m_oldHidden;
-    m_buttons[QStringLiteral("btn_vecchia_data")]->setText(Dialogs::displayText(
-        m_oldHidden ? QStringLiteral("Mostra art.di \r\nvecchia data") : QStringLiteral("Nascondi art.di \r\nvecchia data")));
+    m_buttons[QStringLiteral("btn_vecchia_data")]->setText(
+        Dialogs::displayText(m_oldHidden ? QStringLiteral("Mostra art.di \r\nvecchia data")
+                                         : QStringLiteral("Nascondi art.di \r\nvecchia data")));
     if (m_oldHidden)
-        runQuery(ArticleQuery::recent(int(m_ctx.settings->number(u"Magazzino", u"Giorni emivita articolo")), Clock::today()), m_currentRowid);
+        runQuery(ArticleQuery::recent(
+                     int(m_ctx.settings->number(u"Magazzino", u"Giorni emivita articolo")),
+                     Clock::today()),
+                 m_currentRowid);
     else
         runQuery(ArticleQuery{}, m_currentRowid);
 }
@@ -1213,9 +1377,16 @@ void Tfrm_articoli::verificaDuplicati() {
     if (m_newCard || m_currentRowid < 0) return;
     try {
         const qint64 n = m_archive.sameCodeCount(m_currentCode, m_currentRowid);
-        if (n == 0) Dialogs::instance().info(kTitle, QStringLiteral("Non esistono altri articoli con questo codice\r\n"), this);
+        if (n == 0)
+            Dialogs::instance().info(
+                kTitle, QStringLiteral("Non esistono altri articoli con questo codice\r\n"), this);
         else
-            Dialogs::instance().warning(kTitle, QStringLiteral("Esistono %1 altri articoli con il codice %2").arg(n).arg(m_currentCode), this);
+            Dialogs::instance().warning(
+                kTitle,
+                QStringLiteral("Esistono %1 altri articoli con il codice %2")
+                    .arg(n)
+                    .arg(m_currentCode),
+                this);
     } catch (const StoreError& e) {
         Dialogs::instance().error(kTitle, e.message(), this);
     }
@@ -1225,17 +1396,20 @@ void Tfrm_articoli::btn_stampa_listinoClick() {
     report::Rows rows;
     try {
         Store& s = *m_ctx.store;
-        s.forEachRow(QStringLiteral("SELECT cod, des, um, prezzo_ven, iva FROM %1%2 ORDER BY cod, rowid")
-                         .arg(s.table(m_archive.path()), m_query.where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + m_query.where),
-                     m_query.params, [&rows](const StoreRow& r) {
-                         report::Row row;
-                         row.insert(QStringLiteral("COD"), r.text(0).trimmed());
-                         row.insert(QStringLiteral("DES"), r.text(1).trimmed());
-                         row.insert(QStringLiteral("UM"), r.text(2).trimmed());
-                         row.insert(QStringLiteral("PREZZO_VEN"), r.value(3).toDouble());
-                         row.insert(QStringLiteral("IVA"), r.value(4).toDouble());
-                         rows.append(row);
-                     });
+        s.forEachRow(
+            QStringLiteral("SELECT cod, des, um, prezzo_ven, iva FROM %1%2 ORDER BY cod, rowid")
+                .arg(s.table(m_archive.path()), m_query.where.isEmpty()
+                                                    ? QString()
+                                                    : QStringLiteral(" WHERE ") + m_query.where),
+            m_query.params, [&rows](const StoreRow& r) {
+                report::Row row;
+                row.insert(QStringLiteral("COD"), r.text(0).trimmed());
+                row.insert(QStringLiteral("DES"), r.text(1).trimmed());
+                row.insert(QStringLiteral("UM"), r.text(2).trimmed());
+                row.insert(QStringLiteral("PREZZO_VEN"), r.value(3).toDouble());
+                row.insert(QStringLiteral("IVA"), r.value(4).toDouble());
+                rows.append(row);
+            });
     } catch (const StoreError& e) {
         Dialogs::instance().error(kTitle, e.message(), this);
         return;
@@ -1253,7 +1427,8 @@ void Tfrm_articoli::btn_stampa_schedaClick() {
     try {
         const QVariantMap card = m_archive.card(m_currentRowid);
         report::Row row;
-        for (auto it = card.cbegin(); it != card.cend(); ++it) row.insert(it.key().toUpper(), it.value());
+        for (auto it = card.cbegin(); it != card.cend(); ++it)
+            row.insert(it.key().toUpper(), it.value());
         rows.append(row);
     } catch (const StoreError& e) {
         Dialogs::instance().error(kTitle, e.message(), this);
@@ -1297,17 +1472,28 @@ void Tfrm_articoli::keyPressEvent(QKeyEvent* e) {
     }
     if (e->modifiers() & Qt::ControlModifier && !(e->modifiers() & Qt::AltModifier)) {
         switch (k) {
-            case Qt::Key_Home: btn_inizioClick(); return;
-            case Qt::Key_Left: btn_indietroClick(); return;
-            case Qt::Key_Right: btn_avantiClick(); return;
-            case Qt::Key_End: btn_fineClick(); return;
-            default: break;
+            case Qt::Key_Home:
+                btn_inizioClick();
+                return;
+            case Qt::Key_Left:
+                btn_indietroClick();
+                return;
+            case Qt::Key_Right:
+                btn_avantiClick();
+                return;
+            case Qt::Key_End:
+                btn_fineClick();
+                return;
+            default:
+                break;
         }
     }
     if (k == Qt::Key_Return || k == Qt::Key_Enter) {
         if (!m_ctx.settings->flag(u"Magazzino", u"Ricerca progressiva in digitazione")) {
-            if (m_search->hasFocus()) runSearchNow();
-            else btn_confermaClick();
+            if (m_search->hasFocus())
+                runSearchNow();
+            else
+                btn_confermaClick();
         } else if (m_search->hasFocus()) {
             settleSearch();
         }
@@ -1319,7 +1505,8 @@ void Tfrm_articoli::keyPressEvent(QKeyEvent* e) {
 bool Tfrm_articoli::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(e);
-        const Qt::KeyboardModifiers mods = ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
+        const Qt::KeyboardModifiers mods =
+            ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
         if (mods == (Qt::ControlModifier | Qt::AltModifier)) {
             if (ke->key() == Qt::Key_I) {
                 scorporoIva();
@@ -1358,8 +1545,9 @@ void Tfrm_articoli::done(int r) {
         articles = m_archive.count();
     } catch (const StoreError&) {
     }
-    if (!UsageCounters(m_ctx.base).recordUse(QStringLiteral("Magazzino"), articles, QDateTime::currentDateTime(),
-                                             QStringLiteral("    Articoli in archivio: ")))
+    if (!UsageCounters(m_ctx.base)
+             .recordUse(QStringLiteral("Magazzino"), articles, QDateTime::currentDateTime(),
+                        QStringLiteral("    Articoli in archivio: ")))
         QApplication::beep();
     QDialog::done(r);
 }

@@ -50,18 +50,23 @@ protected:
         card->FormShow();
     }
     // An article with its stock figures; the id follows the rows already there.
-    void seed(const QString& code, const QString& des, double qca = 0, double qsc = 0, double fm = 1, double minimum = 0,
-              double tolerance = 0, double sale = 0) {
-        Probe::exec(warehouse, u"INSERT INTO magazzino (ID, COD, DES, QCA, QSC, FM, SCORTAMIN, TOLLERANZA, PREZZO_VEN, PREZZO_ACQ, "
-                               "IVA, QORD, QCONS, PCA, PSC, CCA, CSC, COSTO_MED, DIP) VALUES ((SELECT COUNT(*) + 1 FROM magazzino), "
-                               "'%1', '%2', %3, %4, %5, %6, %7, %8, 0, 22, 0, 0, 0, 0, 0, 0, 0, '2026-12-01')"_s.arg(code)
-                                   .arg(QString(des).replace(u"'"_s, u"''"_s))
-                                   .arg(qca)
-                                   .arg(qsc)
-                                   .arg(fm)
-                                   .arg(minimum)
-                                   .arg(tolerance)
-                                   .arg(sale));
+    void seed(const QString& code, const QString& des, double qca = 0, double qsc = 0,
+              double fm = 1, double minimum = 0, double tolerance = 0, double sale = 0) {
+        Probe::exec(
+            warehouse,
+            u"INSERT INTO magazzino (ID, COD, DES, QCA, QSC, FM, SCORTAMIN, TOLLERANZA, "
+            u"PREZZO_VEN, PREZZO_ACQ, "
+            "IVA, QORD, QCONS, PCA, PSC, CCA, CSC, COSTO_MED, DIP) VALUES ((SELECT COUNT(*) + 1 "
+            "FROM magazzino), "
+            "'%1', '%2', %3, %4, %5, %6, %7, %8, 0, 22, 0, 0, 0, 0, 0, 0, 0, '2026-12-01')"_s
+                .arg(code)
+                .arg(QString(des).replace(u"'"_s, u"''"_s))
+                .arg(qca)
+                .arg(qsc)
+                .arg(fm)
+                .arg(minimum)
+                .arg(tolerance)
+                .arg(sale));
     }
     template <class T>
     T* w(const QString& name) {
@@ -83,8 +88,10 @@ protected:
         return Probe::rows(warehouse, u"SELECT %1 FROM magazzino ORDER BY rowid"_s.arg(columns));
     }
     QList<QVariantList> movements() {
-        return Probe::rows(movementsFile, u"SELECT ID, BOLLA, COD, DES, QUANT, PREZZO, CAUSALE, FATTURA, FLAG, PERC_IVA, DATA "
-                                          "FROM dett_ddt26 ORDER BY rowid"_s);
+        return Probe::rows(
+            movementsFile,
+            u"SELECT ID, BOLLA, COD, DES, QUANT, PREZZO, CAUSALE, FATTURA, FLAG, PERC_IVA, DATA "
+            "FROM dett_ddt26 ORDER BY rowid"_s);
     }
     void search(int filter, const QString& what) {
         w<QComboBox>(u"cmb_filtro"_s)->setCurrentIndex(filter);
@@ -94,7 +101,8 @@ protected:
     QStringList listedCodes() {
         QStringList out;
         auto* grid = w<QTableView>(u"grid_articoli"_s);
-        for (int r = 0; r < grid->model()->rowCount(); ++r) out << grid->model()->index(r, 0).data().toString();
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            out << grid->model()->index(r, 0).data().toString();
         return out;
     }
     QStringList shown() const { return Dialogs::instance().shownTexts(); }
@@ -116,7 +124,8 @@ TEST_F(ArticleCard, FirstArticleOfAnEmptyArchiveGetsIdOneAndCodeOneWithItsLeadin
         EXPECT_EQ(text(u"edt_cod"_s), expected);
         EXPECT_EQ(text(u"lbl_id"_s), u"1"_s);
         EXPECT_EQ(text(u"edt_fm"_s), u"1"_s);
-        for (const char* disabled : {"btn_nuovo", "btn_cancella", "btn_avanti", "btn_carico_scarico", "btn_stampa_scheda"})
+        for (const char* disabled :
+             {"btn_nuovo", "btn_cancella", "btn_avanti", "btn_carico_scarico", "btn_stampa_scheda"})
             EXPECT_FALSE(w<QPushButton>(QString::fromLatin1(disabled))->isEnabled()) << disabled;
         type(u"edt_des"_s, u"Bullone M8"_s);
         Dialogs::instance().queueAnswer(DlgButton::No);  // no initial-load movement
@@ -168,7 +177,9 @@ TEST_F(ArticleCard, InitialLoadWritesTheMovementAndTheLoadedQuantityTogether) {
     type(u"edt_cod_forn"_s, u"F01"_s);
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     click(u"btn_conferma"_s);
-    EXPECT_EQ(shown().value(0), u"Vuoi inserire il movimento di carico merce per la quantità iniziale di\r\n12  pezzi?"_s);
+    EXPECT_EQ(
+        shown().value(0),
+        u"Vuoi inserire il movimento di carico merce per la quantità iniziale di\r\n12  pezzi?"_s);
     const auto rows = articles();
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0][3].toDouble(), 12.0);
@@ -191,8 +202,12 @@ TEST_F(ArticleCard, AConfirmationWhoseLastWriteFailsWritesNothingAndSaysSo) {
     struct Case {
         bool newCard;
         const char* trigger;
-    } cases[] = {{true, "CREATE TRIGGER t BEFORE UPDATE ON magazzino BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"},
-                 {false, "CREATE TRIGGER t BEFORE UPDATE ON magazzino BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"}};
+    } cases[] = {{true,
+                  "CREATE TRIGGER t BEFORE UPDATE ON magazzino BEGIN SELECT RAISE(ABORT, 'disco "
+                  "pieno'); END"},
+                 {false,
+                  "CREATE TRIGGER t BEFORE UPDATE ON magazzino BEGIN SELECT RAISE(ABORT, 'disco "
+                  "pieno'); END"}};
     for (const Case& c : cases) {
         Dialogs::instance().reset();
         open();
@@ -208,7 +223,8 @@ TEST_F(ArticleCard, AConfirmationWhoseLastWriteFailsWritesNothingAndSaysSo) {
         }
         EXPECT_FALSE(card->btn_confermaClick());
         EXPECT_EQ(Probe::dump(warehouse) + Probe::dump(movementsFile), before);
-        EXPECT_TRUE(shown().last().startsWith(u"L'articolo non è stato salvato:"_s)) << qPrintable(shown().join(u'|'));
+        EXPECT_TRUE(shown().last().startsWith(u"L'articolo non è stato salvato:"_s))
+            << qPrintable(shown().join(u'|'));
         Probe::exec(warehouse, u"DROP TRIGGER t"_s);
         card.reset();
     }
@@ -254,19 +270,20 @@ TEST_F(ArticleCard, MinimumStockStatesAndTheStockPanel) {
         {0, 0, 1, 0, 0, "0", "Attenz."},   // minimum and tolerance 0, stock 0
         {0, 1, 1, 0, 0, "-1", "Allarme"},  // one below
         {10, 2, 4, 2, 0, "8", "Attenz."},  // 8 pieces are 2 units of 4
-        {10, 2, 4, 1, 0, "8", "OK"},
-        {10, 2, 0, 5, 2, "8", "OK"},       // a factor 0 counts as 1
+        {10, 2, 4, 1, 0, "8", "OK"},      {10, 2, 0, 5, 2, "8", "OK"},  // a factor 0 counts as 1
         {3, 0, 1, 5, 0, "3", "Allarme"},
     };
     int n = 0;
-    for (const Case& c : cases) seed(u"S%1"_s.arg(n++), u"Scorta"_s, c.qca, c.qsc, c.fm, c.minimum, c.tolerance, 12.5);
+    for (const Case& c : cases)
+        seed(u"S%1"_s.arg(n++), u"Scorta"_s, c.qca, c.qsc, c.fm, c.minimum, c.tolerance, 12.5);
     open();
     for (const Case& c : cases) {
         const int row = int(&c - cases);
         EXPECT_EQ(text(u"lbl_giacenza"_s), QString::fromLatin1(c.giacenza)) << row;
         EXPECT_EQ(text(u"lbl_stato_scorta"_s), QString::fromLatin1(c.state)) << row;
         EXPECT_EQ(w<QLabel>(u"img_scorta"_s)->toolTip(),
-                  article::stockStateHint(article::stockState(article::stockUnits(c.qca, c.qsc, c.fm), c.minimum, c.tolerance)));
+                  article::stockStateHint(article::stockState(
+                      article::stockUnits(c.qca, c.qsc, c.fm), c.minimum, c.tolerance)));
         click(u"btn_avanti"_s);
     }
     card->btn_inizioClick();
@@ -294,7 +311,9 @@ TEST_F(ArticleCard, CodesDifferingOnlyInLetterCaseAreDuplicates) {
     ASSERT_EQ(text(u"edt_cod"_s), u"X9"_s);
     type(u"edt_cod"_s, u"Ab1"_s);
     click(u"btn_conferma"_s);
-    EXPECT_EQ(shown().value(1), u"Il codice inserito è già presente in magazzino.\r\nModificarlo e ripetere l'operazione"_s);
+    EXPECT_EQ(
+        shown().value(1),
+        u"Il codice inserito è già presente in magazzino.\r\nModificarlo e ripetere l'operazione"_s);
     EXPECT_EQ(Probe::dump(warehouse), before);
     // The article's own code is no duplicate of itself.
     type(u"edt_cod"_s, u"x9"_s);
@@ -327,15 +346,19 @@ TEST_F(ArticleCard, ApostropheAndPercentAreStoredAndFoundLiterally) {
 TEST_F(ArticleCard, ProgressiveSearchOverEveryFilterChoice) {
     seed(u"A10"_s, u"Martello"_s, 0, 0, 1, 0, 0, 12.5);
     seed(u"B20"_s, u"Pinza"_s, 0, 0, 1, 0, 0, 7);
-    Probe::exec(warehouse, u"UPDATE magazzino SET PREZZO_ACQ = 4, POS = 'S1', CAT = 'Utensili', COD_FORN = 'F7', COD_CLI = 'C3', "
-                           "IMMAGINE2 = '/tmp/x.png', A_DES1 = 'rosso', A_DES2 = 'ferro', A_DES3 = 'grande', A_DES4 = 'nuovo' "
-                           "WHERE COD = 'B20'"_s);
+    Probe::exec(warehouse,
+                u"UPDATE magazzino SET PREZZO_ACQ = 4, POS = 'S1', CAT = 'Utensili', COD_FORN = "
+                u"'F7', COD_CLI = 'C3', "
+                "IMMAGINE2 = '/tmp/x.png', A_DES1 = 'rosso', A_DES2 = 'ferro', A_DES3 = 'grande', "
+                "A_DES4 = 'nuovo' "
+                "WHERE COD = 'B20'"_s);
     open();
     const struct {
         int filter;
         const char* text;
-    } cases[] = {{0, "b2"}, {1, "PINZ"}, {2, "7"}, {3, "4,00"}, {4, "s1"}, {5, "utens"}, {6, "f7"},
-                 {7, "c3"}, {8, ""},     {9, "ross"}, {10, "ferr"}, {11, "gran"}, {12, "nuov"}};
+    } cases[] = {{0, "b2"},    {1, "PINZ"},  {2, "7"},    {3, "4,00"}, {4, "s1"},
+                 {5, "utens"}, {6, "f7"},    {7, "c3"},   {8, ""},     {9, "ross"},
+                 {10, "ferr"}, {11, "gran"}, {12, "nuov"}};
     for (const auto& c : cases) {
         search(c.filter, QString::fromLatin1(c.text));
         if (c.filter == 8) card->settleSearch();
@@ -403,20 +426,24 @@ TEST_F(ArticleCard, NonNumericFiguresAreRefusedByName) {
     seed(u"P1"_s, u"Pialla"_s, 1);
     open();
     const QString before = Probe::dump(warehouse);
-    const std::pair<const char*, const char*> cases[] = {{"edt_prezzo_ven", "Pr. vendita"}, {"edt_qca", "Tot. carico"}};
+    const std::pair<const char*, const char*> cases[] = {{"edt_prezzo_ven", "Pr. vendita"},
+                                                         {"edt_qca", "Tot. carico"}};
     for (const auto& [field, caption] : cases) {
         Dialogs::instance().reset();
         const QString old = text(QString::fromLatin1(field));
         type(QString::fromLatin1(field), u"12a"_s);
         EXPECT_FALSE(card->btn_confermaClick());
-        EXPECT_TRUE(shown().value(0).contains(u"\"%1\""_s.arg(QString::fromUtf8(caption)))) << qPrintable(shown().value(0));
+        EXPECT_TRUE(shown().value(0).contains(u"\"%1\""_s.arg(QString::fromUtf8(caption))))
+            << qPrintable(shown().value(0));
         type(QString::fromLatin1(field), old);
     }
     EXPECT_EQ(Probe::dump(warehouse), before);
 }
 
 TEST_F(ArticleCard, CurrencyConversionAndVatRemoval) {
-    Probe::exec(data(u"valute.db"_s), u"INSERT INTO valute (CODICE, NOME, TASSO) VALUES ('USD', 'Dollaro', 2), ('ZZZ', 'Zero', 0)"_s);
+    Probe::exec(
+        data(u"valute.db"_s),
+        u"INSERT INTO valute (CODICE, NOME, TASSO) VALUES ('USD', 'Dollaro', 2), ('ZZZ', 'Zero', 0)"_s);
     seed(u"V1"_s, u"Valvola"_s, 0, 0, 1, 0, 0, 122);
     Probe::exec(warehouse, u"UPDATE magazzino SET VALUTA = 'ITL'"_s);
     open();
@@ -425,17 +452,21 @@ TEST_F(ArticleCard, CurrencyConversionAndVatRemoval) {
     currency->setCurrentIndex(currency->findText(u"USD"_s));
     EXPECT_EQ(currency->toolTip(), u"Tasso di cambio per 1€: 2"_s);
     type(u"edt_prezzo_acq"_s, u"10"_s);
-    QTest::keyClick(w<QLineEdit>(u"edt_prezzo_acq"_s), Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(w<QLineEdit>(u"edt_prezzo_acq"_s), Qt::Key_C,
+                    Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(text(u"edt_cambio"_s), u"20"_s);
     type(u"edt_cambio"_s, u"30"_s);
-    QTest::keyClick(w<QLineEdit>(u"edt_cambio"_s), Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(w<QLineEdit>(u"edt_cambio"_s), Qt::Key_C,
+                    Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(text(u"edt_prezzo_acq"_s), u"15"_s);
     currency->setCurrentIndex(currency->findText(u"ZZZ"_s));
-    QTest::keyClick(w<QLineEdit>(u"edt_cambio"_s), Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(w<QLineEdit>(u"edt_cambio"_s), Qt::Key_C,
+                    Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(shown().value(0), u"Valore diviso per 0 non valido!"_s);
     EXPECT_EQ(text(u"edt_prezzo_acq"_s), u"15"_s);
     w<QComboBox>(u"cmb_iva"_s)->setCurrentText(u"22"_s);
-    QTest::keyClick(w<QLineEdit>(u"edt_prezzo_ven"_s), Qt::Key_I, Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(w<QLineEdit>(u"edt_prezzo_ven"_s), Qt::Key_I,
+                    Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(text(u"edt_prezzo_ven"_s), u"100"_s);
     click(u"btn_ricalcola"_s);
     EXPECT_EQ(text(u"edt_prezzo_ivato"_s), u"122,00"_s);
@@ -444,7 +475,9 @@ TEST_F(ArticleCard, CurrencyConversionAndVatRemoval) {
 TEST_F(ArticleCard, DeletionAsksBacksUpAndKeepsTheMovements) {
     seed(u"D1"_s, u"Da togliere"_s);
     seed(u"D2"_s, u"Resta"_s);
-    Probe::exec(movementsFile, u"INSERT INTO dett_ddt26 (ID, COD, QUANT, CAUSALE, DATA) VALUES (1, 'D1', 4, 'Carico merce', '2026-12-01')"_s);
+    Probe::exec(
+        movementsFile,
+        u"INSERT INTO dett_ddt26 (ID, COD, QUANT, CAUSALE, DATA) VALUES (1, 'D1', 4, 'Carico merce', '2026-12-01')"_s);
     open();
     Dialogs::instance().queueAnswer(DlgButton::No);
     click(u"btn_cancella"_s);
@@ -461,11 +494,13 @@ TEST_F(ArticleCard, DeletionAsksBacksUpAndKeepsTheMovements) {
 
 TEST_F(ArticleCard, HistoryPageShowsTheLastMovementsOfEachKind) {
     seed(u"H1"_s, u"Storico"_s);
-    Probe::exec(movementsFile,
-                u"INSERT INTO dett_ddt26 (ID, BOLLA, COD, QUANT, CAUSALE, DATA) VALUES "
-                "(1, 5, 'H1', 10, 'Carico merce', '2026-11-01'), (2, 9, 'H1', 25, 'Carico merce', '2026-12-05'), "
-                "(3, 12, 'H1', 3, '', '2026-12-07'), (4, 0, 'H1', 2, 'Scarico manuale', '2025-06-01'), "
-                "(5, 0, 'H2', 99, 'Carico merce', '2026-12-10')"_s);
+    Probe::exec(
+        movementsFile,
+        u"INSERT INTO dett_ddt26 (ID, BOLLA, COD, QUANT, CAUSALE, DATA) VALUES "
+        "(1, 5, 'H1', 10, 'Carico merce', '2026-11-01'), (2, 9, 'H1', 25, 'Carico merce', "
+        "'2026-12-05'), "
+        "(3, 12, 'H1', 3, '', '2026-12-07'), (4, 0, 'H1', 2, 'Scarico manuale', '2025-06-01'), "
+        "(5, 0, 'H2', 99, 'Carico merce', '2026-12-10')"_s);
     open();
     card->showPage(Tfrm_articoli::Storico);
     EXPECT_EQ(text(u"lbl_ult_carico"_s), u"05/12/2026  sab  (6 gg)   Quantità: 25"_s);
@@ -511,8 +546,10 @@ TEST_F(ArticleCard, PrintsAndUsageCounter) {
 }
 
 TEST_F(ArticleCard, SupplierCodeSideListAndKeys) {
-    Probe::exec(data(u"anagrafica.db"_s), u"INSERT INTO anagrafica (COD_CLI, NOME, EXTRA_DATA) VALUES "
-                                          "('F100', 'Ferro Srl', '01100000000000000000'), ('F101', 'Cliente', '01000000000000000000')"_s);
+    Probe::exec(
+        data(u"anagrafica.db"_s),
+        u"INSERT INTO anagrafica (COD_CLI, NOME, EXTRA_DATA) VALUES "
+        "('F100', 'Ferro Srl', '01100000000000000000'), ('F101', 'Cliente', '01000000000000000000')"_s);
     seed(u"A"_s, u"Uno"_s);
     seed(u"B"_s, u"Due"_s);
     seed(u"C"_s, u"Tre"_s);
@@ -523,7 +560,8 @@ TEST_F(ArticleCard, SupplierCodeSideListAndKeys) {
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->count(), 1);
     EXPECT_EQ(list->item(0)->text(), u"F100.Ferro Srl"_s);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
     EXPECT_EQ(text(u"edt_cod_forn"_s), u"F100"_s);
     QTest::keyClick(card.get(), Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(text(u"edt_cod"_s), u"C"_s);
@@ -584,13 +622,15 @@ TEST_F(ArticleCard, OutsideReferencesOpenWithTheirProgram) {
     click(u"btn_apri2"_s);
     EXPECT_EQ(shown().value(0), u"File non trovato: "_s + base.file(u"manca.pdf"_s));
     ASSERT_TRUE(card->btn_confermaClick());
-    EXPECT_EQ(articles(u"RIF_DES_EXT1, RIF_EXT1"_s).value(0), (QVariantList{u"Scheda tecnica"_s, file}));
+    EXPECT_EQ(articles(u"RIF_DES_EXT1, RIF_EXT1"_s).value(0),
+              (QVariantList{u"Scheda tecnica"_s, file}));
 }
 
 TEST_F(ArticleCard, OutsideWarehouseStockReplacesTheMainOne) {
     settings->setValue(u"Magazzino", u"Visualizza Panel mag esterni", true);
     seed(u"E1"_s, u"Esterno"_s, 3, 1);
-    Probe::exec(data(u"mag_ext.db"_s), u"INSERT INTO mag_ext (COD_MAG, COD, QCA, QSC) VALUES ('M2', 'E1', 20, 5)"_s);
+    Probe::exec(data(u"mag_ext.db"_s),
+                u"INSERT INTO mag_ext (COD_MAG, COD, QCA, QSC) VALUES ('M2', 'E1', 20, 5)"_s);
     open();
     EXPECT_EQ(text(u"lbl_giacenza"_s), u"2"_s);
     auto* outside = w<QComboBox>(u"cmb_mag_ext"_s);
@@ -619,7 +659,8 @@ TEST_F(ArticleCard, EnterConfirmsOnlyWithoutProgressiveSearch) {
         open();
         type(u"edt_des"_s, progressive ? u"Con ricerca"_s : u"Senza ricerca"_s);
         QTest::keyClick(w<QLineEdit>(u"edt_des"_s), Qt::Key_Return);
-        EXPECT_EQ(articles().value(0).value(2).toString(), progressive ? u"Prima"_s : u"Senza ricerca"_s);
+        EXPECT_EQ(articles().value(0).value(2).toString(),
+                  progressive ? u"Prima"_s : u"Senza ricerca"_s);
         card.reset();
     }
 }
@@ -642,7 +683,11 @@ TEST_F(ArticleCard, ShowingTheWindowAgainKeepsItsStateUntilItCloses) {
 
 TEST_F(ArticleCard, PriceListGoesToPdf) {
     seed(u"1"_s, u"Uno"_s, 0, 0, 1, 0, 0, 3);
-    report::Rows rows{{{u"COD"_s, u"1"_s}, {u"DES"_s, u"Uno"_s}, {u"UM"_s, u"Pz."_s}, {u"PREZZO_VEN"_s, 3.0}, {u"IVA"_s, 22.0}}};
+    report::Rows rows{{{u"COD"_s, u"1"_s},
+                       {u"DES"_s, u"Uno"_s},
+                       {u"UM"_s, u"Pz."_s},
+                       {u"PREZZO_VEN"_s, 3.0},
+                       {u"IVA"_s, 22.0}}};
     const report::PageModel m = Tqr_listino(*settings, QDate(2026, 12, 11)).render(rows);
     EXPECT_TRUE(m.text().contains(u"1 | Uno | Pz. | 3,00 | 22"_s)) << qPrintable(m.text());
     const QString pdf = base.file(u"listino.pdf"_s);
@@ -674,19 +719,23 @@ TEST_F(ArticleCard, LoadWindowOpensOnTheArticleAndItsLoadIsReadBack) {
 TEST_F(ArticleCard, ADeletionThatFailsLeavesTheArticleAndSaysSo) {
     seed(u"Z1"_s, u"Resta"_s);
     open();
-    Probe::exec(warehouse, u"CREATE TRIGGER t BEFORE DELETE ON magazzino BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
+    Probe::exec(
+        warehouse,
+        u"CREATE TRIGGER t BEFORE DELETE ON magazzino BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
     const QString before = Probe::dump(warehouse);
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     click(u"btn_cancella"_s);
     EXPECT_EQ(Probe::dump(warehouse), before);
-    EXPECT_TRUE(shown().last().startsWith(u"L'articolo non è stato cancellato:"_s)) << qPrintable(shown().join(u'|'));
+    EXPECT_TRUE(shown().last().startsWith(u"L'articolo non è stato cancellato:"_s))
+        << qPrintable(shown().join(u'|'));
     EXPECT_EQ(text(u"edt_cod"_s), u"Z1"_s);
 }
 
 TEST_F(ArticleCard, TheListReadsOnlyTheRowsOnScreen) {
-    Probe::exec(warehouse, u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
-                           "INSERT INTO magazzino (ID, COD, DES, QCA, QSC, FM, PREZZO_VEN, IVA) "
-                           "SELECT i, printf('A%05d', i), 'Riga', i, 1, 2, 10, 22 FROM n"_s);
+    Probe::exec(warehouse,
+                u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                "INSERT INTO magazzino (ID, COD, DES, QCA, QSC, FM, PREZZO_VEN, IVA) "
+                "SELECT i, printf('A%05d', i), 'Riga', i, 1, 2, 10, 22 FROM n"_s);
     open();
     card->show();
     QApplication::processEvents();

@@ -15,10 +15,16 @@ TEST(ArticleRules, CodeProposals) {
         const char* code;
         const char* ascii;
     } cases[] = {
-        {"", false, 2, "1", ""},       {"", true, 2, "01", ""},         {"7", true, 2, "08", ""},
-        {"09", false, 2, "10", ""},    {"99", true, 2, "100", ""},      {"0047", true, 5, "00048", ""},
+        {"", false, 2, "1", ""},
+        {"", true, 2, "01", ""},
+        {"7", true, 2, "08", ""},
+        {"09", false, 2, "10", ""},
+        {"99", true, 2, "100", ""},
+        {"0047", true, 5, "00048", ""},
         {"99999999999999999999", false, 2, "100000000000000000000", ""},
-        {"AB9", false, 2, "", "AB:"},  {"A1", true, 4, "", "00A2"},     {"12-4", false, 2, "", "12-5"},
+        {"AB9", false, 2, "", "AB:"},
+        {"A1", true, 4, "", "00A2"},
+        {"12-4", false, 2, "", "12-5"},
     };
     for (const auto& c : cases) {
         const CodeProposal p = proposeCode(QString::fromLatin1(c.last), true, c.zeros, c.length);
@@ -34,12 +40,15 @@ TEST(ArticleRules, StockStateAtTheEdges) {
         double loaded, unloaded, factor, minimum, tolerance;
         StockState state;
     } cases[] = {
-        {5, 0, 1, 5, 2, StockState::Attention}, {7, 0, 1, 5, 2, StockState::Attention}, {7.5, 0, 1, 5, 2, StockState::Ok},
-        {4.9, 0, 1, 5, 2, StockState::Alarm},   {0, 0, 1, 0, 0, StockState::Attention}, {0, 1, 1, 0, 0, StockState::Alarm},
-        {10, 2, 4, 2, 0, StockState::Attention}, {10, 2, 0, 2, 0, StockState::Ok},       {0.3, 0, 0.1, 3, 0, StockState::Attention},
+        {5, 0, 1, 5, 2, StockState::Attention},     {7, 0, 1, 5, 2, StockState::Attention},
+        {7.5, 0, 1, 5, 2, StockState::Ok},          {4.9, 0, 1, 5, 2, StockState::Alarm},
+        {0, 0, 1, 0, 0, StockState::Attention},     {0, 1, 1, 0, 0, StockState::Alarm},
+        {10, 2, 4, 2, 0, StockState::Attention},    {10, 2, 0, 2, 0, StockState::Ok},
+        {0.3, 0, 0.1, 3, 0, StockState::Attention},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(stockState(stockUnits(c.loaded, c.unloaded, c.factor), c.minimum, c.tolerance), c.state)
+        EXPECT_EQ(stockState(stockUnits(c.loaded, c.unloaded, c.factor), c.minimum, c.tolerance),
+                  c.state)
             << c.loaded << " " << c.unloaded << " " << c.factor;
     EXPECT_EQ(stockStateLabel(StockState::Attention), u"Attenz."_s);
     EXPECT_EQ(stockStateHint(StockState::Ok), u"Quantità articolo abbondante"_s);
