@@ -119,3 +119,16 @@ TEST_F(Maintenance, LookUpIndexesLiveInTheArchivesAndANumberedArchiveIsNotRewrit
     EXPECT_EQ(base.read(u"Dati/magazzino.db"_s), warehouse) << "already 1..N: not a byte written";
     EXPECT_EQ(base.read(u"Dati/scad.db"_s), deadlines);
 }
+
+TEST_F(Maintenance, AWorkingTableThatCannotBeEmptiedSaysWhy) {
+    ASSERT_EQ(runStartup(), kExitDone);
+    Probe::exec(data(u"mov_tmp.db"_s), u"INSERT INTO mov_tmp (COD) VALUES ('resta')"_s);
+    Probe::exec(data(u"mov_tmp.db"_s),
+                u"CREATE TRIGGER no_delete BEFORE DELETE ON mov_tmp BEGIN SELECT RAISE(ABORT, 'bloccato'); END"_s);
+    EXPECT_EQ(runStartup(), kExitArchive);
+    ASSERT_EQ(notifier.texts().size(), 1) << qPrintable(notifier.texts().join(u'\n'));
+    EXPECT_TRUE(notifier.texts()[0].startsWith(u"Il database mov_tmp non può essere svuotato: "_s))
+        << qPrintable(notifier.texts()[0]);
+    EXPECT_TRUE(notifier.texts()[0].contains(u"bloccato"_s));
+    EXPECT_EQ(Probe::count(data(u"mov_tmp.db"_s)), 1);
+}
