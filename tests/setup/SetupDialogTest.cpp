@@ -191,3 +191,16 @@ TEST_F(SetupDialog, ConfirmKeepsTheDecimalsOfNumbersAndOneConaiBoxServesBothKeys
     EXPECT_EQ(again.value(u"Preventivi"_s, u"Stampa contributo CONAI"_s), u"0"_s);
     EXPECT_FALSE(ctx.settings->flag(u"Preventivi", u"Stampa contributo CONAI"));
 }
+
+TEST_F(SetupDialog, ARenumberingWhoseLastWriteFailsLeavesTheArchiveAndSaysSo) {
+    Probe::exec(data(u"scad.db"_s), u"INSERT INTO scad (DES, ID) VALUES ('a', 9), ('b', 9), ('c', 9)"_s);
+    Probe::exec(data(u"scad.db"_s), u"CREATE TRIGGER stop_last BEFORE UPDATE ON scad WHEN NEW.ID = 3 "
+                                    "BEGIN SELECT RAISE(ABORT, 'scrittura rifiutata'); END"_s);
+    const QString before = Probe::dump(data(u"scad.db"_s));
+    QTest::keyClicks(control<QLineEdit>(u"edt_file_ricostruzione"_s), data(u"scad.db"_s));
+    click(u"btn_ricostruzione"_s);
+    EXPECT_EQ(Probe::dump(data(u"scad.db"_s)), before);
+    ASSERT_EQ(Dialogs::instance().shown().size(), 1);
+    EXPECT_TRUE(Dialogs::instance().shown().first().text.contains(u"scrittura rifiutata"_s))
+        << qPrintable(Dialogs::instance().shown().first().text);
+}

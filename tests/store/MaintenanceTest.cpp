@@ -132,3 +132,18 @@ TEST_F(Maintenance, AWorkingTableThatCannotBeEmptiedSaysWhy) {
     EXPECT_TRUE(notifier.texts()[0].contains(u"bloccato"_s));
     EXPECT_EQ(Probe::count(data(u"mov_tmp.db"_s)), 1);
 }
+
+TEST_F(Maintenance, AStartRenumberingWhoseLastWriteFailsLeavesEveryArchiveAsItWas) {
+    ASSERT_EQ(runStartup(), kExitDone);
+    Probe::exec(data(u"magazzino.db"_s), u"INSERT INTO magazzino (COD, FM, ID) VALUES ('a', 1, 7), ('b', 1, 7)"_s);
+    Probe::exec(data(u"scad.db"_s), u"INSERT INTO scad (DES, ID) VALUES ('x', 40), ('y', 40)"_s);
+    Probe::exec(data(u"scad.db"_s), u"CREATE TRIGGER stop_last BEFORE UPDATE ON scad WHEN NEW.ID = 2 "
+                                    "BEGIN SELECT RAISE(ABORT, 'scrittura rifiutata'); END"_s);
+    const QString warehouse = Probe::dump(data(u"magazzino.db"_s));
+    const QString deadlines = Probe::dump(data(u"scad.db"_s));
+    EXPECT_EQ(runStartup(), kExitArchive);
+    EXPECT_EQ(Probe::dump(data(u"magazzino.db"_s)), warehouse) << "one transaction over the six archives";
+    EXPECT_EQ(Probe::dump(data(u"scad.db"_s)), deadlines);
+    ASSERT_EQ(notifier.texts().size(), 1);
+    EXPECT_TRUE(notifier.texts()[0].contains(u"scrittura rifiutata"_s)) << qPrintable(notifier.texts()[0]);
+}
