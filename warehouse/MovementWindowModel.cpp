@@ -11,18 +11,40 @@ namespace zel {
 namespace {
 
 constexpr int kCachedWindows = 8;
-constexpr int kRowidBits = 40;
+constexpr int kRowidBits = 40;  // the date key takes the 23 bits above
 
-// "YYYY-MM-DD" as YYYYMMDD, 0 for an empty or foreign date (those sort first).
+// "YYYY-MM-DD" as a day number that sorts like the date and fits 20 bits; 0 for an empty
+// or foreign date (those sort first).
 quint64 dateKey(QByteArrayView t) {
-    if (t.size() < 10) return 0;
-    quint64 v = 0;
-    for (int i : {0, 1, 2, 3, 5, 6, 8, 9}) {
-        const char c = t[i];
-        if (c < '0' || c > '9') return 0;
-        v = v * 10 + static_cast<quint64>(c - '0');
+    if (t.size() < 10 || t[4] != '-' || t[7] != '-') return 0;
+    quint64 v[3] = {0, 0, 0};
+    const int from[3] = {0, 5, 8};
+    const int len[3] = {4, 2, 2};
+    for (int part = 0; part < 3; ++part) {
+        for (int i = from[part]; i < from[part] + len[part]; ++i) {
+            const char c = t[i];
+            if (c < '0' || c > '9') return 0;
+            v[part] = v[part] * 10 + static_cast<quint64>(c - '0');
+        }
     }
-    return v;
+    return ((v[0] * 13 + v[1]) * 32 + v[2]) & ((quint64(1) << 23) - 1);
+}
+
+// Least-significant-digit radix sort on the bytes that vary: a million keys in a few
+// passes instead of a comparison sort.
+void radixSort(std::vector<quint64>& keys) {
+    if (keys.size() < 2) return;
+    quint64 all = 0;
+    for (quint64 k : keys) all |= k;
+    std::vector<quint64> buffer(keys.size());
+    for (int shift = 0; shift < 64; shift += 8) {
+        if (((all >> shift) & 0xff) == 0) continue;  // a byte that is 0 everywhere
+        size_t count[257] = {};
+        for (quint64 k : keys) ++count[((k >> shift) & 0xff) + 1];
+        for (int i = 0; i < 256; ++i) count[i + 1] += count[i];
+        for (quint64 k : keys) buffer[count[(k >> shift) & 0xff]++] = k;
+        keys.swap(buffer);
+    }
 }
 
 }  // namespace
@@ -42,29 +64,43 @@ void MovementWindowModel::clear() {
     beginResetModel();
     m_rowids.clear();
     m_totals = {};
+    m_hasTotals = false;
     m_cache.clear();
     m_cacheOrder.clear();
     m_path.clear();
     endResetModel();
 }
 
-void MovementWindowModel::select(const QString& archivePath, const QString& where, const QVariantList& params) {
+void MovementWindowModel::select(const QString& archivePath, const QString& where, const QVariantList& params,
+                                 bool withTotals) {
     const QString t = m_store.table(archivePath);
     std::vector<quint64> keys;
     Totals totals;
-    m_store.forEachRow(QStringLiteral("SELECT rowid, data, quant, peso, colli FROM %1%2")
-                           .arg(t, where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where),
-                       params, [&](const StoreRow& r) {
-                           keys.push_back((dateKey(r.rawText(1)) << kRowidBits) | static_cast<quint64>(r.integer(0)));
-                           totals.quantity += r.value(2).toDouble();
-                           totals.weight += r.value(3).toDouble();
-                           totals.parcels += r.value(4).toDouble();
-                       });
+    const QString filter = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where;
+    keys.reserve(m_rowids.size());
+    if (withTotals) {
+        m_store.forEachRow(QStringLiteral("SELECT rowid, data, quant, peso, colli FROM %1%2").arg(t, filter), params,
+                           [&](const StoreRow& r) {
+                               keys.push_back((dateKey(r.rawText(1)) << kRowidBits) |
+                                              static_cast<quint64>(r.integer(0)));
+                               totals.quantity += r.value(2).toDouble();
+                               totals.weight += r.value(3).toDouble();
+                               totals.parcels += static_cast<double>(r.integer(4));
+                           });
+    } else {
+        m_store.forEachRow(QStringLiteral("SELECT rowid, data FROM %1%2").arg(t, filter), params, [&](const StoreRow& r) {
+            keys.push_back((dateKey(r.rawText(1)) << kRowidBits) | static_cast<quint64>(r.integer(0)));
+        });
+    }
+    m_hasTotals = withTotals;
     // Movements are mostly appended day by day: often there is nothing to sort.
-    if (!std::is_sorted(keys.begin(), keys.end())) std::sort(keys.begin(), keys.end());
+    if (!std::is_sorted(keys.begin(), keys.end())) radixSort(keys);
     totals.rows = static_cast<qint64>(keys.size());
+    if (!withTotals && keys.empty()) m_hasTotals = true;
     beginResetModel();
     m_path = archivePath;
+    m_where = where;
+    m_params = params;
     m_rowids.resize(keys.size());
     const quint64 mask = (quint64(1) << kRowidBits) - 1;
     for (size_t i = 0; i < keys.size(); ++i) m_rowids[i] = static_cast<qint64>(keys[i] & mask);
@@ -72,6 +108,18 @@ void MovementWindowModel::select(const QString& archivePath, const QString& wher
     m_cache.clear();
     m_cacheOrder.clear();
     endResetModel();
+}
+
+void MovementWindowModel::computeTotals() {
+    if (m_hasTotals || m_path.isEmpty()) return;
+    const QList<QVariantList> r =
+        m_store.rows(QStringLiteral("SELECT TOTAL(quant), TOTAL(peso), TOTAL(colli) FROM %1%2")
+                         .arg(m_store.table(m_path), m_where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + m_where),
+                     m_params);
+    m_totals.quantity = r.value(0).value(0).toDouble();
+    m_totals.weight = r.value(0).value(1).toDouble();
+    m_totals.parcels = r.value(0).value(2).toDouble();
+    m_hasTotals = true;
 }
 
 const QList<QVariantList>& MovementWindowModel::window(int block) const {

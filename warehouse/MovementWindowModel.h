@@ -30,8 +30,13 @@ public:
     MovementWindowModel(Store& store, QObject* parent = nullptr);
 
     // Selects the rows of the archive matching where (fixed SQL with "?" for params, empty
-    // for every row), ordered by date then stored order. Throws StoreError.
-    void select(const QString& archivePath, const QString& where, const QVariantList& params);
+    // for every row), ordered by date then stored order; with totals, they come from the
+    // same pass. Throws StoreError.
+    void select(const QString& archivePath, const QString& where, const QVariantList& params,
+                bool withTotals = true);
+    // The totals of a selection made without them. Throws StoreError.
+    void computeTotals();
+    bool hasTotals() const { return m_hasTotals; }
     void clear();
 
     const Totals& totals() const { return m_totals; }
@@ -52,7 +57,10 @@ private:
 
     Store& m_store;
     QString m_path;
+    QString m_where;
+    QVariantList m_params;
     std::vector<qint64> m_rowids;
+    bool m_hasTotals = false;
     Totals m_totals;
     mutable QHash<int, QList<QVariantList>> m_cache;  // block -> its rows
     mutable QList<int> m_cacheOrder;

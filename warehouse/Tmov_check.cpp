@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "core/Clock.h"
@@ -274,17 +275,32 @@ void Tmov_check::run(bool filtered) {
         if (m_nonZero->isChecked()) where << QStringLiteral("quant <> 0");
     }
     try {
-        m_model->select(movementsPath(), where.join(QStringLiteral(" AND ")), params);
+        // Every movement: the list first, its totals right after, so the window opens at once.
+        m_model->select(movementsPath(), where.join(QStringLiteral(" AND ")), params, filtered);
         m_filtered = filtered;
     } catch (const StoreError& e) {
         m_model->clear();
         Dialogs::instance().error(kTitle, e.message(), this);
     }
     showTotals();
+    if (!m_model->hasTotals() && m_model->rowCount() > 0)
+        QTimer::singleShot(0, this, [this] {
+            try {
+                m_model->computeTotals();
+            } catch (const StoreError& e) {
+                Dialogs::instance().error(kTitle, e.message(), this);
+            }
+            showTotals();
+        });
 }
 
 void Tmov_check::showTotals() {
     const auto& t = m_model->totals();
+    if (!m_model->hasTotals() && t.rows > 0) {
+        for (QLabel* l : {m_quantity, m_weight, m_parcels}) l->clear();
+        m_rows->setText(fmt::number(static_cast<double>(t.rows), u"###,##0"));
+        return;
+    }
     m_rows->setText(fmt::number(static_cast<double>(t.rows), u"###,##0"));
     m_quantity->setText(fmt::number(t.quantity, u"###,##0.00"));
     m_weight->setText(fmt::number(t.weight, u"###,##0.00"));

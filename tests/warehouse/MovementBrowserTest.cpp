@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,6 +64,7 @@ protected:
     void click(const QString& name) { QTest::mouseClick(w<QPushButton>(name), Qt::LeftButton); }
     QString cell(int row, int column) { return win->model().index(row, column).data().toString(); }
     QString totals() {
+        QCoreApplication::processEvents();  // the totals of the whole archive follow the list
         return w<QLabel>(u"lbl_numero_movimenti"_s)->text() + u" | "_s + w<QLabel>(u"lbl_tot_quantita"_s)->text() +
                u" | "_s + w<QLabel>(u"lbl_tot_peso"_s)->text() + u" | "_s + w<QLabel>(u"lbl_tot_colli"_s)->text();
     }
