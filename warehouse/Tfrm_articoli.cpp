@@ -32,6 +32,7 @@
 
 #include "core/Clock.h"
 #include "documents/Money.h"
+#include "documents/VatRates.h"
 #include "registry/Tfrm_cerca.h"
 #include "report/PreviewWindow.h"
 #include "settings/Settings.h"
@@ -668,11 +669,10 @@ void Tfrm_articoli::applySettings() {
     m_outside->setVisible(s.flag(u"Magazzino", u"Visualizza Panel mag esterni"));
     auto* vat = qobject_cast<QComboBox*>(m_fields[QStringLiteral("iva")]);
     vat->clear();
-    vat->addItem(QStringLiteral("0"));
-    for (const char16_t* key : {u"IVA 1 predefinita", u"IVA 2 predefinita", u"IVA 3 predefinita"}) {
-        const QString rate = s.text(u"Magazzino", key).trimmed();
-        if (!rate.isEmpty() && vat->findText(rate) < 0) vat->addItem(rate);
-    }
+    // Exempt articles carry no rate; the others one of the configured ones.
+    vat->addItem(VatRate().text());
+    for (const QString& rate : VatRates(s).choices())
+        if (vat->findText(rate) < 0) vat->addItem(rate);
 }
 
 void Tfrm_articoli::fillCurrencies() {

@@ -194,6 +194,11 @@ TEST_F(ArticleCard, InitialLoadWritesTheMovementAndTheLoadedQuantityTogether) {
     EXPECT_EQ(m[0][7].toString(), u"X"_s);
     EXPECT_EQ(m[0][8].toString(), u"X"_s);
     EXPECT_EQ(m[0][9].toDouble(), 20.0) << "the default VAT rate";
+    QStringList rates;
+    auto* vat = w<QComboBox>(u"cmb_iva"_s);
+    for (int i = 0; i < vat->count(); ++i) rates << vat->itemText(i);
+    EXPECT_EQ(rates, (QStringList{u"0"_s, u"4"_s, u"10"_s, u"22"_s, u"20"_s}))
+        << "exempt, the three rates, the default";
     EXPECT_EQ(text(u"lbl_giacenza"_s), u"12"_s);
 }
 
