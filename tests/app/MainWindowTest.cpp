@@ -321,9 +321,11 @@ TEST_F(MainWindowTest, OnlyTheBuiltCommandsAreEnabledAndSetupWaitsForItsWindow) 
         if (a->isEnabled() && !a->menu() && !a->objectName().isEmpty()) enabled << a->objectName();
     enabled.sort();
     EXPECT_EQ(enabled, strings({"mnu_alert_contatti", "mnu_alert_scadenze", "mnu_anagrafica_inserimento",
-                                "mnu_anagrafica_stampe", "mnu_articoli_inserimento", "mnu_backup_locale", "mnu_esci",
-                                "mnu_informazioni", "mnu_ricerca_abi_cab", "mnu_ricerca_cap", "mnu_setup",
-                                "mnu_sottoscorta", "mnu_stampa_listino", "mnu_trova_cap"}));
+                                "mnu_anagrafica_stampe", "mnu_articoli_inserimento", "mnu_backup_locale",
+                                "mnu_carico", "mnu_carico_esterno", "mnu_ddt_movimenti", "mnu_esci",
+                                "mnu_informazioni", "mnu_ricerca_abi_cab", "mnu_ricerca_cap", "mnu_scarico",
+                                "mnu_scorrimento_movimenti", "mnu_setup", "mnu_sottoscorta", "mnu_stampa_listino",
+                                "mnu_trova_cap"}));
     EXPECT_FALSE(m.findChild<QToolButton*>(QStringLiteral("btn_nuovo_ddt"))->isEnabled());
 
     auto* setupButton = m.findChild<QToolButton*>(QStringLiteral("btn_setup"));
@@ -357,7 +359,11 @@ TEST_F(MainWindowTest, RegistryAndSetupOpenFromTheMenu) {
                  {"mnu_trova_cap", "Tfrm_cerca", -1},
                  {"mnu_ricerca_abi_cab", "Tfrm_cerca", -1},
                  {"mnu_setup", "Tfrm_setup", -1},
-                 {"mnu_articoli_inserimento", "Tfrm_articoli", -1}};
+                 {"mnu_articoli_inserimento", "Tfrm_articoli", -1},
+                 {"mnu_carico", "Tmulti_art", -1},
+                 {"mnu_scarico", "Tmulti_art", -1},
+                 {"mnu_scorrimento_movimenti", "Tmov_check", -1},
+                 {"mnu_ddt_movimenti", "Tmov_check", -1}};
     for (const Case& c : cases) {
         QString opened;
         int page = -1;
