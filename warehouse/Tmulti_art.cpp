@@ -293,6 +293,8 @@ void Tmulti_art::prepare(int page, const QString& code) {
 }
 
 void Tmulti_art::FormShow() {
+    // The archive paths may have changed in the setup since the last opening.
+    m_ops = std::make_unique<StockOps>(*m_ctx.store, StockArchives::fromSettings(*m_ctx.settings));
     m_filling = true;
     loadArticles();
     loadWarehouses();
@@ -542,6 +544,7 @@ bool Tmulti_art::btn_conferma_caricoClick() {
     r.matchSupplier = m_ctx.settings->flag(u"Ordine", u"Aggiorna ordini in magazzino con cod forn");
     LoadOutcome out;
     try {
+        m_ctx.store->backupOnce(m_ops->archives().movements);
         out = m_ops->load(r);
     } catch (const StoreError& e) {
         dlg.error(QStringLiteral("Carico merce"),
@@ -643,6 +646,7 @@ bool Tmulti_art::btn_conferma_scaricoClick() {
     r.billPath = billPath();
     r.billRow = bill;
     try {
+        if (withMovement) m_ctx.store->backupOnce(m_ops->archives().movements);
         m_ops->manualUnload(r);
     } catch (const StoreError& e) {
         dlg.error(QStringLiteral("Scarico merce"),

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 
@@ -14,6 +15,7 @@
 #include "tests/WindowFixture.h"
 #include "ui/Dialogs.h"
 #include "warehouse/StockOps.h"
+#include "registry/Tfrm_cerca.h"
 #include "warehouse/Tmulti_art.h"
 
 using namespace zel;
@@ -323,6 +325,44 @@ TEST_F(LoadUnloadWindow, ManualUnloadWithItsBillRowAndOptionalMovement) {
     EXPECT_TRUE(previewed.contains(u"Bolletta di Scarico"_s));
     EXPECT_TRUE(previewed.contains(u"Mario"_s));
     EXPECT_TRUE(previewed.contains(u"Vite S1"_s));
+}
+
+TEST_F(LoadUnloadWindow, UnloadWhoseLastWriteFailsLeavesTheArchivesAndSaysSo) {
+    article(u"F1"_s, 1);
+    open(Tmulti_art::kUnloadPage, u"F1"_s);
+    // The bill row is the last write of an unload.
+    const QString bill = dataFile(base.path(), u"mov_tmp.db"_s);
+    store->releaseAll();
+    Probe::exec(bill, u"CREATE TRIGGER fail_last BEFORE INSERT ON mov_tmp BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
+    const QString before = snapshot() + Probe::dump(bill);
+    type(u"edt_quantita_scarico"_s, u"2"_s);
+    Dialogs::instance().reset();
+    Dialogs::instance().queueAnswer(DlgButton::Ok);
+    click(u"btn_conferma_scarico"_s);
+    EXPECT_EQ(snapshot() + Probe::dump(bill), before);
+    EXPECT_EQ(lastShown().icon, MsgIcon::Error);
+    EXPECT_TRUE(lastShown().text.startsWith(
+        u"Lo scarico non è stato registrato: magazzino, movimenti e bolletta sono rimasti come prima."_s));
+    EXPECT_EQ(w<QTableWidget>(u"grid_scarico"_s)->rowCount(), 0);
+}
+
+TEST_F(LoadUnloadWindow, DoubleClickOnThePartnerFieldsOpensTheSupplierSearch) {
+    open(Tmulti_art::kLoadPage);
+    int searches = 0;
+    int page = -1;
+    win->runSearch = [&](Tfrm_cerca& dialog) {
+        ++searches;
+        page = dialog.currentPage();
+    };
+    for (const QString& field : {u"edt_fornitore"_s, u"edt_destinatario"_s}) {
+        if (field == u"edt_destinatario"_s) w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(Tmulti_art::kUnloadPage);
+        QLineEdit* e = w<QLineEdit>(field);
+        e->setText(u"ROSSI"_s);
+        QTest::mouseDClick(e, Qt::LeftButton);
+        EXPECT_EQ(page, static_cast<int>(Tfrm_cerca::Page::SupplierByName)) << field.toStdString();
+        EXPECT_EQ(e->text(), u"ROSSI"_s);  // nothing chosen, the field keeps its text
+    }
+    EXPECT_EQ(searches, 2);
 }
 
 TEST_F(LoadUnloadWindow, ExitAsksBeforeClearingTheLists) {
