@@ -504,11 +504,16 @@ QWidget* Tfrm_clienti1::buildPhotoPage() {
         view->setMinimumSize(200, 160);
         view->setToolTip(QStringLiteral("Clic per scegliere la foto"));
         connect(view, &PictureView::clicked, this, [this, column] { pickPicture(column); });
+        auto* pick = button(m_buttons, QStringLiteral("btn_scegli_foto%1").arg(i), QStringLiteral("Scegli..."));
+        connect(pick, &QPushButton::clicked, this, [this, column] { pickPicture(column); });
         auto* clear = button(m_buttons, QStringLiteral("btn_svuota_foto%1").arg(i), QStringLiteral("Svuota la foto"));
         connect(clear, &QPushButton::clicked, edit, [edit] { static_cast<QLineEdit*>(edit)->clear(); });
+        auto* commands = new QHBoxLayout;
+        commands->addWidget(pick);
+        commands->addWidget(clear);
         frames->addWidget(view, 0, i - 1);
         frames->addWidget(edit, 1, i - 1);
-        frames->addWidget(clear, 2, i - 1);
+        frames->addLayout(commands, 2, i - 1);
     }
     layout->addLayout(frames, 1);
     return page;
