@@ -81,6 +81,6 @@ struct ArchiveIndex {
 };
 std::span<const ArchiveIndex> archiveIndexes();
 // The movement archive (the DDT lines) by article code.
-inline constexpr char16_t kMovementArticleIndex[] = u"idx_movimenti_cod";
+inline constexpr QStringView kMovementArticleIndex = u"idx_movimenti_cod";
 
 }  // namespace zel

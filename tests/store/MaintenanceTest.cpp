@@ -94,7 +94,7 @@ TEST_F(Maintenance, LookUpIndexesLiveInTheArchivesAndANumberedArchiveIsNotRewrit
     ASSERT_EQ(runStartup(), kExitDone);
     const struct {
         const char* file;
-        const char16_t* index;
+        QStringView index;
         const char* sql;
     } expected[] = {
         {"dett_ddt26.db", kMovementArticleIndex, "CREATE INDEX \"idx_movimenti_cod\" ON \"dett_ddt26\" (COD)"},
@@ -107,7 +107,7 @@ TEST_F(Maintenance, LookUpIndexesLiveInTheArchivesAndANumberedArchiveIsNotRewrit
     for (const auto& e : expected) {
         const auto rows = Probe::rows(data(QString::fromLatin1(e.file)),
                                       u"SELECT sql FROM sqlite_master WHERE type = 'index' AND name = ?"_s.replace(
-                                          u"?"_s, u"'"_s + QString::fromUtf16(e.index) + u"'"_s));
+                                          u"?"_s, u"'"_s + e.index.toString() + u"'"_s));
         ASSERT_EQ(rows.size(), 1) << e.file;
         EXPECT_EQ(rows.first().first().toString(), QString::fromLatin1(e.sql));
     }
