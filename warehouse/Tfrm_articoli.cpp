@@ -1026,14 +1026,15 @@ void Tfrm_articoli::pasteFromClipboard(int slot) {
         return;
     }
     const QString dir = QDir(m_ctx.base).filePath(QStringLiteral("foto_articoli"));
-    QString name =
-        m_currentCode.isEmpty() ? edit(QStringLiteral("cod"))->text().trimmed() : m_currentCode;
+    // Named after the code on screen, which on a new card is not stored yet.
+    QString name = edit(QStringLiteral("cod"))->text().trimmed();
     for (QChar& c : name)
         if (!c.isLetterOrNumber()) c = u'_';
-    const QString file =
-        QDir(dir).filePath(QStringLiteral("%1_%2.png")
-                               .arg(name.isEmpty() ? QStringLiteral("articolo") : name)
-                               .arg(slot));
+    if (name.isEmpty()) name = QStringLiteral("articolo");
+    // A picture already there, pasted before or put by the user, is never overwritten.
+    QString file = QDir(dir).filePath(QStringLiteral("%1_%2.png").arg(name).arg(slot));
+    for (int n = 2; QFileInfo::exists(file); ++n)
+        file = QDir(dir).filePath(QStringLiteral("%1_%2_%3.png").arg(name).arg(slot).arg(n));
     if (!QDir().mkpath(dir) || !img.save(file, "PNG")) {
         Dialogs::instance().error(kTitle, QStringLiteral("Impossibile salvare la foto in ") + file,
                                   this);

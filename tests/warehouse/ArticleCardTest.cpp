@@ -595,6 +595,10 @@ TEST_F(ArticleCard, PictureSlotsPickScaleRemoveAndPaste) {
     EXPECT_EQ(slot1->pixmap().size(), QSize(100, 50)) << "a small picture keeps its size";
     QApplication::clipboard()->setImage(img);
     card->pasteFromClipboard(3);
+    const QString first = text(u"edt_immagine3"_s);
+    EXPECT_TRUE(QFile::exists(first));
+    card->pasteFromClipboard(3);
+    EXPECT_NE(text(u"edt_immagine3"_s), first) << "an earlier picture is not overwritten";
     EXPECT_TRUE(QFile::exists(text(u"edt_immagine3"_s)));
     EXPECT_FALSE(w<QLabel>(u"img_foto3"_s)->pixmap().isNull());
     ASSERT_TRUE(card->btn_confermaClick());
