@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -43,6 +42,7 @@
 #include "ui/DateEdit.h"
 #include "ui/Dialogs.h"
 #include "ui/FieldLength.h"
+#include "ui/FileDialogs.h"
 #include "ui/LengthDelegate.h"
 #include "ui/Formats.h"
 #include "ui/PictureView.h"
@@ -471,8 +471,8 @@ PictureView* Tfrm_clienti1::addPicture(const QString& column, const QString& nam
 }
 
 void Tfrm_clienti1::pickPicture(const QString& column) {
-    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Scegli la foto"), QString(),
-                                                      QStringLiteral("Immagini (*.jpg *.jpeg *.png *.bmp *.gif)"));
+    const QString file = FileDialogs::instance().openFile(this, QStringLiteral("Scegli la foto"),
+                                                          QStringLiteral("Immagini (*.jpg *.jpeg *.png *.bmp *.gif)"));
     if (!file.isEmpty()) static_cast<QLineEdit*>(m_fields[column])->setText(file);
 }
 
@@ -1528,7 +1528,7 @@ bool Tfrm_clienti1::eventFilter(QObject* watched, QEvent* e) {
         }
     }
     if (e->type() == QEvent::MouseButtonDblClick && watched == m_attFile) {
-        const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Scegli il documento"));
+        const QString file = FileDialogs::instance().openFile(this, QStringLiteral("Scegli il documento"));
         if (!file.isEmpty()) m_attFile->setText(file);
         return true;
     }

@@ -24,6 +24,7 @@
 #include "tests/WindowFixture.h"
 #include "ui/DateEdit.h"
 #include "ui/Dialogs.h"
+#include "ui/FileDialogs.h"
 #include "ui/PictureView.h"
 #include "ui/TrayNotice.h"
 
@@ -38,10 +39,14 @@ protected:
     void SetUp() override {
         WindowFixture::SetUp();
         TrayNotice::instance().reset();
+        FileDialogs::instance().setScripted(true);
+        FileDialogs::instance().reset();
         settings->setValue(u"Anagrafica", u"Incremento automatico del codice", true);
     }
     void TearDown() override {
         card.reset();
+        FileDialogs::instance().setScripted(false);
+        FileDialogs::instance().reset();
         WindowFixture::TearDown();
     }
     void open() {
@@ -391,7 +396,9 @@ TEST_F(PartnerCard, AttachmentIsWrittenOnlyByItsConfirmation) {
     click(u"btn_cancella_allegato"_s);  // abandons the new entry
     EXPECT_EQ(rows().size(), 1);
     click(u"btn_apri_doc"_s);  // no file: nothing to open
-    w<QLineEdit>(u"edt_file_allegato"_s)->setText(base.file(u"manca.pdf"_s));
+    FileDialogs::instance().queueAnswer(base.file(u"manca.pdf"_s));
+    QTest::mouseDClick(w<QLineEdit>(u"edt_file_allegato"_s), Qt::LeftButton);
+    EXPECT_EQ(w<QLineEdit>(u"edt_file_allegato"_s)->text(), base.file(u"manca.pdf"_s));
     click(u"btn_apri_doc"_s);
     EXPECT_TRUE(shown().value(0).startsWith(u"Errore apertura documento:\n\rTipo errore: "_s)) << qPrintable(shown().value(0));
     click(u"btn_cancella_allegato"_s);
@@ -591,15 +598,27 @@ TEST_F(PartnerCard, PicturesShowByTheirModeAndUnreadableFilesBeep) {
         EXPECT_EQ(first->pictureRect().size(), m.shown) << m.proportional << m.stretched;
     }
 
-    type(u"edt_foto_vettura"_s, photo);
-    QTRY_VERIFY(w<PictureView>(u"img_foto_vettura"_s)->hasPicture());
+    // Chosen by a click on the slot, a button, or a double click on the vehicle's picture.
+    FileDialogs::instance().queueAnswer(photo);
+    FileDialogs::instance().queueAnswer(photo);
+    FileDialogs::instance().queueAnswer(photo);
+    QTest::mouseClick(w<PictureView>(u"img_foto3"_s), Qt::LeftButton);
+    click(u"btn_scegli_foto2"_s);
+    QTest::mouseDClick(w<PictureView>(u"img_foto_vettura"_s), Qt::LeftButton);
+    EXPECT_EQ(w<QLineEdit>(u"edt_foto3"_s)->text(), photo);
+    EXPECT_EQ(w<QLineEdit>(u"edt_foto2"_s)->text(), photo);
+    EXPECT_EQ(w<QLineEdit>(u"edt_foto_vettura"_s)->text(), photo);
+    QTRY_VERIFY(w<PictureView>(u"img_foto_vettura"_s)->hasPicture() && w<PictureView>(u"img_foto2"_s)->hasPicture());
+    click(u"btn_scegli_foto2"_s);  // cancelled: the picture stays
+    EXPECT_EQ(w<QLineEdit>(u"edt_foto2"_s)->text(), photo);
+    w<QLineEdit>(u"edt_foto2"_s)->setText(broken);
     click(u"btn_elimina_foto_vettura"_s);
     click(u"btn_svuota_foto1"_s);
     EXPECT_FALSE(w<PictureView>(u"img_foto_vettura"_s)->hasPicture());
     EXPECT_FALSE(small->hasPicture());
     click(u"btn_conferma"_s);
-    EXPECT_EQ(Probe::rows(data(u"anagrafica.db"_s), u"SELECT foto1, foto2, foto_vettura FROM anagrafica"_s).value(0),
-              (QVariantList{u""_s, broken, u""_s}));
+    EXPECT_EQ(Probe::rows(data(u"anagrafica.db"_s), u"SELECT foto1, foto2, foto3, foto_vettura FROM anagrafica"_s).value(0),
+              (QVariantList{u""_s, broken, photo, u""_s}));
 }
 
 TEST_F(PartnerCard, ListLoadsByWindowsInTheSelectionsOrder) {
