@@ -11,6 +11,7 @@
 #include "settings/Settings.h"
 #include "store/ArchiveMaintenance.h"
 #include "store/Store.h"
+#include "ui/Formats.h"
 #include "warehouse/StockOps.h"
 
 namespace zel {
@@ -290,6 +291,210 @@ DeleteOutcome DdtArchive::deleteDdt(const DdtKey& key, bool restoreStock) {
     tx.commit();
     out.deleted = true;
     return out;
+}
+
+// ---- DDT list -------------------------------------------------------------------
+
+namespace {
+
+// The fixed columns a title click sorts by; others are not sortable.
+const char16_t* sortColumnSql(int column) {
+    switch (column) {
+        case DdtListModel::Data: return u"m.data_mov";
+        case DdtListModel::Bolla: return u"m.bolla";
+        case DdtListModel::Fattura: return u"m.fattura";
+        case DdtListModel::CodCli: return u"m.cod_cli";
+        case DdtListModel::CodForn: return u"m.cod_forn";
+        case DdtListModel::Nome: return u"nome";
+        case DdtListModel::Causale: return u"m.causale";
+        default: return nullptr;
+    }
+}
+
+}  // namespace
+
+DdtListModel::DdtListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+bool DdtListModel::sortable(int column) { return sortColumnSql(column) != nullptr; }
+
+QString DdtListModel::nameExpr() const {
+    if (m_registryTable.isEmpty()) return QStringLiteral("''");
+    // The card of the recipient, else of the supplier: one name per DDT, never a second row.
+    return QStringLiteral("COALESCE((SELECT c.nome FROM %1 c WHERE c.cod_cli = CASE WHEN COALESCE(m.cod_cli, '') <> '' "
+                          "THEN m.cod_cli ELSE m.cod_forn END ORDER BY c.rowid LIMIT 1), '')")
+        .arg(m_registryTable);
+}
+
+void DdtListModel::clear() {
+    beginResetModel();
+    m_rowids.clear();
+    m_cache.clear();
+    m_cacheOrder.clear();
+    endResetModel();
+}
+
+void DdtListModel::refresh() {
+    m_cache.clear();
+    m_cacheOrder.clear();
+    if (!m_rowids.empty()) Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+}
+
+void DdtListModel::select(Store& store, const DdtYearArchives& archives, const DdtQuery& q) {
+    const QString h = store.table(archives.header);
+    const QString reg = Store::exists(archives.registry) ? store.table(archives.registry) : QString();
+    QStringList where;
+    QVariantList params;
+    QString order = QStringLiteral("m.bolla, m.rowid");
+    bool needsName = false;
+    switch (q.kind) {
+        case DdtQuery::Kind::Default: where << QStringLiteral("COALESCE(m.controllo, '') <> 'X'"); break;
+        case DdtQuery::Kind::Reset: break;
+        case DdtQuery::Kind::All: order = QStringLiteral("m.data_mov, m.rowid"); break;
+        case DdtQuery::Kind::Search:
+            where << QStringLiteral("m.bolla = ?");
+            params << q.number;
+            break;
+        case DdtQuery::Kind::Sorted: {
+            const char16_t* c = sortColumnSql(q.sortColumn);
+            if (!c) break;
+            needsName = q.sortColumn == Nome;
+            order = QString::fromUtf16(c) + (q.descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC")) +
+                    QStringLiteral(", m.rowid");
+            break;
+        }
+        case DdtQuery::Kind::Filter:
+            where << QStringLiteral("(COALESCE(m.cod_cli, '') <> '' OR COALESCE(m.cod_forn, '') <> '')");
+            for (const DdtCondition& c : q.conditions) {
+                switch (c.kind) {
+                    case DdtCondition::Kind::Invoiceable: where << QStringLiteral("upper(m.fattura) = 'S'"); break;
+                    case DdtCondition::Kind::Load: where << QStringLiteral("m.causale = 'Carico merce'"); break;
+                    case DdtCondition::Kind::Unload:
+                        where << QStringLiteral("COALESCE(m.causale, '') <> 'Carico merce'");
+                        break;
+                    case DdtCondition::Kind::Number:
+                        where << QStringLiteral("m.bolla = ?");
+                        params << c.value.toLongLong();
+                        break;
+                    case DdtCondition::Kind::Customer:
+                        where << QStringLiteral("m.cod_cli = ?");
+                        params << c.value;
+                        break;
+                    case DdtCondition::Kind::Supplier:
+                        where << QStringLiteral("m.cod_forn = ?");
+                        params << c.value;
+                        break;
+                    case DdtCondition::Kind::Order:
+                        where << QStringLiteral("m.ordine = ?");
+                        params << c.value;
+                        break;
+                }
+            }
+            break;
+    }
+    m_store = &store;
+    m_header = archives.header;
+    m_registryTable = reg;
+    const QString sql = QStringLiteral("SELECT m.rowid%1 FROM %2 m%3 ORDER BY %4")
+                            .arg(needsName ? QStringLiteral(", ") + nameExpr() + QStringLiteral(" AS nome") : QString(), h,
+                                 where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")),
+                                 order);
+    std::vector<qint64> ids;
+    store.forEachRow(sql, params, [&ids](const StoreRow& r) { ids.push_back(r.integer(0)); });
+    beginResetModel();
+    m_rowids = std::move(ids);
+    m_cache.clear();
+    m_cacheOrder.clear();
+    endResetModel();
+}
+
+const QList<DdtListEntry>& DdtListModel::window(int block) const {
+    const auto it = m_cache.constFind(block);
+    if (it != m_cache.constEnd()) return it.value();
+    const size_t first = static_cast<size_t>(block) * kWindow;
+    const size_t last = std::min(m_rowids.size(), first + kWindow);
+    QStringList marks;
+    QVariantList params;
+    for (size_t i = first; i < last; ++i) {
+        marks << QStringLiteral("?");
+        params << m_rowids[i];
+    }
+    QHash<qint64, DdtListEntry> byRowid;
+    if (!marks.isEmpty()) {
+        m_store->forEachRow(
+            QStringLiteral("SELECT m.rowid, m.bolla, m.fattura, m.data_mov, m.cod_cli, m.cod_forn, %1, m.causale, "
+                           "m.tot_colli, m.tot_peso, m.prezzo FROM %2 m WHERE m.rowid IN (%3)")
+                .arg(nameExpr(), m_store->table(m_header), marks.join(u',')),
+            params, [&byRowid](const StoreRow& r) {
+                DdtListEntry e;
+                e.rowid = r.integer(0);
+                e.bolla = r.integer(1);
+                e.fattura = r.text(2);
+                e.data = QDate::fromString(r.text(3).left(10), Qt::ISODate);
+                e.codCli = r.text(4);
+                e.codForn = r.text(5);
+                e.nome = r.text(6);
+                e.causale = r.text(7);
+                e.colli = r.value(8).toDouble();
+                e.peso = r.value(9).toDouble();
+                e.prezzo = r.value(10).toDouble();
+                byRowid.insert(e.rowid, e);
+            });
+    }
+    QList<DdtListEntry> rows;
+    rows.reserve(static_cast<qsizetype>(last - first));
+    for (size_t i = first; i < last; ++i) rows.append(byRowid.value(m_rowids[i]));
+    ++m_windowsRead;
+    if (m_cacheOrder.size() >= 8) m_cache.remove(m_cacheOrder.takeFirst());
+    m_cacheOrder.append(block);
+    return m_cache.insert(block, rows).value();
+}
+
+DdtListEntry DdtListModel::entry(int row) const {
+    if (row < 0 || static_cast<size_t>(row) >= m_rowids.size() || !m_store) return {};
+    return window(row / kWindow).at(row % kWindow);
+}
+
+int DdtListModel::rowOf(const DdtKey& key) const {
+    for (int i = 0; i < rowCount(); ++i) {
+        const DdtListEntry e = entry(i);
+        if (e.key() == key) return i;
+    }
+    return -1;
+}
+
+int DdtListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rowids.size());
+}
+
+int DdtListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QVariant DdtListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    if (role == Qt::TextAlignmentRole)
+        return index.column() >= Colli ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+    if (role != Qt::DisplayRole) return {};
+    const DdtListEntry e = entry(index.row());
+    switch (index.column()) {
+        case Data: return fmt::date(e.data);
+        case Bolla: return QString::number(e.bolla);
+        case Fattura: return e.fattura;
+        case CodCli: return e.codCli;
+        case CodForn: return e.codForn;
+        case Nome: return e.nome;
+        case Causale: return e.causale;
+        case Colli: return fmt::number(e.colli, u"##0");
+        case Peso: return fmt::number(e.peso, u"##0.00");
+        case Prezzo: return fmt::number(e.prezzo, u"#,##0.00");
+        default: return {};
+    }
+}
+
+QVariant DdtListModel::headerData(int section, Qt::Orientation o, int role) const {
+    if (o != Qt::Horizontal || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, o, role);
+    static const char16_t* titles[] = {u"Data",           u"Num DDT",         u"Da fatt.", u"Cod. cliente",
+                                       u"Cod. fornitore", u"Ragione sociale", u"Causale",  u"Colli",
+                                       u"Peso",           u"Prezzo"};
+    return section >= 0 && section < ColumnCount ? QString::fromUtf16(titles[section]) : QString();
 }
 
 QString DdtArchive::restoredMessage(int count, qint64 number) {

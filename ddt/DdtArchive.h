@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QAbstractTableModel>
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariant>
 #include <QVariantMap>
 #include <optional>
+#include <vector>
 
 namespace zel {
 
@@ -148,6 +151,71 @@ private:
 
     Store& m_store;
     DdtYearArchives m_archives;
+};
+
+// One condition of the browser's accumulating filter.
+struct DdtCondition {
+    enum class Kind { Invoiceable, Load, Unload, Number, Customer, Supplier, Order };
+    Kind kind;
+    QString value;  // number, code or order; unused for the three ticks
+};
+
+// Which DDT the browser lists, in which order.
+struct DdtQuery {
+    enum class Kind {
+        Default,  // headers not marked "X", by number
+        Reset,    // every header, by number
+        Filter,   // headers with a recipient or supplier meeting every condition, by number
+        All,      // every header, by date
+        Search,   // one number
+        Sorted    // every header by a column of the fixed list
+    };
+    Kind kind = Kind::Default;
+    QList<DdtCondition> conditions;
+    qint64 number = 0;
+    int sortColumn = 0;  // DdtListModel column
+    bool descending = false;
+};
+
+// The browser's DDT list over a header archive that can hold 100,000 DDT: a selection
+// reads only the rowids in their order; the grid's rows are read a window at a time.
+// A DDT whose recipient card was deleted is listed with an empty name, once.
+class DdtListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int kWindow = 256;
+    enum Column { Data, Bolla, Fattura, CodCli, CodForn, Nome, Causale, Colli, Peso, Prezzo, ColumnCount };
+
+    explicit DdtListModel(QObject* parent = nullptr);
+
+    // Throws StoreError.
+    void select(Store& store, const DdtYearArchives& archives, const DdtQuery& query);
+    void clear();
+    // Reads the listed rows again (their rowids stay).
+    void refresh();
+    // Columns a title click may sort by.
+    static bool sortable(int column);
+
+    DdtListEntry entry(int row) const;
+    int rowOf(const DdtKey& key) const;  // -1 when not listed
+    int windowsRead() const { return m_windowsRead; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation o, int role = Qt::DisplayRole) const override;
+
+private:
+    const QList<DdtListEntry>& window(int block) const;
+    QString nameExpr() const;
+
+    Store* m_store = nullptr;
+    QString m_header;
+    QString m_registryTable;
+    std::vector<qint64> m_rowids;
+    mutable QHash<int, QList<DdtListEntry>> m_cache;
+    mutable QList<int> m_cacheOrder;
+    mutable int m_windowsRead = 0;
 };
 
 // The value of a row by column name, whatever its letter case.
