@@ -10,10 +10,18 @@ struct CommandLine {
     bool baseGiven = false;  // --base was on the command line
     bool init = false;
     bool help = false;
+    // --stampa-ddt N [--anno AAAA] [--cliente CODICE] --pdf FILE
+    bool printDdt = false;
+    qint64 ddtNumber = 0;
+    int ddtYear = 0;
+    QString ddtRecipient;
+    QString pdf;
     QString error;  // set when the arguments cannot be understood
 
     // Commands that run without a window, and so without a display.
-    bool batch() const { return init || help || !error.isEmpty(); }
+    bool batch() const { return init || help || printDdt || !error.isEmpty(); }
+    // Batch commands that draw (prints to PDF) need fonts, off screen.
+    bool batchDraws() const { return printDdt && error.isEmpty(); }
 
     static CommandLine parse(const QStringList& arguments);
     // The usage text in Italian, with the exit codes.
@@ -22,6 +30,9 @@ struct CommandLine {
 
 // Runs the data start-up without any window, writing its messages to standard error.
 int runInit(const CommandLine& cmd);
+
+// Writes DDT --stampa-ddt of the base folder to the --pdf file, without any window.
+int runPrintDdt(const CommandLine& cmd);
 
 // Applies --today, which pins the program's date (for checking year changes).
 bool applyToday(const QStringList& arguments, QString* error);

@@ -1,6 +1,7 @@
 #include "app/WindowFactories.h"
 
 #include "app/TMain.h"
+#include "ddt/Tscorre_ddt.h"
 #include "registry/Tfrm_cerca.h"
 #include "registry/Tfrm_clienti1.h"
 #include "setup/Tfrm_setup.h"
@@ -40,6 +41,11 @@ void registerWindowFactories(TMain& main) {
     };
     main.setCommandAction(QStringLiteral("mnu_scorrimento_movimenti"), openMovements);
     main.setCommandAction(QStringLiteral("mnu_ddt_movimenti"), openMovements);
+    main.setCommandAction(QStringLiteral("mnu_scorre_ddt"), [&main] {
+        Tscorre_ddt& w = main.window<Tscorre_ddt>();
+        w.FormShow();
+        w.exec();
+    });
     main.setCommandAction(QStringLiteral("mnu_articoli_inserimento"), [&main] {
         Tfrm_articoli& articles = main.window<Tfrm_articoli>();
         articles.showPage(Tfrm_articoli::Generalita);

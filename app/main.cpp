@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <cstdio>
 #include <memory>
 
@@ -16,8 +17,13 @@ int main(int argc, char** argv) {
     zel::CommandLine cmd = zel::CommandLine::parse(raw);
     // Batch commands need no display; where they draw, they draw off screen.
     if (cmd.batch()) qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> app = cmd.batch() ? std::make_unique<QCoreApplication>(argc, argv)
-                                                        : std::make_unique<QApplication>(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    if (cmd.batchDraws())
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    else if (cmd.batch())
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Zelvarin"));
     // Ties the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("it.zelvarin.Zelvarin"));
@@ -36,6 +42,7 @@ int main(int argc, char** argv) {
     if (!cmd.baseGiven)
         cmd.base = zel::defaultBaseFolder(QDir::currentPath(), QDir::homePath(), zel::userBaseFolder());
     if (cmd.init) return zel::runInit(cmd);
+    if (cmd.printDdt) return zel::runPrintDdt(cmd);
 
     zel::TMain main(cmd.base);
     main.show();
