@@ -470,10 +470,24 @@ PictureView* Tfrm_clienti1::addPicture(const QString& column, const QString& nam
     return view;
 }
 
+bool Tfrm_clienti1::fitsField(const QString& file, const QLineEdit* field) {
+    if (file.isEmpty()) return false;
+    if (file.size() <= field->maxLength()) return true;
+    // A cut path would name another file: refuse it whole.
+    Dialogs::instance().warning(kTitle,
+                                QStringLiteral("Il percorso del file è più lungo dei %1 caratteri che l'archivio può "
+                                               "contenere:\r\n%2\r\nSpostare il file in una cartella con un percorso più breve.")
+                                    .arg(field->maxLength())
+                                    .arg(file),
+                                this);
+    return false;
+}
+
 void Tfrm_clienti1::pickPicture(const QString& column) {
+    auto* path = static_cast<QLineEdit*>(m_fields[column]);
     const QString file = FileDialogs::instance().openFile(this, QStringLiteral("Scegli la foto"),
                                                           QStringLiteral("Immagini (*.jpg *.jpeg *.png *.bmp *.gif)"));
-    if (!file.isEmpty()) static_cast<QLineEdit*>(m_fields[column])->setText(file);
+    if (fitsField(file, path)) path->setText(file);
 }
 
 QWidget* Tfrm_clienti1::buildPhotoPage() {
@@ -1529,7 +1543,7 @@ bool Tfrm_clienti1::eventFilter(QObject* watched, QEvent* e) {
     }
     if (e->type() == QEvent::MouseButtonDblClick && watched == m_attFile) {
         const QString file = FileDialogs::instance().openFile(this, QStringLiteral("Scegli il documento"));
-        if (!file.isEmpty()) m_attFile->setText(file);
+        if (fitsField(file, m_attFile)) m_attFile->setText(file);
         return true;
     }
     if (e->type() == QEvent::MouseButtonDblClick && watched->property("bankField").isValid()) {

@@ -102,6 +102,8 @@ private:
     // A picture whose path is the text of the column's field.
     PictureView* addPicture(const QString& column, const QString& name);
     void pickPicture(const QString& column);
+    // A chosen file's path fits the field; a longer one is refused with a message.
+    bool fitsField(const QString& file, const QLineEdit* field);
 
     void runQuery(const PartnerQuery& q, qint64 keepRowid = -1, int fallbackRow = 0);
     void showRow(int row);

@@ -611,6 +611,11 @@ TEST_F(PartnerCard, PicturesShowByTheirModeAndUnreadableFilesBeep) {
     QTRY_VERIFY(w<PictureView>(u"img_foto_vettura"_s)->hasPicture() && w<PictureView>(u"img_foto2"_s)->hasPicture());
     click(u"btn_scegli_foto2"_s);  // cancelled: the picture stays
     EXPECT_EQ(w<QLineEdit>(u"edt_foto2"_s)->text(), photo);
+    const QString tooLong = base.file(QString(160, u'x') + u".png"_s);
+    FileDialogs::instance().queueAnswer(tooLong);
+    click(u"btn_scegli_foto2"_s);
+    EXPECT_EQ(w<QLineEdit>(u"edt_foto2"_s)->text(), photo) << "a path is never cut";
+    EXPECT_TRUE(shown().value(0).contains(tooLong)) << qPrintable(shown().value(0));
     w<QLineEdit>(u"edt_foto2"_s)->setText(broken);
     click(u"btn_elimina_foto_vettura"_s);
     click(u"btn_svuota_foto1"_s);
