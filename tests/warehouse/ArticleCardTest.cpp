@@ -761,3 +761,29 @@ TEST_F(ArticleCard, TheListReadsOnlyTheRowsOnScreen) {
     EXPECT_EQ(last.data().toString(), u"1.499,5"_s) << "(3000 - 1) / 2 in units of the factor";
     EXPECT_EQ(model->index(2999, 4).data().toString(), u"12,20"_s);
 }
+
+TEST_F(ArticleCard, AnArchiveWithoutTheNewerColumnsSavesTheRestAndSaysWhich) {
+    const struct {
+        const char* dropped;
+        const char* message;
+    } cases[] = {
+        {"RIF_EXT1",
+         "Non sono stati aggiornati i campi aggiuntivi dell'articolo.\r\nAbilitare la funzione di "
+         "controllo degli archivi nel setup!"},
+        {"LISTINO4",
+         "Non sono stati aggiornati i campi dell'articolo.\r\nAbilitare la funzione di controllo "
+         "degli archivi nel setup!"},
+    };
+    seed(u"U1"_s, u"Vecchio archivio"_s);
+    for (const auto& c : cases) {
+        Dialogs::instance().reset();
+        Probe::exec(warehouse,
+                    u"ALTER TABLE magazzino DROP COLUMN %1"_s.arg(QString::fromLatin1(c.dropped)));
+        open();
+        type(u"edt_des"_s, QString::fromLatin1(c.dropped));
+        ASSERT_TRUE(card->btn_confermaClick());
+        EXPECT_EQ(shown().value(0), QString::fromUtf8(c.message));
+        EXPECT_EQ(articles().value(0).value(2).toString(), QString::fromLatin1(c.dropped));
+        card.reset();
+    }
+}
