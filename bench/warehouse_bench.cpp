@@ -30,9 +30,10 @@ struct Fixture {
         store = std::make_unique<zel::Store>(zel::dataDir(base));
         ctx = zel::AppContext{base, settings.get(), store.get(), nullptr};
         archives = zel::StockArchives::fromSettings(*settings);
-        store->exec(QStringLiteral("INSERT INTO %1 (ordine, COD_FORN, COD_ART, QUANT, CONSEGNATO_quant, "
-                                   "CONSEGNATO_colli) VALUES (777, 'F1', 'ART000500', 1000, 0, 0)")
-                        .arg(store->table(archives.orders)));
+        store->exec(
+            QStringLiteral("INSERT INTO %1 (ordine, COD_FORN, COD_ART, QUANT, CONSEGNATO_quant, "
+                           "CONSEGNATO_colli) VALUES (777, 'F1', 'ART000500', 1000, 0, 0)")
+                .arg(store->table(archives.orders)));
     }
 };
 
@@ -52,7 +53,10 @@ struct RawDb {
     }
     ~RawDb() { sqlite3_close(db); }
     void attach(const QString& path, const char* alias) {
-        exec(QStringLiteral("ATTACH DATABASE '%1' AS %2").arg(path, QString::fromLatin1(alias)).toUtf8().constData());
+        exec(QStringLiteral("ATTACH DATABASE '%1' AS %2")
+                 .arg(path, QString::fromLatin1(alias))
+                 .toUtf8()
+                 .constData());
     }
     void exec(const char* sql) {
         char* err = nullptr;
@@ -79,9 +83,11 @@ void BM_MovementBrowserOpen(benchmark::State& state) {
     // Indexes of the movement archive made by the store's upgrade (the article code one).
     state.counters["indexes"] =
         f.store
-            ->scalar(QStringLiteral("SELECT COUNT(*) FROM %1.sqlite_master WHERE type = 'index' AND tbl_name = ?")
-                         .arg(f.store->schemaOf(f.archives.movements)),
-                     {f.store->tableNameOf(f.archives.movements)})
+            ->scalar(
+                QStringLiteral(
+                    "SELECT COUNT(*) FROM %1.sqlite_master WHERE type = 'index' AND tbl_name = ?")
+                    .arg(f.store->schemaOf(f.archives.movements)),
+                {f.store->tableNameOf(f.archives.movements)})
             .toDouble();
 }
 BENCHMARK(BM_MovementBrowserOpen)->Unit(benchmark::kMillisecond);
@@ -91,7 +97,8 @@ BENCHMARK(BM_MovementBrowserOpen)->Unit(benchmark::kMillisecond);
 void BM_MovementBrowserOpenRawSqlite(benchmark::State& state) {
     Fixture& f = fixture();
     RawDb raw(f);
-    const QByteArray sql = "SELECT rowid, data, quant, peso, colli FROM m.\"" + tableOf(f.archives.movements) + "\"";
+    const QByteArray sql =
+        "SELECT rowid, data, quant, peso, colli FROM m.\"" + tableOf(f.archives.movements) + "\"";
     for (auto _ : state) {
         sqlite3_stmt* st = nullptr;
         sqlite3_prepare_v2(raw.db, sql.constData(), -1, &st, nullptr);
@@ -102,7 +109,8 @@ void BM_MovementBrowserOpenRawSqlite(benchmark::State& state) {
             const auto* d = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
             quint64 day = 0;
             if (d && std::strlen(d) >= 10)
-                day = ((std::atoi(d) * 13ull + std::atoi(d + 5)) * 32 + std::atoi(d + 8)) & ((1ull << 23) - 1);
+                day = ((std::atoi(d) * 13ull + std::atoi(d + 5)) * 32 + std::atoi(d + 8)) &
+                      ((1ull << 23) - 1);
             keys.push_back((day << 40) | static_cast<quint64>(sqlite3_column_int64(st, 0)));
             q += sqlite3_column_double(st, 2);
             p += sqlite3_column_double(st, 3);
@@ -129,7 +137,8 @@ void BM_MovementKeysOnlyRawSqlite(benchmark::State& state) {
             const auto* d = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
             quint64 day = 0;
             if (d && std::strlen(d) >= 10)
-                day = ((std::atoi(d) * 13ull + std::atoi(d + 5)) * 32 + std::atoi(d + 8)) & ((1ull << 23) - 1);
+                day = ((std::atoi(d) * 13ull + std::atoi(d + 5)) * 32 + std::atoi(d + 8)) &
+                      ((1ull << 23) - 1);
             keys.push_back((day << 40) | static_cast<quint64>(sqlite3_column_int64(st, 0)));
         }
         sqlite3_finalize(st);
@@ -143,7 +152,8 @@ BENCHMARK(BM_MovementKeysOnlyRawSqlite)->Unit(benchmark::kMillisecond);
 void BM_MovementScanOnlyRawSqlite(benchmark::State& state) {
     Fixture& f = fixture();
     RawDb raw(f);
-    const QByteArray sql = "SELECT rowid, data, quant, peso, colli FROM m.\"" + tableOf(f.archives.movements) + "\"";
+    const QByteArray sql =
+        "SELECT rowid, data, quant, peso, colli FROM m.\"" + tableOf(f.archives.movements) + "\"";
     for (auto _ : state) {
         sqlite3_stmt* st = nullptr;
         sqlite3_prepare_v2(raw.db, sql.constData(), -1, &st, nullptr);
@@ -208,11 +218,15 @@ void BM_LoadCommitRawSqlite(benchmark::State& state) {
     const QByteArray ot = "o.\"" + tableOf(f.archives.orders) + "\"";
     const QByteArray sql =
         "BEGIN; INSERT INTO " + mt +
-        " (bolla, cod, des, data, cod_forn, quant, prezzo, causale, fattura, flag) VALUES (1, 'ART000500', 'x', "
+        " (bolla, cod, des, data, cod_forn, quant, prezzo, causale, fattura, flag) VALUES (1, "
+        "'ART000500', 'x', "
         "'2026-12-11', 'F1', 1, 2.5, 'Carico merce', 'X', 'X'); UPDATE " +
-        mt + " SET ID = (SELECT COUNT(*) FROM " + mt + ") WHERE rowid = last_insert_rowid(); UPDATE " + wt +
-        " SET qca = qca + 1, qcons = qcons + 1, qord = qord - 1, costo_med = 2, valo3 = 2.5 WHERE cod = 'ART000500'; "
-        "UPDATE " + ot + " SET consegnato_quant = consegnato_quant + 1 WHERE rowid = (SELECT rowid FROM " + ot +
+        mt + " SET ID = (SELECT COUNT(*) FROM " + mt +
+        ") WHERE rowid = last_insert_rowid(); UPDATE " + wt +
+        " SET qca = qca + 1, qcons = qcons + 1, qord = qord - 1, costo_med = 2, valo3 = 2.5 WHERE "
+        "cod = 'ART000500'; "
+        "UPDATE " +
+        ot + " SET consegnato_quant = consegnato_quant + 1 WHERE rowid = (SELECT rowid FROM " + ot +
         " WHERE ordine = 777 AND cod_art = 'ART000500' LIMIT 1); COMMIT";
     for (auto _ : state) raw.exec(sql.constData());
 }

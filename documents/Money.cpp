@@ -18,7 +18,8 @@ constexpr std::array<qint64, 10> kPowers = {1,      10,      100,      1000,    
 qint64 roundHalfAway(long double x) {
     const long double a = std::fabs(x);
     const long double r = std::floor(a + 0.5L + 1e-9L * std::max<long double>(1.0L, a));
-    if (r >= static_cast<long double>(std::numeric_limits<qint64>::max())) return x < 0 ? std::numeric_limits<qint64>::min() + 1 : std::numeric_limits<qint64>::max();
+    if (r >= static_cast<long double>(std::numeric_limits<qint64>::max()))
+        return x < 0 ? std::numeric_limits<qint64>::min() + 1 : std::numeric_limits<qint64>::max();
     const auto v = static_cast<qint64>(r);
     return x < 0 ? -v : v;
 }
@@ -71,7 +72,8 @@ std::optional<qint64> parse(QStringView text, int decimals) {
 QString format(qint64 units, int decimals, bool grouping) {
     decimals = std::clamp(decimals, 0, 9);
     const bool negative = units < 0;
-    const quint64 a = negative ? static_cast<quint64>(-(units + 1)) + 1 : static_cast<quint64>(units);
+    const quint64 a =
+        negative ? static_cast<quint64>(-(units + 1)) + 1 : static_cast<quint64>(units);
     const auto s = static_cast<quint64>(scale(decimals));
     QString intPart = QString::number(a / s);
     if (grouping && intPart.size() > 3) {
@@ -102,14 +104,16 @@ std::optional<Money> Money::parse(QStringView typed) {
 
 Money Money::lineAmount(double quantity, qint64 priceUnits, int priceDecimals) {
     if (!std::isfinite(quantity)) return Money();
-    const long double exact = static_cast<long double>(quantity) * static_cast<long double>(priceUnits) * 100.0L /
+    const long double exact = static_cast<long double>(quantity) *
+                              static_cast<long double>(priceUnits) * 100.0L /
                               static_cast<long double>(decimal::scale(priceDecimals));
     return Money(decimal::scaled(static_cast<double>(exact), 0));
 }
 
 Money Money::percent(double rate) const {
     if (!std::isfinite(rate)) return Money();
-    const long double exact = static_cast<long double>(m_cents) * static_cast<long double>(rate) / 100.0L;
+    const long double exact =
+        static_cast<long double>(m_cents) * static_cast<long double>(rate) / 100.0L;
     return Money(decimal::scaled(static_cast<double>(exact), 0));
 }
 
@@ -126,7 +130,8 @@ QString Money::format() const { return decimal::format(m_cents, 2, true); }
 
 QString Money::editText() const { return decimal::format(m_cents, 2, false); }
 
-UnitPrice::UnitPrice(qint64 units, int decimals) : m_units(units), m_decimals(std::clamp(decimals, 0, 9)) {}
+UnitPrice::UnitPrice(qint64 units, int decimals)
+    : m_units(units), m_decimals(std::clamp(decimals, 0, 9)) {}
 
 UnitPrice UnitPrice::fromDouble(double value, int decimals) {
     decimals = std::clamp(decimals, 0, 9);
@@ -155,7 +160,8 @@ int UnitPrice::compare(const UnitPrice& o) const {
 
 std::strong_ordering UnitPrice::operator<=>(const UnitPrice& o) const {
     const int c = compare(o);
-    return c < 0 ? std::strong_ordering::less : (c > 0 ? std::strong_ordering::greater : std::strong_ordering::equal);
+    return c < 0 ? std::strong_ordering::less
+                 : (c > 0 ? std::strong_ordering::greater : std::strong_ordering::equal);
 }
 
 }  // namespace zel

@@ -48,7 +48,8 @@ QStringList VatRates::choices() const {
 }
 
 QString VatRates::notConfiguredMessage(const QString& line, const VatRate& rate) {
-    return QStringLiteral("L'aliquota IVA %1% della riga %2 non è tra le tre aliquote impostate nel setup.")
+    return QStringLiteral(
+               "L'aliquota IVA %1% della riga %2 non è tra le tre aliquote impostate nel setup.")
         .arg(rate.text(), line);
 }
 

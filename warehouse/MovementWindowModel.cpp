@@ -49,14 +49,16 @@ void radixSort(std::vector<quint64>& keys) {
 
 }  // namespace
 
-MovementWindowModel::MovementWindowModel(Store& store, QObject* parent) : QAbstractTableModel(parent), m_store(store) {}
+MovementWindowModel::MovementWindowModel(Store& store, QObject* parent)
+    : QAbstractTableModel(parent), m_store(store) {}
 
 const QStringList& MovementWindowModel::columnNames() {
-    static const QStringList names{QStringLiteral("DATA"),     QStringLiteral("BOLLA"),   QStringLiteral("COD"),
-                                   QStringLiteral("DES"),      QStringLiteral("QUANT"),   QStringLiteral("PESO"),
-                                   QStringLiteral("COLLI"),    QStringLiteral("PREZZO"),  QStringLiteral("CAUSALE"),
-                                   QStringLiteral("COD_CLI"),  QStringLiteral("COD_FORN"), QStringLiteral("SERIALE"),
-                                   QStringLiteral("NOTE")};
+    static const QStringList names{
+        QStringLiteral("DATA"),    QStringLiteral("BOLLA"),    QStringLiteral("COD"),
+        QStringLiteral("DES"),     QStringLiteral("QUANT"),    QStringLiteral("PESO"),
+        QStringLiteral("COLLI"),   QStringLiteral("PREZZO"),   QStringLiteral("CAUSALE"),
+        QStringLiteral("COD_CLI"), QStringLiteral("COD_FORN"), QStringLiteral("SERIALE"),
+        QStringLiteral("NOTE")};
     return names;
 }
 
@@ -71,26 +73,29 @@ void MovementWindowModel::clear() {
     endResetModel();
 }
 
-void MovementWindowModel::select(const QString& archivePath, const QString& where, const QVariantList& params,
-                                 bool withTotals) {
+void MovementWindowModel::select(const QString& archivePath, const QString& where,
+                                 const QVariantList& params, bool withTotals) {
     const QString t = m_store.table(archivePath);
     std::vector<quint64> keys;
     Totals totals;
     const QString filter = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where;
     keys.reserve(m_rowids.size());
     if (withTotals) {
-        m_store.forEachRow(QStringLiteral("SELECT rowid, data, quant, peso, colli FROM %1%2").arg(t, filter), params,
+        m_store.forEachRow(
+            QStringLiteral("SELECT rowid, data, quant, peso, colli FROM %1%2").arg(t, filter),
+            params, [&](const StoreRow& r) {
+                keys.push_back((dateKey(r.rawText(1)) << kRowidBits) |
+                               static_cast<quint64>(r.integer(0)));
+                totals.quantity += r.value(2).toDouble();
+                totals.weight += r.value(3).toDouble();
+                totals.parcels += static_cast<double>(r.integer(4));
+            });
+    } else {
+        m_store.forEachRow(QStringLiteral("SELECT rowid, data FROM %1%2").arg(t, filter), params,
                            [&](const StoreRow& r) {
                                keys.push_back((dateKey(r.rawText(1)) << kRowidBits) |
                                               static_cast<quint64>(r.integer(0)));
-                               totals.quantity += r.value(2).toDouble();
-                               totals.weight += r.value(3).toDouble();
-                               totals.parcels += static_cast<double>(r.integer(4));
                            });
-    } else {
-        m_store.forEachRow(QStringLiteral("SELECT rowid, data FROM %1%2").arg(t, filter), params, [&](const StoreRow& r) {
-            keys.push_back((dateKey(r.rawText(1)) << kRowidBits) | static_cast<quint64>(r.integer(0)));
-        });
     }
     m_hasTotals = withTotals;
     // Movements are mostly appended day by day: often there is nothing to sort.
@@ -114,7 +119,8 @@ void MovementWindowModel::computeTotals() {
     if (m_hasTotals || m_path.isEmpty()) return;
     const QList<QVariantList> r =
         m_store.rows(QStringLiteral("SELECT TOTAL(quant), TOTAL(peso), TOTAL(colli) FROM %1%2")
-                         .arg(m_store.table(m_path), m_where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + m_where),
+                         .arg(m_store.table(m_path),
+                              m_where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + m_where),
                      m_params);
     m_totals.quantity = r.value(0).value(0).toDouble();
     m_totals.weight = r.value(0).value(1).toDouble();
@@ -135,10 +141,11 @@ const QList<QVariantList>& MovementWindowModel::window(int block) const {
     }
     QHash<qint64, QVariantList> byRowid;
     if (!ids.isEmpty()) {
-        for (QVariantList& r : m_store.rows(QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (%3)")
-                                                .arg(columnNames().join(QStringLiteral(", ")), m_store.table(m_path),
-                                                     marks.join(u',')),
-                                            ids)) {
+        for (QVariantList& r :
+             m_store.rows(QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (%3)")
+                              .arg(columnNames().join(QStringLiteral(", ")), m_store.table(m_path),
+                                   marks.join(u',')),
+                          ids)) {
             const qint64 rowid = r.takeFirst().toLongLong();
             byRowid.insert(rowid, r);
         }
@@ -174,7 +181,8 @@ QVariant MovementWindowModel::data(const QModelIndex& index, int role) const {
     const int c = index.column();
     const bool numeric = c == 1 || (c >= 4 && c <= 7);
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(numeric ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
+        return QVariant::fromValue(numeric ? Qt::AlignRight | Qt::AlignVCenter
+                                           : Qt::AlignLeft | Qt::AlignVCenter);
     QList<QVariantList> const* rows = nullptr;
     try {
         rows = &window(index.row() / kWindow);
@@ -185,21 +193,27 @@ QVariant MovementWindowModel::data(const QModelIndex& index, int role) const {
     const QVariant v = row.value(c);
     if (v.isNull()) return QString();
     switch (c) {
-        case 0: return fmt::date(QDate::fromString(v.toString(), Qt::ISODate));
+        case 0:
+            return fmt::date(QDate::fromString(v.toString(), Qt::ISODate));
         case 4:
-        case 5: return fmt::number(v.toDouble(), u"###,##0.00");
-        case 7: return fmt::number(v.toDouble(), u"###,##0.00");
-        default: return v.toString();
+        case 5:
+            return fmt::number(v.toDouble(), u"###,##0.00");
+        case 7:
+            return fmt::number(v.toDouble(), u"###,##0.00");
+        default:
+            return v.toString();
     }
 }
 
 QVariant MovementWindowModel::headerData(int section, Qt::Orientation o, int role) const {
-    if (o != Qt::Horizontal || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, o, role);
-    static const QStringList captions{QStringLiteral("Data"),      QStringLiteral("DDT"),      QStringLiteral("Codice"),
-                                      QStringLiteral("Descrizione"), QStringLiteral("Quantità"), QStringLiteral("Peso"),
-                                      QStringLiteral("Colli"),     QStringLiteral("Prezzo"),   QStringLiteral("Causale"),
-                                      QStringLiteral("Cliente"),   QStringLiteral("Fornitore"), QStringLiteral("Seriale"),
-                                      QStringLiteral("Note")};
+    if (o != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, o, role);
+    static const QStringList captions{
+        QStringLiteral("Data"),        QStringLiteral("DDT"),       QStringLiteral("Codice"),
+        QStringLiteral("Descrizione"), QStringLiteral("Quantità"),  QStringLiteral("Peso"),
+        QStringLiteral("Colli"),       QStringLiteral("Prezzo"),    QStringLiteral("Causale"),
+        QStringLiteral("Cliente"),     QStringLiteral("Fornitore"), QStringLiteral("Seriale"),
+        QStringLiteral("Note")};
     return captions.value(section);
 }
 

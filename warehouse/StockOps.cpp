@@ -37,29 +37,40 @@ StockArchives StockArchives::fromSettings(const Settings& settings) {
     return a;
 }
 
-StockOps::StockOps(Store& store, StockArchives archives) : m_store(store), m_archives(std::move(archives)) {}
+StockOps::StockOps(Store& store, StockArchives archives)
+    : m_store(store), m_archives(std::move(archives)) {}
 
-QString StockOps::unknownArticleMessage(const QString& code) { return QStringLiteral("Articolo inesistente: ") + code; }
+QString StockOps::unknownArticleMessage(const QString& code) {
+    return QStringLiteral("Articolo inesistente: ") + code;
+}
 
 bool StockOps::articleExists(const QString& code) const {
     return m_store
-        .scalar(QStringLiteral("SELECT 1 FROM %1 WHERE cod = ? LIMIT 1").arg(m_store.table(m_archives.warehouse)),
+        .scalar(QStringLiteral("SELECT 1 FROM %1 WHERE cod = ? LIMIT 1")
+                    .arg(m_store.table(m_archives.warehouse)),
                 {code})
         .isValid();
 }
 
 qint64 StockOps::lastMovementRowid() const {
-    return m_store.scalar(QStringLiteral("SELECT MAX(rowid) FROM %1").arg(m_store.table(m_archives.movements)))
+    return m_store
+        .scalar(
+            QStringLiteral("SELECT MAX(rowid) FROM %1").arg(m_store.table(m_archives.movements)))
         .toLongLong();
 }
 
-qint64 StockOps::appendMovement(const Movement& m) {
-    m_store.exec(QStringLiteral("INSERT INTO %1 (bolla, cod, des, data, cod_forn, cod_cli, perc_iva, prezzo, peso, "
-                                "seriale, quant, colli, causale, fattura, note, dataord, flag) "
-                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                     .arg(m_store.table(m_archives.movements)),
-                 {m.bolla, m.cod, m.des, dateOrNull(m.data), m.codForn, m.codCli, m.percIva, m.prezzo, m.peso,
-                  m.seriale, m.quant, m.colli, m.causale, m.fattura, m.note, dateOrNull(m.dataOrd), m.flag});
+qint64 StockOps::appendMovement(const Movement& m) { return appendRow(m_archives.movements, m); }
+
+qint64 StockOps::appendRow(const QString& path, const Movement& m) {
+    m_store.exec(
+        QStringLiteral(
+            "INSERT INTO %1 (bolla, cod, des, data, cod_forn, cod_cli, perc_iva, prezzo, peso, "
+            "seriale, quant, colli, causale, fattura, note, dataord, flag) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+            .arg(m_store.table(path)),
+        {m.bolla, m.cod, m.des, dateOrNull(m.data), m.codForn, m.codCli, m.percIva, m.prezzo,
+         m.peso, m.seriale, m.quant, m.colli, m.causale, m.fattura, m.note, dateOrNull(m.dataOrd),
+         m.flag});
     return m_store.lastInsertId();
 }
 
@@ -70,50 +81,65 @@ void StockOps::renumberMovements(qint64 lastOldRowid) {
     if (!numbered) {
         // 1..N already: the first row says 1 and the last old row says N.
         const qint64 newRows =
-            m_store.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE rowid > ?").arg(t), {lastOldRowid})
+            m_store
+                .scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE rowid > ?").arg(t),
+                        {lastOldRowid})
                 .toLongLong();
-        oldCount = m_store.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(t)).toLongLong() - newRows;
-        const QVariant first = m_store.scalar(QStringLiteral("SELECT ID FROM %1 ORDER BY rowid LIMIT 1").arg(t));
-        const QVariant last = m_store.scalar(QStringLiteral("SELECT ID FROM %1 WHERE rowid = ?").arg(t), {lastOldRowid});
-        numbered = first.isValid() && !first.isNull() && first.toLongLong() == 1 && last.isValid() &&
-                   !last.isNull() && last.toLongLong() == oldCount;
+        oldCount =
+            m_store.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(t)).toLongLong() - newRows;
+        const QVariant first =
+            m_store.scalar(QStringLiteral("SELECT ID FROM %1 ORDER BY rowid LIMIT 1").arg(t));
+        const QVariant last = m_store.scalar(
+            QStringLiteral("SELECT ID FROM %1 WHERE rowid = ?").arg(t), {lastOldRowid});
+        numbered = first.isValid() && !first.isNull() && first.toLongLong() == 1 &&
+                   last.isValid() && !last.isNull() && last.toLongLong() == oldCount;
     }
     if (!numbered) {
         renumberIds(m_store, m_archives.movements);
         return;
     }
-    m_store.exec(QStringLiteral("UPDATE %1 AS t SET ID = r.n + ? FROM (SELECT rowid AS rid, row_number() OVER "
-                                "(ORDER BY rowid) AS n FROM %1 WHERE rowid > ?) AS r WHERE t.rowid = r.rid")
+    m_store.exec(QStringLiteral(
+                     "UPDATE %1 AS t SET ID = r.n + ? FROM (SELECT rowid AS rid, row_number() OVER "
+                     "(ORDER BY rowid) AS n FROM %1 WHERE rowid > ?) AS r WHERE t.rowid = r.rid")
                      .arg(t),
                  {oldCount, std::max<qint64>(lastOldRowid, 0)});
 }
 
-void StockOps::addToPlace(const StockPlace& place, const QString& code, double q, double weight, qint64 parcels,
-                          bool unload) {
-    const QString side = unload ? QStringLiteral("qsc = COALESCE(qsc, 0) + ?, psc = COALESCE(psc, 0) + ?, "
-                                                 "csc = COALESCE(csc, 0) + ?")
-                                : QStringLiteral("qca = COALESCE(qca, 0) + ?, pca = COALESCE(pca, 0) + ?, "
-                                                 "cca = COALESCE(cca, 0) + ?");
+void StockOps::addToPlace(const StockPlace& place, const QString& code, double q, double weight,
+                          qint64 parcels, bool unload) {
+    const QString side = unload ? QStringLiteral(
+                                      "qsc = COALESCE(qsc, 0) + ?, psc = COALESCE(psc, 0) + ?, "
+                                      "csc = COALESCE(csc, 0) + ?")
+                                : QStringLiteral(
+                                      "qca = COALESCE(qca, 0) + ?, pca = COALESCE(pca, 0) + ?, "
+                                      "cca = COALESCE(cca, 0) + ?");
     if (!place.isOutside()) {
-        m_store.exec(QStringLiteral("UPDATE %1 SET %2 WHERE cod = ?").arg(m_store.table(m_archives.warehouse), side),
+        m_store.exec(QStringLiteral("UPDATE %1 SET %2 WHERE cod = ?")
+                         .arg(m_store.table(m_archives.warehouse), side),
                      {q, weight, parcels, code});
         return;
     }
     const QString ext = m_store.table(m_archives.outside);
-    QVariant rowid =
-        m_store.scalar(QStringLiteral("SELECT rowid FROM %1 WHERE COD_MAG = ? AND cod = ? ORDER BY rowid LIMIT 1").arg(ext),
-                       {place.outsideCode, code});
+    QVariant rowid = m_store.scalar(
+        QStringLiteral("SELECT rowid FROM %1 WHERE COD_MAG = ? AND cod = ? ORDER BY rowid LIMIT 1")
+            .arg(ext),
+        {place.outsideCode, code});
     if (!rowid.isValid()) {
-        const QVariant des = m_store.scalar(
-            QStringLiteral("SELECT des FROM %1 WHERE cod = ? LIMIT 1").arg(m_store.table(m_archives.warehouse)), {code});
-        m_store.exec(QStringLiteral("INSERT INTO %1 (COD_MAG, cod, des, data, qca, qsc, pca, psc, cca, csc, qcons, qord, "
-                                    "giac, peso, pos, pos2, tipo_mag) VALUES (?, ?, ?, ?, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "
+        const QVariant des =
+            m_store.scalar(QStringLiteral("SELECT des FROM %1 WHERE cod = ? LIMIT 1")
+                               .arg(m_store.table(m_archives.warehouse)),
+                           {code});
+        m_store.exec(QStringLiteral("INSERT INTO %1 (COD_MAG, cod, des, data, qca, qsc, pca, psc, "
+                                    "cca, csc, qcons, qord, "
+                                    "giac, peso, pos, pos2, tipo_mag) VALUES (?, ?, ?, ?, 0, 0, 0, "
+                                    "0, 0, 0, 0, 0, 0, 0, "
                                     "'', '', '')")
                          .arg(ext),
                      {place.outsideCode, code, des.toString(), QDate::currentDate()});
         rowid = m_store.lastInsertId();
     }
-    m_store.exec(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(ext, side), {q, weight, parcels, rowid});
+    m_store.exec(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(ext, side),
+                 {q, weight, parcels, rowid});
 }
 
 LoadOutcome StockOps::load(const LoadRequest& r) {
@@ -125,10 +151,11 @@ LoadOutcome StockOps::load(const LoadRequest& r) {
     if (r.place.isOutside()) m_store.table(m_archives.outside);
     if (r.order > 0) m_store.table(m_archives.orders);
     JoinedTransaction tx(m_store);
-    const QList<QVariantList> article =
-        m_store.rows(QStringLiteral("SELECT rowid, COALESCE(prezzo_acq, 0) FROM %1 WHERE cod = ? ORDER BY rowid LIMIT 1")
-                         .arg(wh),
-                     {code});
+    const QList<QVariantList> article = m_store.rows(
+        QStringLiteral(
+            "SELECT rowid, COALESCE(prezzo_acq, 0) FROM %1 WHERE cod = ? ORDER BY rowid LIMIT 1")
+            .arg(wh),
+        {code});
     if (article.isEmpty()) throw StoreError(unknownArticleMessage(code));
     const qint64 rowid = article[0][0].toLongLong();
 
@@ -141,8 +168,8 @@ LoadOutcome StockOps::load(const LoadRequest& r) {
     // purchase price, halved.
     const int d = r.price.decimals();
     const qint64 listUnits = decimal::scaled(article[0][1].toDouble(), d);
-    const double averageCost =
-        static_cast<double>(r.price.units() + listUnits) / 2.0 / static_cast<double>(decimal::scale(d));
+    const double averageCost = static_cast<double>(r.price.units() + listUnits) / 2.0 /
+                               static_cast<double>(decimal::scale(d));
     const double price = r.price.toDouble();
     const double last = static_cast<double>(decimal::scaled(price, 3)) / 1000.0;
     const QString costs = QStringLiteral(
@@ -152,21 +179,26 @@ LoadOutcome StockOps::load(const LoadRequest& r) {
     const QVariantList costParams{averageCost, m.codForn, last, price, price, price, price};
     if (r.place.isOutside()) {
         addToPlace(r.place, code, r.quantity, m.peso, m.colli, false);
-        m_store.exec(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(wh, costs), costParams + QVariantList{rowid});
+        m_store.exec(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(wh, costs),
+                     costParams + QVariantList{rowid});
     } else {
-        m_store.exec(QStringLiteral("UPDATE %1 SET qca = COALESCE(qca, 0) + ?, pca = COALESCE(pca, 0) + ?, "
-                                    "cca = COALESCE(cca, 0) + ?, qcons = COALESCE(qcons, 0) + ?, "
-                                    "qord = COALESCE(qord, 0) - ?, %2 WHERE rowid = ?")
-                         .arg(wh, costs),
-                     QVariantList{r.quantity, m.peso, m.colli, r.quantity, r.quantity} + costParams +
-                         QVariantList{rowid});
+        m_store.exec(
+            QStringLiteral("UPDATE %1 SET qca = COALESCE(qca, 0) + ?, pca = COALESCE(pca, 0) + ?, "
+                           "cca = COALESCE(cca, 0) + ?, qcons = COALESCE(qcons, 0) + ?, "
+                           "qord = COALESCE(qord, 0) - ?, %2 WHERE rowid = ?")
+                .arg(wh, costs),
+            QVariantList{r.quantity, m.peso, m.colli, r.quantity, r.quantity} + costParams +
+                QVariantList{rowid});
     }
 
     if (r.order > 0) {
         out.orderSearched = true;
-        OrderLineKey key{r.order, code, r.matchSupplier ? OrderLineKey::Partner::Supplier : OrderLineKey::Partner::Any,
-                         m.codForn};
-        out.orderFound = OrderDelivery(m_store, m_archives.orders).deliver(key, r.quantity, m.colli);
+        OrderLineKey key{
+            r.order, code,
+            r.matchSupplier ? OrderLineKey::Partner::Supplier : OrderLineKey::Partner::Any,
+            m.codForn};
+        out.orderFound =
+            OrderDelivery(m_store, m_archives.orders).deliver(key, r.quantity, m.colli);
     }
     renumberMovements(lastOld);
     tx.commit();
@@ -188,17 +220,7 @@ void StockOps::manualUnload(const UnloadRequest& r) {
         appendMovement(m);
         renumberMovements(lastOld);
     }
-    if (r.billRow && !r.billPath.isEmpty()) {
-        const StockArchives saved = m_archives;
-        m_archives.movements = r.billPath;
-        try {
-            appendMovement(*r.billRow);
-        } catch (...) {
-            m_archives = saved;
-            throw;
-        }
-        m_archives = saved;
-    }
+    if (r.billRow && !r.billPath.isEmpty()) appendRow(r.billPath, *r.billRow);
     tx.commit();
 }
 
@@ -231,7 +253,8 @@ void StockOps::initialLoad(const Movement& movement) {
 
 std::pair<double, double> StockOps::purchasePriceRange(const QString& code) const {
     const QList<QVariantList> r = m_store.rows(
-        QStringLiteral("SELECT MIN(prezzo), MAX(prezzo) FROM %1 WHERE cod = ? AND causale IN (?, ?)")
+        QStringLiteral(
+            "SELECT MIN(prezzo), MAX(prezzo) FROM %1 WHERE cod = ? AND causale IN (?, ?)")
             .arg(m_store.table(m_archives.movements)),
         {code, QString::fromUtf16(kCauseLoad), QString::fromUtf16(kCauseInitialLoad)});
     if (r.isEmpty()) return {0.0, 0.0};

@@ -55,9 +55,9 @@ struct StockPlace {
 };
 
 struct LoadRequest {
-    Movement movement;        // written as given, with its cause set to kCauseLoad
-    double quantity = 0;      // Q: the typed quantity through the factor
-    UnitPrice price;          // unit purchase price
+    Movement movement;    // written as given, with its cause set to kCauseLoad
+    double quantity = 0;  // Q: the typed quantity through the factor
+    UnitPrice price;      // unit purchase price
     StockPlace place;
     // The order line receiving the goods (order number > 0), matched by supplier too
     // when matchSupplier.
@@ -123,8 +123,10 @@ public:
     std::pair<double, double> purchasePriceRange(const QString& code) const;
 
 private:
-    void addToPlace(const StockPlace& place, const QString& code, double q, double weight, qint64 parcels,
-                    bool unload);
+    // A movement-shaped row into any archive with the movement columns (the unload bill).
+    qint64 appendRow(const QString& path, const Movement& m);
+    void addToPlace(const StockPlace& place, const QString& code, double q, double weight,
+                    qint64 parcels, bool unload);
 
     Store& m_store;
     StockArchives m_archives;

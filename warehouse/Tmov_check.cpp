@@ -96,7 +96,8 @@ void Tmov_check::buildUi() {
         grid->addWidget(w, cell / 4, (cell % 4) * 2 + 1);
         ++cell;
     };
-    for (const auto& [name, caption] : {std::pair{u"edt_data_dal", u"Dalla data"}, std::pair{u"edt_data_al", u"Alla data"}}) {
+    for (const auto& [name, caption] :
+         {std::pair{u"edt_data_dal", u"Dalla data"}, std::pair{u"edt_data_al", u"Alla data"}}) {
         auto* e = new QLineEdit(this);
         e->setObjectName(QString::fromUtf16(name));
         e->setPlaceholderText(QStringLiteral("gg/mm/aaaa"));
@@ -117,7 +118,8 @@ void Tmov_check::buildUi() {
     m_cause = new QComboBox(this);
     m_cause->setObjectName(QStringLiteral("cmb_causale"));
     m_cause->setEditable(true);
-    m_cause->addItems({QStringLiteral("Tutti"), QString::fromUtf16(kCauseLoad), QString::fromUtf16(kCauseManualUnload),
+    m_cause->addItems({QStringLiteral("Tutti"), QString::fromUtf16(kCauseLoad),
+                       QString::fromUtf16(kCauseManualUnload),
                        QString::fromUtf16(kCauseInitialLoad), QString::fromUtf16(kCauseQuickUnload),
                        QString::fromUtf16(kCauseRestore)});
     place(QStringLiteral("Causale"), m_cause);
@@ -128,7 +130,8 @@ void Tmov_check::buildUi() {
 
     auto* buttons = new QHBoxLayout;
     auto button = [&](const QString& name, const QString& caption, void (Tmov_check::*slot)()) {
-        auto* b = new QPushButton(QString(caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), this);
+        auto* b = new QPushButton(
+            QString(caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), this);
         b->setObjectName(name);
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, slot);
@@ -136,8 +139,10 @@ void Tmov_check::buildUi() {
         return b;
     };
     button(QStringLiteral("btn_filtra"), QStringLiteral("Filtra"), &Tmov_check::btn_filtraClick);
-    button(QStringLiteral("btn_togli_filtro"), QStringLiteral("Togli filtro"), &Tmov_check::btn_togli_filtroClick);
-    button(QStringLiteral("btn_stampa"), QStringLiteral("Stampa elenco"), &Tmov_check::btn_stampaClick);
+    button(QStringLiteral("btn_togli_filtro"), QStringLiteral("Togli filtro"),
+           &Tmov_check::btn_togli_filtroClick);
+    button(QStringLiteral("btn_stampa"), QStringLiteral("Stampa elenco"),
+           &Tmov_check::btn_stampaClick);
     buttons->addStretch();
     buttons->addWidget(new QLabel(QStringLiteral("DDT n°"), this));
     m_deleteDdt = new QLineEdit(this);
@@ -150,7 +155,8 @@ void Tmov_check::buildUi() {
     m_deleteCustomer->setMaxLength(20);
     m_deleteCustomer->setMaximumWidth(120);
     buttons->addWidget(m_deleteCustomer);
-    button(QStringLiteral("btn_elimina"), QStringLiteral("Elimina\r\nmovimenti"), &Tmov_check::btn_eliminaClick);
+    button(QStringLiteral("btn_elimina"), QStringLiteral("Elimina\r\nmovimenti"),
+           &Tmov_check::btn_eliminaClick);
     root->addLayout(buttons);
 
     m_model = new MovementWindowModel(*m_ctx.store, this);
@@ -195,9 +201,11 @@ void Tmov_check::FormShow() {
     m_archive->clear();
     m_archive->addItem(globalChoice());
     // Every year's movement archive in the data folder, the newest first.
-    const QStringList files = QDir(dataDir(m_ctx.base))
-                                  .entryList({QStringLiteral("dett_ddt*.db")}, QDir::Files, QDir::Name | QDir::Reversed);
-    static const QRegularExpression year(QStringLiteral("^dett_ddt(\\d\\d)\\.db$"), QRegularExpression::CaseInsensitiveOption);
+    const QStringList files =
+        QDir(dataDir(m_ctx.base))
+            .entryList({QStringLiteral("dett_ddt*.db")}, QDir::Files, QDir::Name | QDir::Reversed);
+    static const QRegularExpression year(QStringLiteral("^dett_ddt(\\d\\d)\\.db$"),
+                                         QRegularExpression::CaseInsensitiveOption);
     for (const QString& f : files) {
         const auto m = year.match(f);
         if (m.hasMatch()) m_archive->addItem(QStringLiteral("20") + m.captured(1));
@@ -209,13 +217,15 @@ void Tmov_check::FormShow() {
 
 QString Tmov_check::movementsPath() const {
     const QString choice = m_archive->currentText();
-    if (choice.isEmpty() || choice == globalChoice()) return m_ctx.settings->text(u"Path", u"Archivio DDT Detail");
+    if (choice.isEmpty() || choice == globalChoice())
+        return m_ctx.settings->text(u"Path", u"Archivio DDT Detail");
     return dataFile(m_ctx.base, QStringLiteral("dett_ddt%1.db").arg(choice.right(2)));
 }
 
 QString Tmov_check::headersPath() const {
     const QString choice = m_archive->currentText();
-    if (choice.isEmpty() || choice == globalChoice()) return m_ctx.settings->text(u"Path", u"Archivio DDT Master");
+    if (choice.isEmpty() || choice == globalChoice())
+        return m_ctx.settings->text(u"Path", u"Archivio DDT Master");
     return dataFile(m_ctx.base, QStringLiteral("ddt%1.db").arg(choice.right(2)));
 }
 
@@ -235,13 +245,15 @@ void Tmov_check::run(bool filtered) {
     QVariantList params;
     if (filtered) {
         where << QStringLiteral("id > 0");
-        for (const auto& [name, op] : {std::pair{u"edt_data_dal", u">="}, std::pair{u"edt_data_al", u"<="}}) {
+        for (const auto& [name, op] :
+             {std::pair{u"edt_data_dal", u">="}, std::pair{u"edt_data_al", u"<="}}) {
             const QString text = criterion(QString::fromUtf16(name))->text().trimmed();
             if (text.isEmpty()) continue;
             const QDate d = typedDate(text);
             if (!d.isValid()) {
                 Dialogs::instance().warning(QStringLiteral("Attenzione"),
-                                            QStringLiteral("Data non valida (gg/mm/aaaa): ") + text, this);
+                                            QStringLiteral("Data non valida (gg/mm/aaaa): ") + text,
+                                            this);
                 return;
             }
             where << QStringLiteral("data %1 ?").arg(QString::fromUtf16(op));
@@ -252,8 +264,9 @@ void Tmov_check::run(bool filtered) {
             bool ok = false;
             const qint64 n = ddt.toLongLong(&ok);
             if (!ok) {
-                Dialogs::instance().warning(QStringLiteral("Attenzione"),
-                                            QStringLiteral("Il numero del DDT deve essere un numero intero: ") + ddt, this);
+                Dialogs::instance().warning(
+                    QStringLiteral("Attenzione"),
+                    QStringLiteral("Il numero del DDT deve essere un numero intero: ") + ddt, this);
                 return;
             }
             where << QStringLiteral("bolla = ?");
@@ -265,12 +278,14 @@ void Tmov_check::run(bool filtered) {
             const QString column = QString::fromUtf16(c.column);
             where << (c.upper ? QStringLiteral("upper(%1) LIKE ? ESCAPE '\\'").arg(column)
                               : QStringLiteral("%1 LIKE ? ESCAPE '\\'").arg(column));
-            params << QStringLiteral("%") + Store::likeLiteral(c.upper ? text.toUpper() : text) + QStringLiteral("%");
+            params << QStringLiteral("%") + Store::likeLiteral(c.upper ? text.toUpper() : text) +
+                          QStringLiteral("%");
         }
         const QString cause = m_cause->currentText().trimmed();
         if (!cause.isEmpty() && cause != QStringLiteral("Tutti")) {
             where << QStringLiteral("upper(causale) LIKE ? ESCAPE '\\'");
-            params << QStringLiteral("%") + Store::likeLiteral(cause.toUpper()) + QStringLiteral("%");
+            params << QStringLiteral("%") + Store::likeLiteral(cause.toUpper()) +
+                          QStringLiteral("%");
         }
         if (m_nonZero->isChecked()) where << QStringLiteral("quant <> 0");
     }
@@ -333,24 +348,32 @@ void Tmov_check::btn_eliminaClick() {
     const QString ddtText = m_deleteDdt->text().trimmed();
     const qint64 ddt = ddtText.toLongLong(&ok);
     if (!ok) {
-        dlg.warning(QStringLiteral("Attenzione"), QStringLiteral("Inserire il numero del DDT di cui cancellare i movimenti."),
+        dlg.warning(QStringLiteral("Attenzione"),
+                    QStringLiteral("Inserire il numero del DDT di cui cancellare i movimenti."),
                     this);
         return;
     }
     const QString customer = m_deleteCustomer->text().trimmed();
     // The same condition counts and deletes: that DDT, that customer (none when empty),
     // no supplier.
-    const QString where = QStringLiteral("bolla = ? AND COALESCE(cod_cli, '') = ? AND COALESCE(cod_forn, '') = ''");
+    const QString where =
+        QStringLiteral("bolla = ? AND COALESCE(cod_cli, '') = ? AND COALESCE(cod_forn, '') = ''");
     const QVariantList params{ddt, customer};
     const QString lines = movementsPath();
     const QString headers = headersPath();
     const bool hasHeaders = Store::exists(headers);
     qint64 lineCount = 0, headerCount = 0;
     try {
-        lineCount = m_ctx.store->scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(m_ctx.store->table(lines), where), params)
+        lineCount = m_ctx.store
+                        ->scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2")
+                                     .arg(m_ctx.store->table(lines), where),
+                                 params)
                         .toLongLong();
         if (hasHeaders)
-            headerCount = m_ctx.store->scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(m_ctx.store->table(headers), where), params)
+            headerCount = m_ctx.store
+                              ->scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2")
+                                           .arg(m_ctx.store->table(headers), where),
+                                       params)
                               .toLongLong();
     } catch (const StoreError& e) {
         dlg.error(kTitle, e.message(), this);
@@ -358,23 +381,33 @@ void Tmov_check::btn_eliminaClick() {
     }
     const QString who = customer.isEmpty() ? QStringLiteral("(nessun cliente)") : customer;
     if (lineCount + headerCount == 0) {
-        dlg.info(kTitle, QStringLiteral("Nessun movimento trovato per DDT n° %1 del cliente codice %2").arg(ddt).arg(who), this);
+        dlg.info(kTitle,
+                 QStringLiteral("Nessun movimento trovato per DDT n° %1 del cliente codice %2")
+                     .arg(ddt)
+                     .arg(who),
+                 this);
         return;
     }
     const int okCancel = int(DlgButton::Ok) | int(DlgButton::Cancel);
     if (lineCount > 1 &&
-        dlg.show(MsgIcon::Warning, QStringLiteral("Attenzione"),
-                 QStringLiteral("Esiste un DDT di scarico con questo numero, confermate la \r\ncancellazione dei "
-                                "movimenti e del DDT associato?"),
-                 okCancel, DlgButton::Cancel, this) != DlgButton::Ok)
+        dlg.show(
+            MsgIcon::Warning, QStringLiteral("Attenzione"),
+            QStringLiteral(
+                "Esiste un DDT di scarico con questo numero, confermate la \r\ncancellazione dei "
+                "movimenti e del DDT associato?"),
+            okCancel, DlgButton::Cancel, this) != DlgButton::Ok)
         return;
-    const QString question = QStringLiteral("Confermate la cancellazione dei movimenti selezionati\n\rper DDT n° %1 del "
-                                            "cliente codice %2\r\n(%3 righe di movimento e %4 testate DDT)")
-                                 .arg(ddt)
-                                 .arg(who)
-                                 .arg(lineCount)
-                                 .arg(headerCount);
-    if (dlg.show(MsgIcon::Question, kTitle, question, okCancel, DlgButton::Cancel, this) != DlgButton::Ok) return;
+    const QString question =
+        QStringLiteral(
+            "Confermate la cancellazione dei movimenti selezionati\n\rper DDT n° %1 del "
+            "cliente codice %2\r\n(%3 righe di movimento e %4 testate DDT)")
+            .arg(ddt)
+            .arg(who)
+            .arg(lineCount)
+            .arg(headerCount);
+    if (dlg.show(MsgIcon::Question, kTitle, question, okCancel, DlgButton::Cancel, this) !=
+        DlgButton::Ok)
+        return;
 
     QString failure;
     try {
@@ -397,11 +430,15 @@ void Tmov_check::btn_eliminaClick() {
         failure = e.message();
     }
     if (!failure.isEmpty()) {
-        dlg.error(kTitle, QStringLiteral("Nessun movimento è stato cancellato.\r\n") + failure, this);
+        dlg.error(kTitle, QStringLiteral("Nessun movimento è stato cancellato.\r\n") + failure,
+                  this);
         return;
     }
     run(m_filtered);
-    dlg.info(kTitle, QStringLiteral("Cancellate %1 righe di movimento e %2 testate DDT.").arg(lineCount).arg(headerCount),
+    dlg.info(kTitle,
+             QStringLiteral("Cancellate %1 righe di movimento e %2 testate DDT.")
+                 .arg(lineCount)
+                 .arg(headerCount),
              this);
 }
 

@@ -75,7 +75,9 @@ QString plain(double v) { return fmt::value(QVariant(v)); }
 }  // namespace
 
 Tmulti_art::Tmulti_art(AppContext& ctx, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx), m_ops(std::make_unique<StockOps>(*ctx.store, StockArchives::fromSettings(*ctx.settings))) {
+    : QDialog(parent),
+      m_ctx(ctx),
+      m_ops(std::make_unique<StockOps>(*ctx.store, StockArchives::fromSettings(*ctx.settings))) {
     setObjectName(QStringLiteral("Tmulti_art"));
     setWindowTitle(QStringLiteral("Carico / Scarico merce"));
     showPreview = [this](const report::PageModel& m) { report::PreviewWindow::run(m, 1, this); };
@@ -118,7 +120,8 @@ QWidget* Tmulti_art::buildLoadPage() {
     m_article->completer()->setFilterMode(Qt::MatchContains);
     m_article->setMinimumWidth(320);
     connect(m_article, &QComboBox::activated, this, [this] { articleChosen(true); });
-    connect(m_article->lineEdit(), &QLineEdit::editingFinished, this, [this] { articleChosen(true); });
+    connect(m_article->lineEdit(), &QLineEdit::editingFinished, this,
+            [this] { articleChosen(true); });
     form->addRow(QStringLiteral("Articolo"), m_article);
     m_ddt = edit(QStringLiteral("edt_ddt"), page, 10);
     form->addRow(QStringLiteral("DDT"), m_ddt);
@@ -199,9 +202,9 @@ QWidget* Tmulti_art::buildLoadPage() {
     row->addWidget(confirm);
     v->addLayout(row);
     m_loadList = list(QStringLiteral("grid_carico"),
-                      {QStringLiteral("DDT"), QStringLiteral("Codice"), QStringLiteral("Descrizione articolo"),
-                       QStringLiteral("Quantità"), QStringLiteral("Peso"), QStringLiteral("Colli"),
-                       QStringLiteral("Prezzo")},
+                      {QStringLiteral("DDT"), QStringLiteral("Codice"),
+                       QStringLiteral("Descrizione articolo"), QStringLiteral("Quantità"),
+                       QStringLiteral("Peso"), QStringLiteral("Colli"), QStringLiteral("Prezzo")},
                       page);
     v->addWidget(m_loadList, 1);
     return page;
@@ -220,7 +223,8 @@ QWidget* Tmulti_art::buildUnloadPage() {
     m_uArticle->completer()->setFilterMode(Qt::MatchContains);
     m_uArticle->setMinimumWidth(320);
     connect(m_uArticle, &QComboBox::activated, this, [this] { articleChosen(false); });
-    connect(m_uArticle->lineEdit(), &QLineEdit::editingFinished, this, [this] { articleChosen(false); });
+    connect(m_uArticle->lineEdit(), &QLineEdit::editingFinished, this,
+            [this] { articleChosen(false); });
     form->addRow(QStringLiteral("Articolo"), m_uArticle);
     m_uQuantity = edit(QStringLiteral("edt_quantita_scarico"), page);
     form->addRow(QStringLiteral("Quantità"), m_uQuantity);
@@ -257,7 +261,9 @@ QWidget* Tmulti_art::buildUnloadPage() {
     v->addLayout(form);
 
     auto* row = new QHBoxLayout;
-    auto* print = new QPushButton(QStringLiteral("Stampa\r\nbolletta").replace(QStringLiteral("\r\n"), QStringLiteral("\n")), page);
+    auto* print = new QPushButton(
+        QStringLiteral("Stampa\r\nbolletta").replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+        page);
     print->setObjectName(QStringLiteral("btn_stampa_bolletta"));
     print->setAutoDefault(false);
     connect(print, &QPushButton::clicked, this, &Tmulti_art::btn_stampa_bollettaClick);
@@ -270,9 +276,9 @@ QWidget* Tmulti_art::buildUnloadPage() {
     row->addWidget(confirm);
     v->addLayout(row);
     m_unloadList = list(QStringLiteral("grid_scarico"),
-                        {QStringLiteral("Dest"), QStringLiteral("Cod. Art."), QStringLiteral("Descrizione"),
-                         QStringLiteral("Quantità"), QStringLiteral("Peso"), QStringLiteral("Colli"),
-                         QStringLiteral("Prezzo")},
+                        {QStringLiteral("Dest"), QStringLiteral("Cod. Art."),
+                         QStringLiteral("Descrizione"), QStringLiteral("Quantità"),
+                         QStringLiteral("Peso"), QStringLiteral("Colli"), QStringLiteral("Prezzo")},
                         page);
     v->addWidget(m_unloadList, 1);
     return page;
@@ -311,14 +317,14 @@ void Tmulti_art::FormShow() {
     // The unload bill starts empty at every opening.
     try {
         const QString bill = billPath();
-        if (!Store::exists(bill))
-            m_ctx.store->createEmptyCopy(m_ops->archives().movements, bill);
+        if (!Store::exists(bill)) m_ctx.store->createEmptyCopy(m_ops->archives().movements, bill);
         m_ctx.store->exec(QStringLiteral("DELETE FROM %1").arg(m_ctx.store->table(bill)));
     } catch (const StoreError& e) {
-        Dialogs::instance().error(QStringLiteral("Bolletta di Scarico"),
-                                  QStringLiteral("Impossibile preparare l'archivio della bolletta di scarico.\r\n") +
-                                      e.message(),
-                                  this);
+        Dialogs::instance().error(
+            QStringLiteral("Bolletta di Scarico"),
+            QStringLiteral("Impossibile preparare l'archivio della bolletta di scarico.\r\n") +
+                e.message(),
+            this);
     }
 }
 
@@ -329,7 +335,8 @@ void Tmulti_art::loadArticles() {
     const QString sep = m_ctx.settings->text(u"System", u"Separatore cod-des");
     try {
         m_ctx.store->forEachRow(
-            QStringLiteral("SELECT cod, des FROM %1 ORDER BY cod").arg(m_ctx.store->table(m_ops->archives().warehouse)),
+            QStringLiteral("SELECT cod, des FROM %1 ORDER BY cod")
+                .arg(m_ctx.store->table(m_ops->archives().warehouse)),
             {}, [&](const StoreRow& r) { items.append(r.text(0) + sep + r.text(1)); });
     } catch (const StoreError& e) {
         Dialogs::instance().error(QStringLiteral("Articoli di magazzino"), e.message(), this);
@@ -347,10 +354,12 @@ void Tmulti_art::loadWarehouses() {
     const QString types = dataFile(m_ctx.base, QStringLiteral("mag_tipo.db"));
     if (!Store::exists(types)) return;
     try {
-        for (const QVariantList& r : m_ctx.store->rows(
-                 QStringLiteral("SELECT COD_MAG, DES FROM %1 WHERE COALESCE(COD_MAG, '') <> '' ORDER BY COD_MAG")
-                     .arg(m_ctx.store->table(types))))
-            m_place->addItem(r[0].toString() + QStringLiteral(" - ") + r[1].toString(), r[0].toString());
+        for (const QVariantList& r :
+             m_ctx.store->rows(QStringLiteral("SELECT COD_MAG, DES FROM %1 WHERE COALESCE(COD_MAG, "
+                                              "'') <> '' ORDER BY COD_MAG")
+                                   .arg(m_ctx.store->table(types))))
+            m_place->addItem(r[0].toString() + QStringLiteral(" - ") + r[1].toString(),
+                             r[0].toString());
     } catch (const StoreError& e) {
         Dialogs::instance().error(QStringLiteral("Magazzini esterni"), e.message(), this);
     }
@@ -397,21 +406,24 @@ void Tmulti_art::articleChosen(bool loadPage) {
 }
 
 void Tmulti_art::clearFigures() {
-    for (QLabel* l : {m_stockLabel, m_availableLabel, m_weightLabel, m_parcelsLabel, m_costLabel, m_minimumLabel,
-                      m_lastPriceLabel, m_lowPriceLabel, m_highPriceLabel})
+    for (QLabel* l : {m_stockLabel, m_availableLabel, m_weightLabel, m_parcelsLabel, m_costLabel,
+                      m_minimumLabel, m_lastPriceLabel, m_lowPriceLabel, m_highPriceLabel})
         l->clear();
 }
 
 void Tmulti_art::showFigures(const QString& code) {
-    const QList<QVariantList> r = m_ctx.store->rows(
-        QStringLiteral("SELECT COALESCE(qca, 0) - COALESCE(qsc, 0), qcons, COALESCE(pca, 0) - COALESCE(psc, 0), "
-                       "COALESCE(cca, 0) - COALESCE(csc, 0), costo_med, scortamin, valo3 FROM %1 WHERE cod = ? LIMIT 1")
-            .arg(m_ctx.store->table(m_ops->archives().warehouse)),
-        {code});
+    const QList<QVariantList> r =
+        m_ctx.store->rows(QStringLiteral("SELECT COALESCE(qca, 0) - COALESCE(qsc, 0), qcons, "
+                                         "COALESCE(pca, 0) - COALESCE(psc, 0), "
+                                         "COALESCE(cca, 0) - COALESCE(csc, 0), costo_med, "
+                                         "scortamin, valo3 FROM %1 WHERE cod = ? LIMIT 1")
+                              .arg(m_ctx.store->table(m_ops->archives().warehouse)),
+                          {code});
     if (r.isEmpty()) return clearFigures();
     const int stockDecimals = m_ctx.settings->integer(u"Magazzino", u"Decimali giacenza articolo");
-    const QString stockPattern =
-        stockDecimals > 0 ? QStringLiteral("###,##0.") + QString(stockDecimals, u'0') : QStringLiteral("###,##0");
+    const QString stockPattern = stockDecimals > 0
+                                     ? QStringLiteral("###,##0.") + QString(stockDecimals, u'0')
+                                     : QStringLiteral("###,##0");
     m_stockLabel->setText(fmt::number(r[0][0].toDouble(), stockPattern));
     m_availableLabel->setText(fmt::number(r[0][1].toDouble(), stockPattern));
     m_weightLabel->setText(fmt::number(r[0][2].toDouble(), u"###,##0.00"));
@@ -428,11 +440,12 @@ bool Tmulti_art::number(QLineEdit* e, const QString& caption, double* out) {
     bool ok = false;
     *out = fmt::parseNumber(e->text(), &ok);
     if (ok) return true;
-    Dialogs::instance().warning(kAttention,
-                                QStringLiteral("Il campo \"%1\" non contiene un numero valido: %2\r\n"
-                                               "Correggerlo e ripetere l'operazione.")
-                                    .arg(caption, e->text().trimmed()),
-                                this);
+    Dialogs::instance().warning(
+        kAttention,
+        QStringLiteral("Il campo \"%1\" non contiene un numero valido: %2\r\n"
+                       "Correggerlo e ripetere l'operazione.")
+            .arg(caption, e->text().trimmed()),
+        this);
     e->setFocus();
     return false;
 }
@@ -444,10 +457,11 @@ bool Tmulti_art::date(QLineEdit* e, const QString& caption, QDate* out, bool req
     *out = QDate::fromString(t, QStringLiteral("dd/MM/yyyy"));
     if (!out->isValid()) *out = QDate::fromString(t, QStringLiteral("d/M/yyyy"));
     if (out->isValid()) return true;
-    Dialogs::instance().warning(kAttention,
-                                QStringLiteral("Il campo \"%1\" non contiene una data valida (gg/mm/aaaa): %2")
-                                    .arg(caption, t),
-                                this);
+    Dialogs::instance().warning(
+        kAttention,
+        QStringLiteral("Il campo \"%1\" non contiene una data valida (gg/mm/aaaa): %2")
+            .arg(caption, t),
+        this);
     e->setFocus();
     return false;
 }
@@ -469,23 +483,28 @@ bool Tmulti_art::btn_conferma_caricoClick() {
         return false;
     }
     double ddt = 0, quantity = 0, parcels = 0, weight = 0, factor = 0, order = 0;
-    if (!number(m_ddt, QStringLiteral("DDT"), &ddt) || !number(m_quantity, QStringLiteral("Quantità"), &quantity) ||
-        !number(m_parcels, QStringLiteral("Colli"), &parcels) || !number(m_weight, QStringLiteral("Peso"), &weight) ||
+    if (!number(m_ddt, QStringLiteral("DDT"), &ddt) ||
+        !number(m_quantity, QStringLiteral("Quantità"), &quantity) ||
+        !number(m_parcels, QStringLiteral("Colli"), &parcels) ||
+        !number(m_weight, QStringLiteral("Peso"), &weight) ||
         !number(m_factor, QStringLiteral("Fattore molt."), &factor) ||
         !number(m_order, QStringLiteral("N° Ordine"), &order))
         return false;
     for (const auto& [value, field, caption] :
-         {std::tuple{ddt, m_ddt, QStringLiteral("DDT")}, std::tuple{parcels, m_parcels, QStringLiteral("Colli")},
+         {std::tuple{ddt, m_ddt, QStringLiteral("DDT")},
+          std::tuple{parcels, m_parcels, QStringLiteral("Colli")},
           std::tuple{order, m_order, QStringLiteral("N° Ordine")}}) {
         if (value != std::trunc(value)) {
-            dlg.warning(kAttention, QStringLiteral("Il campo \"%1\" deve contenere un numero intero: %2")
-                                        .arg(caption, field->text().trimmed()),
+            dlg.warning(kAttention,
+                        QStringLiteral("Il campo \"%1\" deve contenere un numero intero: %2")
+                            .arg(caption, field->text().trimmed()),
                         this);
             field->setFocus();
             return false;
         }
     }
-    const int priceDecimals = m_ctx.settings->integer(u"DDT", u"Decimali prezzo movimenti articolo");
+    const int priceDecimals =
+        m_ctx.settings->integer(u"DDT", u"Decimali prezzo movimenti articolo");
     const auto price = UnitPrice::parse(m_price->text(), priceDecimals);
     if (!price) {
         double dummy = 0;
@@ -494,8 +513,9 @@ bool Tmulti_art::btn_conferma_caricoClick() {
     }
     const auto vat = VatRate::parse(m_vat->currentText());
     if (!vat) {
-        dlg.warning(kAttention, QStringLiteral("Il campo \"IVA %\" non contiene un numero valido: %1")
-                                    .arg(m_vat->currentText()),
+        dlg.warning(kAttention,
+                    QStringLiteral("Il campo \"IVA %\" non contiene un numero valido: %1")
+                        .arg(m_vat->currentText()),
                     this);
         return false;
     }
@@ -506,7 +526,8 @@ bool Tmulti_art::btn_conferma_caricoClick() {
     if (factor == 0) factor = 1;
     try {
         if (!m_ops->articleExists(a.code)) {
-            dlg.error(QStringLiteral("Carico merce"), StockOps::unknownArticleMessage(a.code), this);
+            dlg.error(QStringLiteral("Carico merce"), StockOps::unknownArticleMessage(a.code),
+                      this);
             return false;
         }
     } catch (const StoreError& e) {
@@ -515,12 +536,13 @@ bool Tmulti_art::btn_conferma_caricoClick() {
     }
     const bool perPiece = m_mode1->isChecked();
     const double q = perPiece ? quantity * factor : quantity / factor;
-    const QString question = QStringLiteral("Confermi il carico del materiale per l'articolo\n\r") + itemText +
-                             QStringLiteral("\r\nQuantità ") + plain(quantity) +
-                             (perPiece ? QStringLiteral(" X ") : QStringLiteral(" / ")) + plain(factor) +
-                             QStringLiteral(" = ") + fmt::number(q, u"###,###,###.00") + QStringLiteral(" ?");
-    if (dlg.show(MsgIcon::Question, QStringLiteral("Conferma Carico"), question, int(DlgButton::Ok) | int(DlgButton::Cancel),
-                 DlgButton::Ok, this) != DlgButton::Ok)
+    const QString question = QStringLiteral("Confermi il carico del materiale per l'articolo\n\r") +
+                             itemText + QStringLiteral("\r\nQuantità ") + plain(quantity) +
+                             (perPiece ? QStringLiteral(" X ") : QStringLiteral(" / ")) +
+                             plain(factor) + QStringLiteral(" = ") +
+                             fmt::number(q, u"###,###,###.00") + QStringLiteral(" ?");
+    if (dlg.show(MsgIcon::Question, QStringLiteral("Conferma Carico"), question,
+                 int(DlgButton::Ok) | int(DlgButton::Cancel), DlgButton::Ok, this) != DlgButton::Ok)
         return false;
 
     LoadRequest r;
@@ -547,21 +569,25 @@ bool Tmulti_art::btn_conferma_caricoClick() {
         m_ctx.store->backupOnce(m_ops->archives().movements);
         out = m_ops->load(r);
     } catch (const StoreError& e) {
-        dlg.error(QStringLiteral("Carico merce"),
-                  QStringLiteral("Il carico non è stato registrato: magazzino, movimenti e ordini sono rimasti "
-                                 "come prima.\r\n") +
-                      e.message(),
-                  this);
+        dlg.error(
+            QStringLiteral("Carico merce"),
+            QStringLiteral(
+                "Il carico non è stato registrato: magazzino, movimenti e ordini sono rimasti "
+                "come prima.\r\n") +
+                e.message(),
+            this);
         return false;
     }
     if (out.orderSearched && !out.orderFound)
         dlg.warning(OrderDelivery::notFoundTitle(), OrderDelivery::notFoundMessage(), this);
-    appendLine(m_loadList, {QString::number(r.movement.bolla), a.code, a.description, plain(quantity), plain(weight),
-                            QString::number(r.movement.colli), price->format()});
+    appendLine(m_loadList,
+               {QString::number(r.movement.bolla), a.code, a.description, plain(quantity),
+                plain(weight), QString::number(r.movement.colli), price->format()});
     dlg.info(QStringLiteral("Carico merce"),
              QStringLiteral("I movimenti di carico merce sono stati effettuati.\n\r") +
-                 (r.place.isOutside() ? QStringLiteral("Le quantità nel magazzino esterno sono state aggiornate")
-                                      : QStringLiteral("Le quantità nel magazzino sono state aggiornate")),
+                 (r.place.isOutside()
+                      ? QStringLiteral("Le quantità nel magazzino esterno sono state aggiornate")
+                      : QStringLiteral("Le quantità nel magazzino sono state aggiornate")),
              this);
     for (QLineEdit* e : {m_quantity, m_parcels, m_weight, m_price}) e->clear();
     try {
@@ -583,19 +609,22 @@ bool Tmulti_art::btn_conferma_scaricoClick() {
     double quantity = 0, factor = 0, weight = 0, parcels = 0, price = 0;
     if (!number(m_uQuantity, QStringLiteral("Quantità"), &quantity) ||
         !number(m_uFactor, QStringLiteral("Fattore molt."), &factor) ||
-        !number(m_uWeight, QStringLiteral("Peso"), &weight) || !number(m_uParcels, QStringLiteral("Colli"), &parcels) ||
+        !number(m_uWeight, QStringLiteral("Peso"), &weight) ||
+        !number(m_uParcels, QStringLiteral("Colli"), &parcels) ||
         !number(m_uPrice, QStringLiteral("Prezzo vendita"), &price))
         return false;
     if (parcels != std::trunc(parcels)) {
-        dlg.warning(kAttention, QStringLiteral("Il campo \"Colli\" deve contenere un numero intero: %1")
-                                    .arg(m_uParcels->text().trimmed()),
+        dlg.warning(kAttention,
+                    QStringLiteral("Il campo \"Colli\" deve contenere un numero intero: %1")
+                        .arg(m_uParcels->text().trimmed()),
                     this);
         return false;
     }
     const auto vat = VatRate::parse(m_uVat->currentText());
     if (!vat) {
-        dlg.warning(kAttention, QStringLiteral("Il campo \"IVA %\" non contiene un numero valido: %1")
-                                    .arg(m_uVat->currentText()),
+        dlg.warning(kAttention,
+                    QStringLiteral("Il campo \"IVA %\" non contiene un numero valido: %1")
+                        .arg(m_uVat->currentText()),
                     this);
         return false;
     }
@@ -606,7 +635,8 @@ bool Tmulti_art::btn_conferma_scaricoClick() {
     if (factor == 0) factor = 1;
     try {
         if (!m_ops->articleExists(a.code)) {
-            dlg.error(QStringLiteral("Scarico merce"), StockOps::unknownArticleMessage(a.code), this);
+            dlg.error(QStringLiteral("Scarico merce"), StockOps::unknownArticleMessage(a.code),
+                      this);
             return false;
         }
     } catch (const StoreError& e) {
@@ -614,9 +644,10 @@ bool Tmulti_art::btn_conferma_scaricoClick() {
         return false;
     }
     const double q = quantity * factor;
-    const QString question = QStringLiteral("Confermi lo scarico del materiale per l'articolo\n\r") + itemText +
-                             QStringLiteral("\r\nQuantità ") + plain(quantity) + QStringLiteral(" X ") + plain(factor) +
-                             QStringLiteral(" = ") + fmt::number(q, u"###,###,###.00") + QStringLiteral(" ?");
+    const QString question =
+        QStringLiteral("Confermi lo scarico del materiale per l'articolo\n\r") + itemText +
+        QStringLiteral("\r\nQuantità ") + plain(quantity) + QStringLiteral(" X ") + plain(factor) +
+        QStringLiteral(" = ") + fmt::number(q, u"###,###,###.00") + QStringLiteral(" ?");
     if (dlg.show(MsgIcon::Question, QStringLiteral("Conferma Scarico manuale"), question,
                  int(DlgButton::Ok) | int(DlgButton::Cancel), DlgButton::Ok, this) != DlgButton::Ok)
         return false;
@@ -649,28 +680,32 @@ bool Tmulti_art::btn_conferma_scaricoClick() {
         if (withMovement) m_ctx.store->backupOnce(m_ops->archives().movements);
         m_ops->manualUnload(r);
     } catch (const StoreError& e) {
-        dlg.error(QStringLiteral("Scarico merce"),
-                  QStringLiteral("Lo scarico non è stato registrato: magazzino, movimenti e bolletta sono rimasti "
-                                 "come prima.\r\n") +
-                      e.message(),
-                  this);
+        dlg.error(
+            QStringLiteral("Scarico merce"),
+            QStringLiteral(
+                "Lo scarico non è stato registrato: magazzino, movimenti e bolletta sono rimasti "
+                "come prima.\r\n") +
+                e.message(),
+            this);
         return false;
     }
     appendLine(m_unloadList, {m.codForn, a.code, a.description, plain(quantity), plain(weight),
                               QString::number(m.colli), fmt::number(price, u"###,##0.00")});
-    dlg.info(QStringLiteral("Scarico merce"),
-             QStringLiteral("Scarico merce effettuato!\n\rArticolo: ") + itemText +
-                 (withMovement ? QStringLiteral("\r\nSono stati aggiornati i movimenti") : QString()),
-             this);
+    dlg.info(
+        QStringLiteral("Scarico merce"),
+        QStringLiteral("Scarico merce effettuato!\n\rArticolo: ") + itemText +
+            (withMovement ? QStringLiteral("\r\nSono stati aggiornati i movimenti") : QString()),
+        this);
     return true;
 }
 
 void Tmulti_art::btn_stampa_bollettaClick() {
     report::Rows rows;
     try {
-        const QStringList names{QStringLiteral("DATA"),  QStringLiteral("COD_FORN"), QStringLiteral("COD"),
-                                QStringLiteral("DES"),   QStringLiteral("QUANT"),    QStringLiteral("PESO"),
-                                QStringLiteral("COLLI"), QStringLiteral("PREZZO"),   QStringLiteral("CAUSALE")};
+        const QStringList names{
+            QStringLiteral("DATA"),  QStringLiteral("COD_FORN"), QStringLiteral("COD"),
+            QStringLiteral("DES"),   QStringLiteral("QUANT"),    QStringLiteral("PESO"),
+            QStringLiteral("COLLI"), QStringLiteral("PREZZO"),   QStringLiteral("CAUSALE")};
         for (const QVariantList& r : m_ctx.store->rows(
                  QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
                      .arg(names.join(QStringLiteral(", ")), m_ctx.store->table(billPath())))) {
@@ -683,8 +718,9 @@ void Tmulti_art::btn_stampa_bollettaClick() {
         return;
     }
     if (rows.isEmpty()) {
-        Dialogs::instance().info(Tqr_bolletta_scarico::title(),
-                                 QStringLiteral("Nessun articolo scaricato da stampare nella bolletta."), this);
+        Dialogs::instance().info(
+            Tqr_bolletta_scarico::title(),
+            QStringLiteral("Nessun articolo scaricato da stampare nella bolletta."), this);
         return;
     }
     showPreview(Tqr_bolletta_scarico::render(rows));
@@ -693,8 +729,9 @@ void Tmulti_art::btn_stampa_bollettaClick() {
 void Tmulti_art::btn_uscitaClick() { reject(); }
 
 void Tmulti_art::reject() {
-    if (!Dialogs::instance().yesNo(MsgIcon::Question, QStringLiteral("Uscita"),
-                                   QStringLiteral("Confermi l'uscita e l'azzeramento dell'elenco articoli?"), this))
+    if (!Dialogs::instance().yesNo(
+            MsgIcon::Question, QStringLiteral("Uscita"),
+            QStringLiteral("Confermi l'uscita e l'azzeramento dell'elenco articoli?"), this))
         return;
     m_loadList->setRowCount(0);
     m_unloadList->setRowCount(0);

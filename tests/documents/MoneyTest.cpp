@@ -15,10 +15,11 @@ struct RoundCase {
 
 TEST(MoneyTest, RoundsHalfAwayFromZero) {
     const RoundCase cases[] = {
-        {1.005, 101}, {1.015, 102},  {2.675, 268},   {0.125, 13},   {-1.005, -101},
-        {-0.005, -1}, {0.004, 0},    {-0.004, 0},    {1234.565, 123457}, {0.0, 0},
+        {1.005, 101}, {1.015, 102}, {2.675, 268}, {0.125, 13},        {-1.005, -101},
+        {-0.005, -1}, {0.004, 0},   {-0.004, 0},  {1234.565, 123457}, {0.0, 0},
     };
-    for (const RoundCase& c : cases) EXPECT_EQ(Money::fromDouble(c.value).cents(), c.cents) << c.value;
+    for (const RoundCase& c : cases)
+        EXPECT_EQ(Money::fromDouble(c.value).cents(), c.cents) << c.value;
 }
 
 TEST(MoneyTest, ParsesTypedAmountsTheItalianWay) {
@@ -26,8 +27,8 @@ TEST(MoneyTest, ParsesTypedAmountsTheItalianWay) {
         const char16_t* text;
         qint64 cents;
     } good[] = {
-        {u"1.234,56", 123456}, {u"1234,5", 123450}, {u"-3,5", -350},     {u"", 0},
-        {u" 12 \u20ac", 1200}, {u"0,005", 1},       {u"-0,005", -1},     {u"7.5", 750},
+        {u"1.234,56", 123456}, {u"1234,5", 123450}, {u"-3,5", -350}, {u"", 0},
+        {u" 12 \u20ac", 1200}, {u"0,005", 1},       {u"-0,005", -1}, {u"7.5", 750},
         {u"1,004", 100},       {u"+2", 200},
     };
     for (const auto& c : good) {
@@ -65,9 +66,9 @@ TEST(MoneyTest, TotalsAreSumsOfRoundedParts) {
 }
 
 TEST(MoneyTest, PercentRoundsOnceAndSplitPutsTheRemainderLast) {
-    EXPECT_EQ(Money::fromCents(1005).percent(10).cents(), 101);     // 1,005
+    EXPECT_EQ(Money::fromCents(1005).percent(10).cents(), 101);  // 1,005
     EXPECT_EQ(Money::fromCents(-1005).percent(10).cents(), -101);
-    EXPECT_EQ(Money::fromCents(333).percent(22).cents(), 73);       // 0,7326
+    EXPECT_EQ(Money::fromCents(333).percent(22).cents(), 73);  // 0,7326
     const QList<Money> parts = Money::fromCents(10000).split(3);
     ASSERT_EQ(parts.size(), 3);
     EXPECT_EQ(parts[0].cents(), 3333);

@@ -18,8 +18,9 @@ protected:
         store->createArchive(path, u"BOLLA INTEGER, NUMERO CHAR(10), TIPO CHAR(1)"_s);
     }
     void add(const QVariant& bolla, const QString& numero, const QString& tipo = u"A"_s) {
-        store->exec(u"INSERT INTO %1 (BOLLA, NUMERO, TIPO) VALUES (?, ?, ?)"_s.arg(store->table(path)),
-                    {bolla, numero, tipo});
+        store->exec(
+            u"INSERT INTO %1 (BOLLA, NUMERO, TIPO) VALUES (?, ?, ?)"_s.arg(store->table(path)),
+            {bolla, numero, tipo});
     }
     test::TempBase base;
     std::unique_ptr<Store> store;

@@ -27,7 +27,7 @@ TEST(VatRatesTest, RatesWrittenDifferentlyAreOneRate) {
 
 TEST(VatRatesTest, VatOfATaxableAmountRoundsHalfAwayFromZero) {
     const VatRate r = *VatRate::parse(u"22");
-    EXPECT_EQ(r.of(Money::fromCents(1025)).cents(), 226);   // 2,255
+    EXPECT_EQ(r.of(Money::fromCents(1025)).cents(), 226);  // 2,255
     EXPECT_EQ(r.of(Money::fromCents(-1025)).cents(), -226);
     EXPECT_EQ(VatRate::parse(u"10")->of(Money::fromCents(5)).cents(), 1);  // 0,005
 }

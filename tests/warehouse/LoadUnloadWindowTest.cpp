@@ -9,13 +9,13 @@
 #include <QTest>
 
 #include "core/Paths.h"
+#include "registry/Tfrm_cerca.h"
 #include "report/PageModel.h"
 #include "settings/Settings.h"
 #include "store/Store.h"
 #include "tests/WindowFixture.h"
 #include "ui/Dialogs.h"
 #include "warehouse/StockOps.h"
-#include "registry/Tfrm_cerca.h"
 #include "warehouse/Tmulti_art.h"
 
 using namespace zel;
@@ -35,14 +35,17 @@ protected:
         WindowFixture::TearDown();
     }
     void article(const QString& cod, double prezzoAcq, double qord = 0, double fm = 1) {
-        Probe::exec(archives.warehouse,
-                    u"INSERT INTO magazzino (ID, COD, DES, PREZZO_ACQ, PREZZO_VEN, QCA, QSC, PCA, PSC, CCA, CSC, QCONS, "
-                    "QORD, COSTO_MED, VALO1, VALO2, VALO3, COD_FORN, FM, IVA) VALUES ((SELECT COUNT(*) + 1 FROM "
-                    "magazzino), '%1', 'Vite %1', %2, 9.5, 0, 0, 0, 0, 0, 0, 0, %3, 0, 0, 0, 0, '', %4, 22)"_s
-                        .arg(cod)
-                        .arg(prezzoAcq)
-                        .arg(qord)
-                        .arg(fm));
+        Probe::exec(
+            archives.warehouse,
+            u"INSERT INTO magazzino (ID, COD, DES, PREZZO_ACQ, PREZZO_VEN, QCA, QSC, PCA, PSC, "
+            u"CCA, CSC, QCONS, "
+            "QORD, COSTO_MED, VALO1, VALO2, VALO3, COD_FORN, FM, IVA) VALUES ((SELECT COUNT(*) + 1 "
+            "FROM "
+            "magazzino), '%1', 'Vite %1', %2, 9.5, 0, 0, 0, 0, 0, 0, 0, %3, 0, 0, 0, 0, '', %4, 22)"_s
+                .arg(cod)
+                .arg(prezzoAcq)
+                .arg(qord)
+                .arg(fm));
     }
     void open(int page, const QString& code = {}) {
         win = std::make_unique<Tmulti_art>(ctx);
@@ -63,14 +66,15 @@ protected:
     }
     void click(const QString& name) { QTest::mouseClick(w<QPushButton>(name), Qt::LeftButton); }
     QVariantList stock(const QString& cod) {
-        const auto r = Probe::rows(archives.warehouse,
-                                   u"SELECT QCA, PCA, CCA, QCONS, QORD, COSTO_MED, VALO1, VALO2, VALO3, COD_FORN, QSC, "
-                                   "PSC, CSC FROM magazzino WHERE COD = '%1'"_s.arg(cod));
+        const auto r = Probe::rows(
+            archives.warehouse,
+            u"SELECT QCA, PCA, CCA, QCONS, QORD, COSTO_MED, VALO1, VALO2, VALO3, COD_FORN, QSC, "
+            "PSC, CSC FROM magazzino WHERE COD = '%1'"_s.arg(cod));
         return r.isEmpty() ? QVariantList() : r.first();
     }
     QString snapshot() {
-        return Probe::dump(archives.warehouse) + Probe::dump(archives.movements) + Probe::dump(archives.orders) +
-               Probe::dump(archives.outside);
+        return Probe::dump(archives.warehouse) + Probe::dump(archives.movements) +
+               Probe::dump(archives.orders) + Probe::dump(archives.outside);
     }
     void fillLoad(const QString& quantity, const QString& factor, const QString& price) {
         type(u"edt_ddt"_s, u"345"_s);
@@ -95,7 +99,8 @@ TEST_F(LoadUnloadWindow, LoadsThroughTheFactorInBothModesWithEveryStockColumn) {
         const char16_t* factor;
         double q;
         const char16_t* line;
-    } cases[] = {{false, u"12", 120, u"Quantità 10 X 12 = 120,00 ?"}, {true, u"4", 2.5, u"Quantità 10 / 4 = 2,50 ?"}};
+    } cases[] = {{false, u"12", 120, u"Quantità 10 X 12 = 120,00 ?"},
+                 {true, u"4", 2.5, u"Quantità 10 / 4 = 2,50 ?"}};
     int n = 0;
     for (const auto& c : cases) {
         const QString code = u"V%1"_s.arg(++n);
@@ -111,11 +116,14 @@ TEST_F(LoadUnloadWindow, LoadsThroughTheFactorInBothModesWithEveryStockColumn) {
         const auto& boxes = Dialogs::instance().shown();
         ASSERT_EQ(boxes.size(), 2) << shown().join(u" / "_s).toStdString();
         EXPECT_EQ(boxes[0].title, u"Conferma Carico"_s);
-        EXPECT_EQ(boxes[0].text, u"Confermi il carico del materiale per l'articolo\n\r%1|Vite %1\r\n"_s.arg(code) +
-                                     QString::fromUtf16(c.line));
+        EXPECT_EQ(boxes[0].text,
+                  u"Confermi il carico del materiale per l'articolo\n\r%1|Vite %1\r\n"_s.arg(code) +
+                      QString::fromUtf16(c.line));
         EXPECT_EQ(boxes[1].title, u"Carico merce"_s);
-        EXPECT_EQ(boxes[1].text, u"I movimenti di carico merce sono stati effettuati.\n\rLe quantità nel magazzino sono "
-                                 "state aggiornate"_s);
+        EXPECT_EQ(
+            boxes[1].text,
+            u"I movimenti di carico merce sono stati effettuati.\n\rLe quantità nel magazzino sono "
+            "state aggiornate"_s);
         // QCA, PCA, CCA, QCONS, QORD, COSTO_MED, VALO1, VALO2, VALO3, COD_FORN
         const QVariantList s = stock(code);
         EXPECT_DOUBLE_EQ(s[0].toDouble(), c.q);
@@ -129,7 +137,8 @@ TEST_F(LoadUnloadWindow, LoadsThroughTheFactorInBothModesWithEveryStockColumn) {
         EXPECT_DOUBLE_EQ(s[8].toDouble(), 7.0);
         EXPECT_EQ(s[9].toString(), u"FORN1"_s);
         const auto m = Probe::rows(archives.movements,
-                                   u"SELECT BOLLA, QUANT, CAUSALE, COD_FORN, DES, PREZZO, PESO, COLLI, DATA FROM dett_ddt26 "
+                                   u"SELECT BOLLA, QUANT, CAUSALE, COD_FORN, DES, PREZZO, PESO, "
+                                   u"COLLI, DATA FROM dett_ddt26 "
                                    "WHERE COD = '%1'"_s.arg(code));
         ASSERT_EQ(m.size(), 1);
         EXPECT_EQ(m[0][0].toLongLong(), 345);
@@ -177,8 +186,9 @@ TEST_F(LoadUnloadWindow, RefusalsWriteNothing) {
         {u"", u"1", u"F", u"1", u"Il campo articolo non può essere vuoto!"},
         {u"R1|Vite R1", u"", u"F", u"1", u"Campo DDT non può essere vuoto"},
         {u"R1|Vite R1", u"1", u"", u"1", u"Campo Fornitore non può essere vuoto"},
-        {u"R1|Vite R1", u"1", u"F", u"dieci", u"Il campo \"Quantità\" non contiene un numero valido: dieci\r\n"
-                                               "Correggerlo e ripetere l'operazione."},
+        {u"R1|Vite R1", u"1", u"F", u"dieci",
+         u"Il campo \"Quantità\" non contiene un numero valido: dieci\r\n"
+         "Correggerlo e ripetere l'operazione."},
         {u"NOPE|Boh", u"1", u"F", u"1", u"Articolo inesistente: NOPE"},
     };
     open(Tmulti_art::kLoadPage);
@@ -205,10 +215,13 @@ TEST_F(LoadUnloadWindow, RefusalsWriteNothing) {
 
 TEST_F(LoadUnloadWindow, LoadWhoseLastWriteFailsLeavesTheArchivesAndSaysSo) {
     article(u"T1"_s, 1, 10);
-    Probe::exec(archives.orders, u"INSERT INTO ordini (ordine, COD_FORN, COD_ART, CONSEGNATO_quant, CONSEGNATO_colli) "
-                                 "VALUES (8, 'FORN1', 'T1', 0, 0)"_s);
-    Probe::exec(archives.movements, u"CREATE TRIGGER fail_last BEFORE UPDATE OF ID ON dett_ddt26 "
-                                    "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
+    Probe::exec(
+        archives.orders,
+        u"INSERT INTO ordini (ordine, COD_FORN, COD_ART, CONSEGNATO_quant, CONSEGNATO_colli) "
+        "VALUES (8, 'FORN1', 'T1', 0, 0)"_s);
+    Probe::exec(archives.movements,
+                u"CREATE TRIGGER fail_last BEFORE UPDATE OF ID ON dett_ddt26 "
+                "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
     const QString before = snapshot();
     open(Tmulti_art::kLoadPage, u"T1"_s);
     fillLoad(u"4"_s, u"1"_s, u"2"_s);
@@ -227,9 +240,12 @@ TEST_F(LoadUnloadWindow, LoadWhoseLastWriteFailsLeavesTheArchivesAndSaysSo) {
 
 TEST_F(LoadUnloadWindow, OutsideWarehouseAndOrderLine) {
     article(u"X1"_s, 1, 10);
-    Probe::exec(dataFile(base.path(), u"mag_tipo.db"_s), u"INSERT INTO mag_tipo (COD_MAG, DES) VALUES ('M2', 'Deposito')"_s);
-    Probe::exec(archives.orders, u"INSERT INTO ordini (ordine, COD_FORN, COD_ART, CONSEGNATO_quant, CONSEGNATO_colli) "
-                                 "VALUES (8, 'FORN1', 'X1', 1, 1)"_s);
+    Probe::exec(dataFile(base.path(), u"mag_tipo.db"_s),
+                u"INSERT INTO mag_tipo (COD_MAG, DES) VALUES ('M2', 'Deposito')"_s);
+    Probe::exec(
+        archives.orders,
+        u"INSERT INTO ordini (ordine, COD_FORN, COD_ART, CONSEGNATO_quant, CONSEGNATO_colli) "
+        "VALUES (8, 'FORN1', 'X1', 1, 1)"_s);
     open(Tmulti_art::kLoadPage, u"X1"_s);
     QComboBox* place = w<QComboBox>(u"cmb_magazzino"_s);
     ASSERT_EQ(place->count(), 2);
@@ -239,14 +255,16 @@ TEST_F(LoadUnloadWindow, OutsideWarehouseAndOrderLine) {
     Dialogs::instance().reset();
     Dialogs::instance().queueAnswer(DlgButton::Ok);
     click(u"btn_conferma_carico"_s);
-    EXPECT_EQ(lastShown().text, u"I movimenti di carico merce sono stati effettuati.\n\rLe quantità nel magazzino "
-                                "esterno sono state aggiornate"_s);
+    EXPECT_EQ(lastShown().text,
+              u"I movimenti di carico merce sono stati effettuati.\n\rLe quantità nel magazzino "
+              "esterno sono state aggiornate"_s);
     const auto ext = Probe::rows(archives.outside, u"SELECT COD_MAG, COD, QCA, CCA FROM mag_ext"_s);
     ASSERT_EQ(ext.size(), 1);
     EXPECT_EQ(ext[0][0].toString(), u"M2"_s);
     EXPECT_DOUBLE_EQ(ext[0][2].toDouble(), 5);
     EXPECT_DOUBLE_EQ(stock(u"X1"_s)[0].toDouble(), 0);
-    const auto order = Probe::rows(archives.orders, u"SELECT CONSEGNATO_quant, CONSEGNATO_colli FROM ordini"_s);
+    const auto order =
+        Probe::rows(archives.orders, u"SELECT CONSEGNATO_quant, CONSEGNATO_colli FROM ordini"_s);
     EXPECT_DOUBLE_EQ(order[0][0].toDouble(), 6);
     EXPECT_EQ(order[0][1].toLongLong(), 3);
 
@@ -261,15 +279,17 @@ TEST_F(LoadUnloadWindow, OutsideWarehouseAndOrderLine) {
     const auto& boxes = Dialogs::instance().shown();
     ASSERT_EQ(boxes.size(), 3);
     EXPECT_EQ(boxes[1].title, u"Aggiornamento ordini"_s);
-    EXPECT_EQ(boxes[1].text, u"Non è stato trovato un ordine che soddisfi i parametri di ricerca per Fornitore, "
-                             "Articolo e N° Ordine"_s);
+    EXPECT_EQ(boxes[1].text,
+              u"Non è stato trovato un ordine che soddisfi i parametri di ricerca per Fornitore, "
+              "Articolo e N° Ordine"_s);
     EXPECT_DOUBLE_EQ(stock(u"X1"_s)[0].toDouble(), 1);
 }
 
 TEST_F(LoadUnloadWindow, ManualUnloadWithItsBillRowAndOptionalMovement) {
     article(u"S1"_s, 1);
     // Rows left from an earlier opening are gone.
-    Probe::exec(dataFile(base.path(), u"mov_tmp.db"_s), u"INSERT INTO mov_tmp (COD) VALUES ('VECCHIO')"_s);
+    Probe::exec(dataFile(base.path(), u"mov_tmp.db"_s),
+                u"INSERT INTO mov_tmp (COD) VALUES ('VECCHIO')"_s);
     open(Tmulti_art::kUnloadPage, u"S1"_s);
     EXPECT_EQ(Probe::count(dataFile(base.path(), u"mov_tmp.db"_s)), 0);
     EXPECT_EQ(w<QLineEdit>(u"edt_prezzo_scarico"_s)->text(), u"9,5"_s);
@@ -285,19 +305,25 @@ TEST_F(LoadUnloadWindow, ManualUnloadWithItsBillRowAndOptionalMovement) {
     const auto& boxes = Dialogs::instance().shown();
     ASSERT_EQ(boxes.size(), 2);
     EXPECT_EQ(boxes[0].title, u"Conferma Scarico manuale"_s);
-    EXPECT_EQ(boxes[0].text, u"Confermi lo scarico del materiale per l'articolo\n\rS1|Vite S1\r\nQuantità 3 X 2 = 6,00 ?"_s);
-    EXPECT_EQ(boxes[1].text, u"Scarico merce effettuato!\n\rArticolo: S1|Vite S1\r\nSono stati aggiornati i movimenti"_s);
+    EXPECT_EQ(
+        boxes[0].text,
+        u"Confermi lo scarico del materiale per l'articolo\n\rS1|Vite S1\r\nQuantità 3 X 2 = 6,00 ?"_s);
+    EXPECT_EQ(
+        boxes[1].text,
+        u"Scarico merce effettuato!\n\rArticolo: S1|Vite S1\r\nSono stati aggiornati i movimenti"_s);
     const QVariantList s = stock(u"S1"_s);
     EXPECT_DOUBLE_EQ(s[10].toDouble(), 6);
     EXPECT_DOUBLE_EQ(s[11].toDouble(), 0.5);
     EXPECT_EQ(s[12].toLongLong(), 1);
-    const auto m = Probe::rows(archives.movements, u"SELECT BOLLA, CAUSALE, COD_FORN, QUANT, PREZZO FROM dett_ddt26"_s);
+    const auto m = Probe::rows(archives.movements,
+                               u"SELECT BOLLA, CAUSALE, COD_FORN, QUANT, PREZZO FROM dett_ddt26"_s);
     ASSERT_EQ(m.size(), 1);
     EXPECT_EQ(m[0][1].toString(), u"Scarico manuale"_s);
     EXPECT_EQ(m[0][2].toString(), u"CLI9"_s);
     EXPECT_DOUBLE_EQ(m[0][3].toDouble(), 3);
-    const auto bill = Probe::rows(dataFile(base.path(), u"mov_tmp.db"_s),
-                                  u"SELECT COD, CAUSALE, COD_FORN, QUANT, PREZZO, DATA FROM mov_tmp"_s);
+    const auto bill =
+        Probe::rows(dataFile(base.path(), u"mov_tmp.db"_s),
+                    u"SELECT COD, CAUSALE, COD_FORN, QUANT, PREZZO, DATA FROM mov_tmp"_s);
     ASSERT_EQ(bill.size(), 1);
     EXPECT_EQ(bill[0][1].toString(), u"Mario"_s);
     EXPECT_DOUBLE_EQ(bill[0][4].toDouble(), 9.5);
@@ -333,7 +359,9 @@ TEST_F(LoadUnloadWindow, UnloadWhoseLastWriteFailsLeavesTheArchivesAndSaysSo) {
     // The bill row is the last write of an unload.
     const QString bill = dataFile(base.path(), u"mov_tmp.db"_s);
     store->releaseAll();
-    Probe::exec(bill, u"CREATE TRIGGER fail_last BEFORE INSERT ON mov_tmp BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
+    Probe::exec(
+        bill,
+        u"CREATE TRIGGER fail_last BEFORE INSERT ON mov_tmp BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
     const QString before = snapshot() + Probe::dump(bill);
     type(u"edt_quantita_scarico"_s, u"2"_s);
     Dialogs::instance().reset();
@@ -355,7 +383,8 @@ TEST_F(LoadUnloadWindow, DoubleClickOnThePartnerFieldsOpensTheSupplierSearch) {
         page = dialog.currentPage();
     };
     for (const QString& field : {u"edt_fornitore"_s, u"edt_destinatario"_s}) {
-        if (field == u"edt_destinatario"_s) w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(Tmulti_art::kUnloadPage);
+        if (field == u"edt_destinatario"_s)
+            w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(Tmulti_art::kUnloadPage);
         QLineEdit* e = w<QLineEdit>(field);
         e->setText(u"ROSSI"_s);
         QTest::mouseDClick(e, Qt::LeftButton);

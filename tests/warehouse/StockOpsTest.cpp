@@ -25,20 +25,23 @@ protected:
     }
     void article(const QString& cod, double prezzoAcq, double qord = 0) {
         Probe::exec(archives.warehouse,
-                    u"INSERT INTO magazzino (ID, COD, DES, PREZZO_ACQ, QCA, QSC, PCA, PSC, CCA, CSC, QCONS, QORD, "
-                    "COSTO_MED, VALO1, VALO2, VALO3, COD_FORN, FM) VALUES ((SELECT COUNT(*) + 1 FROM magazzino), '%1', "
-                    "'Articolo %1', %2, 0, 0, 0, 0, 0, 0, 0, %3, 0, 0, 0, 0, '', 1)"_s
-                        .arg(cod)
+                    u"INSERT INTO magazzino (ID, COD, DES, PREZZO_ACQ, QCA, QSC, PCA, PSC, CCA, "
+                    u"CSC, QCONS, QORD, "
+                    "COSTO_MED, VALO1, VALO2, VALO3, COD_FORN, FM) VALUES ((SELECT COUNT(*) + 1 "
+                    "FROM magazzino), '%1', "
+                    "'Articolo %1', %2, 0, 0, 0, 0, 0, 0, 0, %3, 0, 0, 0, 0, '', 1)"_s.arg(cod)
                         .arg(prezzoAcq)
                         .arg(qord));
     }
     QVariantList stock(const QString& cod) {
-        const auto r = Probe::rows(archives.warehouse,
-                                   u"SELECT QCA, PCA, CCA, QCONS, QORD, COSTO_MED, VALO1, VALO2, VALO3, COD_FORN, QSC, "
-                                   "PSC, CSC FROM magazzino WHERE COD = '%1'"_s.arg(cod));
+        const auto r = Probe::rows(
+            archives.warehouse,
+            u"SELECT QCA, PCA, CCA, QCONS, QORD, COSTO_MED, VALO1, VALO2, VALO3, COD_FORN, QSC, "
+            "PSC, CSC FROM magazzino WHERE COD = '%1'"_s.arg(cod));
         return r.isEmpty() ? QVariantList() : r.first();
     }
-    LoadRequest loadOf(const QString& cod, double typed, double q, qint64 priceCents, const QString& supplier = u"F1"_s) {
+    LoadRequest loadOf(const QString& cod, double typed, double q, qint64 priceCents,
+                       const QString& supplier = u"F1"_s) {
         LoadRequest r;
         r.movement.bolla = 77;
         r.movement.cod = cod;
@@ -56,12 +59,13 @@ protected:
     }
     QList<QVariantList> movements() {
         return Probe::rows(archives.movements,
-                           u"SELECT ID, BOLLA, COD, QUANT, PREZZO, CAUSALE, FATTURA, FLAG, COD_FORN, DATA, PESO, COLLI "
+                           u"SELECT ID, BOLLA, COD, QUANT, PREZZO, CAUSALE, FATTURA, FLAG, "
+                           u"COD_FORN, DATA, PESO, COLLI "
                            "FROM dett_ddt26 ORDER BY rowid"_s);
     }
     QString snapshot() {
-        return Probe::dump(archives.warehouse) + Probe::dump(archives.movements) + Probe::dump(archives.orders) +
-               Probe::dump(archives.outside);
+        return Probe::dump(archives.warehouse) + Probe::dump(archives.movements) +
+               Probe::dump(archives.orders) + Probe::dump(archives.outside);
     }
 
     StockArchives archives;
@@ -70,7 +74,8 @@ protected:
 
 TEST_F(StockOpsTest, LoadMovesEveryStockColumnRelativelyWithItsMovement) {
     article(u"A1"_s, 5.0, 100);
-    Probe::exec(archives.warehouse, u"UPDATE magazzino SET QCA = 3, PCA = 0.5, CCA = 1, QCONS = 3 WHERE COD = 'A1'"_s);
+    Probe::exec(archives.warehouse,
+                u"UPDATE magazzino SET QCA = 3, PCA = 0.5, CCA = 1, QCONS = 3 WHERE COD = 'A1'"_s);
     ops->load(loadOf(u"A1"_s, 10, 120, 700));
     // Columns: QCA, PCA, CCA, QCONS, QORD, COSTO_MED, VALO1, VALO2, VALO3, COD_FORN.
     const QVariantList s = stock(u"A1"_s);
@@ -129,7 +134,8 @@ TEST_F(StockOpsTest, OutsideWarehouseGetsTheQuantitiesInItsOwnRow) {
     r.place.outsideCode = u"M2"_s;
     ops->load(r);
     ops->load(r);
-    const auto ext = Probe::rows(archives.outside, u"SELECT COD_MAG, COD, QCA, PCA, CCA, DES FROM mag_ext"_s);
+    const auto ext =
+        Probe::rows(archives.outside, u"SELECT COD_MAG, COD, QCA, PCA, CCA, DES FROM mag_ext"_s);
     ASSERT_EQ(ext.size(), 1);
     EXPECT_EQ(ext[0][0].toString(), u"M2"_s);
     EXPECT_EQ(ext[0][1].toString(), u"E1"_s);
@@ -153,11 +159,15 @@ TEST_F(StockOpsTest, OutsideWarehouseGetsTheQuantitiesInItsOwnRow) {
 TEST_F(StockOpsTest, OrderLineFoundAndUpdatedByOneConditionOnly) {
     article(u"O1"_s, 1);
     const QString o = archives.orders;
-    Probe::exec(o, u"INSERT INTO ordini (ordine, COD_FORN, COD_ART, QUANT, CONSEGNATO_quant, CONSEGNATO_colli) VALUES "
-                   "(5, 'ALTRO', 'O1', 50, 0, 0), (5, 'F1', 'O2', 50, 0, 0), (5, 'f1', 'O1', 50, 1, 1), "
-                   "(6, 'F1', 'O1', 50, 0, 0), (5, 'F1', 'O1', 50, 0, 0)"_s);
+    Probe::exec(
+        o,
+        u"INSERT INTO ordini (ordine, COD_FORN, COD_ART, QUANT, CONSEGNATO_quant, "
+        u"CONSEGNATO_colli) VALUES "
+        "(5, 'ALTRO', 'O1', 50, 0, 0), (5, 'F1', 'O2', 50, 0, 0), (5, 'f1', 'O1', 50, 1, 1), "
+        "(6, 'F1', 'O1', 50, 0, 0), (5, 'F1', 'O1', 50, 0, 0)"_s);
     const auto delivered = [&] {
-        return Probe::rows(o, u"SELECT CONSEGNATO_quant, CONSEGNATO_colli FROM ordini ORDER BY rowid"_s);
+        return Probe::rows(
+            o, u"SELECT CONSEGNATO_quant, CONSEGNATO_colli FROM ordini ORDER BY rowid"_s);
     };
     LoadRequest r = loadOf(u"O1"_s, 3, 12, 100);
     r.order = 5;
@@ -209,11 +219,14 @@ TEST_F(StockOpsTest, UnknownArticleWritesNothing) {
 
 TEST_F(StockOpsTest, LoadWhoseLastWriteFailsLeavesEveryArchiveAsItWas) {
     article(u"T"_s, 1);
-    Probe::exec(archives.orders, u"INSERT INTO ordini (ordine, COD_FORN, COD_ART, CONSEGNATO_quant) VALUES (1, 'F1', 'T', 0)"_s);
+    Probe::exec(
+        archives.orders,
+        u"INSERT INTO ordini (ordine, COD_FORN, COD_ART, CONSEGNATO_quant) VALUES (1, 'F1', 'T', 0)"_s);
     ops->load(loadOf(u"T"_s, 1, 1, 100));
     // The renumbering is the last write of a load.
-    Probe::exec(archives.movements, u"CREATE TRIGGER fail_last BEFORE UPDATE OF ID ON dett_ddt26 "
-                                    "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
+    Probe::exec(archives.movements,
+                u"CREATE TRIGGER fail_last BEFORE UPDATE OF ID ON dett_ddt26 "
+                "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
     const QString before = snapshot();
     LoadRequest r = loadOf(u"T"_s, 2, 2, 100);
     r.order = 1;
@@ -230,15 +243,18 @@ TEST_F(StockOpsTest, RenumberingNumbersOnlyTheNewRowsOfAnArchiveNumberedOneToN) 
     EXPECT_EQ(ids, (QList<qint64>{1, 2, 3}));
 
     // Numbered otherwise (a row deleted, a foreign number): the whole archive is renumbered.
-    Probe::exec(archives.movements, u"DELETE FROM dett_ddt26 WHERE ID = 2; UPDATE dett_ddt26 SET ID = 40 WHERE ID = 3"_s);
+    Probe::exec(
+        archives.movements,
+        u"DELETE FROM dett_ddt26 WHERE ID = 2; UPDATE dett_ddt26 SET ID = 40 WHERE ID = 3"_s);
     ops->load(loadOf(u"R"_s, 1, 1, 100));
     ids.clear();
     for (const auto& m : movements()) ids << m[0].toLongLong();
     EXPECT_EQ(ids, (QList<qint64>{1, 2, 3}));
 
     // Only the new rows are written when the old ones are in order.
-    Probe::exec(archives.movements, u"CREATE TRIGGER old_rows_stay BEFORE UPDATE OF ID ON dett_ddt26 "
-                                    "WHEN old.rowid <= 3 BEGIN SELECT RAISE(ABORT, 'riga vecchia'); END"_s);
+    Probe::exec(archives.movements,
+                u"CREATE TRIGGER old_rows_stay BEFORE UPDATE OF ID ON dett_ddt26 "
+                "WHEN old.rowid <= 3 BEGIN SELECT RAISE(ABORT, 'riga vecchia'); END"_s);
     ops->load(loadOf(u"R"_s, 1, 1, 100));
     ids.clear();
     for (const auto& m : movements()) ids << m[0].toLongLong();
