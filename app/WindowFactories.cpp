@@ -1,6 +1,7 @@
 #include "app/WindowFactories.h"
 
 #include "app/TMain.h"
+#include "ddt/Tfrm_ddtnew.h"
 #include "ddt/Tscorre_ddt.h"
 #include "registry/Tfrm_cerca.h"
 #include "registry/Tfrm_clienti1.h"
@@ -46,6 +47,12 @@ void registerWindowFactories(TMain& main) {
         w.FormShow();
         w.exec();
     });
+    auto openNewDdt = [&main](Tfrm_ddtnew::Mode mode) {
+        Tfrm_ddtnew& w = main.window<Tfrm_ddtnew>();
+        if (w.prepare(mode)) w.exec();
+    };
+    main.setCommandAction(QStringLiteral("mnu_nuovo_ddt"), [openNewDdt] { openNewDdt(Tfrm_ddtnew::Mode::Warehouse); });
+    main.setCommandAction(QStringLiteral("mnu_nuovo_ddt_ordine"), [openNewDdt] { openNewDdt(Tfrm_ddtnew::Mode::Orders); });
     main.setCommandAction(QStringLiteral("mnu_articoli_inserimento"), [&main] {
         Tfrm_articoli& articles = main.window<Tfrm_articoli>();
         articles.showPage(Tfrm_articoli::Generalita);

@@ -323,10 +323,11 @@ TEST_F(MainWindowTest, OnlyTheBuiltCommandsAreEnabledAndSetupWaitsForItsWindow) 
     EXPECT_EQ(enabled, strings({"mnu_alert_contatti", "mnu_alert_scadenze", "mnu_anagrafica_inserimento",
                                 "mnu_anagrafica_stampe", "mnu_articoli_inserimento", "mnu_backup_locale",
                                 "mnu_carico", "mnu_carico_esterno", "mnu_ddt_movimenti", "mnu_esci",
-                                "mnu_informazioni", "mnu_ricerca_abi_cab", "mnu_ricerca_cap", "mnu_scarico",
-                                "mnu_scorrimento_movimenti", "mnu_setup", "mnu_sottoscorta", "mnu_stampa_listino",
-                                "mnu_trova_cap"}));
-    EXPECT_FALSE(m.findChild<QToolButton*>(QStringLiteral("btn_nuovo_ddt"))->isEnabled());
+                                "mnu_informazioni", "mnu_nuovo_ddt", "mnu_nuovo_ddt_ordine", "mnu_ricerca_abi_cab",
+                                "mnu_ricerca_cap", "mnu_scarico", "mnu_scorre_ddt", "mnu_scorrimento_movimenti",
+                                "mnu_setup", "mnu_sottoscorta", "mnu_stampa_listino", "mnu_trova_cap"}));
+    EXPECT_TRUE(m.findChild<QToolButton*>(QStringLiteral("btn_nuovo_ddt"))->isEnabled());
+    EXPECT_FALSE(m.findChild<QToolButton*>(QStringLiteral("btn_nuovo_preventivo"))->isEnabled());
 
     auto* setupButton = m.findChild<QToolButton*>(QStringLiteral("btn_setup"));
     m.setSetupFactory({});
@@ -363,7 +364,8 @@ TEST_F(MainWindowTest, RegistryAndSetupOpenFromTheMenu) {
                  {"mnu_carico", "Tmulti_art", -1},
                  {"mnu_scarico", "Tmulti_art", -1},
                  {"mnu_scorrimento_movimenti", "Tmov_check", -1},
-                 {"mnu_ddt_movimenti", "Tmov_check", -1}};
+                 {"mnu_ddt_movimenti", "Tmov_check", -1},
+                 {"mnu_nuovo_ddt", "Tfrm_ddtnew", -1}};
     for (const Case& c : cases) {
         QString opened;
         int page = -1;
