@@ -50,12 +50,14 @@ struct Large {
         v.ddtLines = 100;
         v.invoiceLines = 100;
         QString error;
-        if (!zel::bench::generateArchives(dir.path(), v, &error)) qFatal("generation failed: %s", qUtf8Printable(error));
+        if (!zel::bench::generateArchives(dir.path(), v, &error))
+            qFatal("generation failed: %s", qUtf8Printable(error));
         c = std::make_unique<Context>(dir.path());
         QElapsedTimer t;
         t.start();
         zel::PartnerArchive(*c->store, *c->settings).ensureNameIndex();
-        std::fprintf(stderr, "name index on 500,000 partners made in %lld ms\n", static_cast<long long>(t.elapsed()));
+        std::fprintf(stderr, "name index on 500,000 partners made in %lld ms\n",
+                     static_cast<long long>(t.elapsed()));
     }
     QString registry() const { return zel::dataDir(dir.path()) + u"/anagrafica.db"_s; }
 };
@@ -120,7 +122,8 @@ void BM_RawSqlite(benchmark::State& state) {
     const QByteArray file = large().registry().toUtf8();
     large();
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) qFatal("cannot open");
+    if (sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        qFatal("cannot open");
     const char* sql[3] = {
         "SELECT rowid, cod_cli, nome, citta, prov1, tel, cell, email, fax, nome FROM anagrafica "
         "WHERE upper(nome) LIKE '%D%' ORDER BY nome, rowid LIMIT 256",

@@ -9,10 +9,10 @@
 namespace zel {
 
 QStringList PartnerListModel::captions() {
-    return {QStringLiteral("Codice"),    QStringLiteral("Denominazione / Ragione Sociale"),
+    return {QStringLiteral("Codice"),           QStringLiteral("Denominazione / Ragione Sociale"),
             QStringLiteral("Città / Località"), QStringLiteral("Prov"),
-            QStringLiteral("Telefono"),  QStringLiteral("Cellulare"),
-            QStringLiteral("E-mail"),    QStringLiteral("Fax")};
+            QStringLiteral("Telefono"),         QStringLiteral("Cellulare"),
+            QStringLiteral("E-mail"),           QStringLiteral("Fax")};
 }
 
 void PartnerListModel::setSelection(const PartnerArchive& archive, const PartnerQuery& q) {
@@ -86,10 +86,16 @@ void PartnerListModel::loadUntilRow(int row) {
         if (!load(limit)) return;
 }
 
-int PartnerListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(m_rows.size()); }
-int PartnerListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 8; }
+int PartnerListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+int PartnerListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 8;
+}
 
-bool PartnerListModel::canFetchMore(const QModelIndex& parent) const { return !parent.isValid() && !m_complete; }
+bool PartnerListModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && !m_complete;
+}
 
 void PartnerListModel::fetchMore(const QModelIndex& parent) {
     if (!parent.isValid()) load(kWindow);

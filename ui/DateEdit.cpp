@@ -1,11 +1,10 @@
 #include "ui/DateEdit.h"
 
-#include <algorithm>
-
 #include <QAction>
 #include <QCalendarWidget>
 #include <QKeyEvent>
 #include <QStyle>
+#include <algorithm>
 
 #include "ui/Dialogs.h"
 
@@ -22,9 +21,10 @@ bool hasDigits(const QString& text) {
 DateEdit::DateEdit(QWidget* parent) : QLineEdit(parent) {
     // Optional digits, so that a half-typed or emptied date still ends its editing.
     setInputMask(QStringLiteral("00/00/0000;_"));
-    auto* pick = addAction(QIcon::fromTheme(QStringLiteral("x-office-calendar"),
-                                            style()->standardIcon(QStyle::SP_FileDialogContentsView)),
-                           QLineEdit::TrailingPosition);
+    auto* pick =
+        addAction(QIcon::fromTheme(QStringLiteral("x-office-calendar"),
+                                   style()->standardIcon(QStyle::SP_FileDialogContentsView)),
+                  QLineEdit::TrailingPosition);
     pick->setObjectName(QStringLiteral("act_calendario"));
     connect(pick, &QAction::triggered, this, &DateEdit::showCalendar);
     connect(this, &QLineEdit::editingFinished, this, &DateEdit::commitText);

@@ -42,7 +42,8 @@ void limitLength(QWidget* edit, int maxLength) {
 }
 
 void limitLengths(const QHash<QString, QWidget*>& edits, const QHash<QString, int>& lengths) {
-    for (auto it = edits.cbegin(); it != edits.cend(); ++it) limitLength(it.value(), lengths.value(it.key().toLower()));
+    for (auto it = edits.cbegin(); it != edits.cend(); ++it)
+        limitLength(it.value(), lengths.value(it.key().toLower()));
 }
 
 }  // namespace zel

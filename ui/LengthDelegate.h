@@ -14,7 +14,8 @@ public:
     // Grid column -> CHAR length; 0 or absent: no limit.
     void setLength(int column, int maxLength) { m_lengths.insert(column, maxLength); }
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
 
 private:
     QHash<int, int> m_lengths;

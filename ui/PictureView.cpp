@@ -75,7 +75,8 @@ QRect PictureView::pictureRect() const {
     if (m_image.isNull()) return {};
     const QSize frame = contentsRect().size();
     QSize size = m_image.size();
-    if (m_stretched) size = m_proportional ? size.scaled(frame, Qt::KeepAspectRatio) : frame;
+    if (m_stretched)
+        size = m_proportional ? size.scaled(frame, Qt::KeepAspectRatio) : frame;
     else if (m_proportional && (size.width() > frame.width() || size.height() > frame.height()))
         size = size.scaled(frame, Qt::KeepAspectRatio);
     QRect r(QPoint(), size);
