@@ -103,6 +103,25 @@ double withoutVat(double price, double vatRate) {
     return price * 100.0 / (100.0 + vatRate);
 }
 
+CostResult computeCost(const CostSheet& sheet, int mode, double hourlyCost) {
+    CostResult r;
+    if (sheet.materialPrice == 0 || sheet.pieceWeight == 0) {
+        r.error = QStringLiteral("Verificare importi inseriti, non sono accettati valori=0");
+        return r;
+    }
+    if (mode == 1) {
+        if (sheet.materialWeight == 0) {
+            r.error = QStringLiteral("Valore diviso per 0 non valido!");
+            return r;
+        }
+        r.rawMaterial = sheet.materialPrice * sheet.pieceWeight / sheet.materialWeight;
+    } else {
+        r.rawMaterial = sheet.materialPrice * sheet.pieceWeight;
+    }
+    r.cost = r.rawMaterial - sheet.recovered + sheet.hours * hourlyCost + sheet.extras;
+    return r;
+}
+
 double parseField(const QString& text, const QString& caption, QString* error) {
     bool ok = false;
     const double v = fmt::parseNumber(text.trimmed(), &ok);

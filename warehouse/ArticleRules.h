@@ -34,6 +34,27 @@ double saleFromMarkup(double purchase, double markup);
 double withVat(double sale, double vatRate);
 double withoutVat(double price, double vatRate);
 
+// The cost sheet: material bought by weight, pieces cut from it, hours of work and the
+// extra costs and processing steps.
+struct CostSheet {
+    double materialPrice = 0;   // prezzo_materiale: per unit of weight (mode 0) or per lot (mode 1)
+    double materialWeight = 0;  // peso_materiale: weight of the lot (mode 1)
+    double pieceWeight = 0;     // peso_pezzo
+    double recovered = 0;       // recupero_mat, per piece
+    double hours = 0;           // ore, per piece
+    double extras = 0;          // costo_agg1..6 and the processing steps
+};
+struct CostResult {
+    double rawMaterial = 0;  // material of one piece
+    double cost = 0;         // the piece's purchase cost
+    QString error;           // set when nothing could be computed
+};
+// Mode 0: material = price x piece weight; mode 1: the lot's price shared by the pieces
+// it gives (lot weight / piece weight). Cost = material - recovered + hours x hourly cost
+// + extras. Zero price or piece weight is refused; mode 1 with a lot weight of 0 is a
+// division by zero.
+CostResult computeCost(const CostSheet& sheet, int mode, double hourlyCost);
+
 // A typed number of the card; on failure error names the field in Italian.
 double parseField(const QString& text, const QString& caption, QString* error);
 

@@ -646,6 +646,9 @@ QWidget* Tfrm_articoli::buildLegendPage() {
                                      caption));
     }
     grid->addWidget(legend, 0, 0);
+    auto* calc = addButton(QStringLiteral("btn_calcola"), QStringLiteral("Calcola"));
+    connect(calc, &QPushButton::clicked, this, &Tfrm_articoli::btn_calcolaClick);
+    cf->addRow(QString(), calc);
     grid->addWidget(costs, 0, 1);
     return page;
 }
@@ -955,6 +958,38 @@ void Tfrm_articoli::btn_ricalcolaClick() {
     m_priceWithVat->setText(fmt::number(article::withVat(fieldNumber(QStringLiteral("prezzo_ven")),
                                                          fieldNumber(QStringLiteral("iva"))),
                                         u"###,##0.00"));
+}
+
+void Tfrm_articoli::btn_calcolaClick() {
+    QString error;
+    auto num = [this, &error](const QString& column) {
+        return article::parseField(edit(column)->text(), m_captions.value(column), &error);
+    };
+    article::CostSheet sheet;
+    sheet.materialPrice = num(QStringLiteral("prezzo_materiale"));
+    sheet.materialWeight = num(QStringLiteral("peso_materiale"));
+    sheet.pieceWeight = num(QStringLiteral("peso_pezzo"));
+    sheet.recovered = num(QStringLiteral("recupero_mat"));
+    sheet.hours = num(QStringLiteral("ore"));
+    for (int i = 1; i <= 6; ++i) sheet.extras += num(QStringLiteral("costo_agg%1").arg(i));
+    for (const char* step : {"tropic", "zincat", "dorat"})
+        sheet.extras += num(QString::fromLatin1(step));
+    if (!error.isEmpty()) {
+        Dialogs::instance().warning(QStringLiteral("Dati inesatti o errati"), error, this);
+        return;
+    }
+    const Settings& s = *m_ctx.settings;
+    const article::CostResult r =
+        article::computeCost(sheet, s.integer(u"Magazzino", u"Calcolo costo articolo"),
+                             s.number(u"Magazzino", u"Costo orario"));
+    if (!r.error.isEmpty()) {
+        Dialogs::instance().error(kTitle, r.error, this);
+        return;
+    }
+    edit(QStringLiteral("costo_mat_prima"))->setText(fmt::number(r.rawMaterial, u"#0.00##"));
+    edit(QStringLiteral("prezzo_acq"))->setText(fmt::number(r.cost, u"#0.00##"));
+    updateMarkup();
+    updateStockPanel();
 }
 
 void Tfrm_articoli::scorporoIva() {

@@ -62,6 +62,7 @@ public:
     void btn_togli_filtroClick();
     void btn_vecchia_dataClick();
     void btn_ricalcolaClick();
+    void btn_calcolaClick();  // the cost sheet of page F6
     void verificaDuplicati();
     void scorporoIva();                     // Ctrl+Alt+I
     void convertCurrency(QLineEdit* from);  // Ctrl+Alt+C from the focused price field

@@ -787,3 +787,40 @@ TEST_F(ArticleCard, AnArchiveWithoutTheNewerColumnsSavesTheRestAndSaysWhich) {
         card.reset();
     }
 }
+
+TEST_F(ArticleCard, CostSheetComputesThePurchasePrice) {
+    const struct {
+        int mode;
+        const char *price, *lot, *piece;
+        const char* expected;  // purchase price, or the message
+    } cases[] = {
+        {0, "8", "0", "0,5", "6,60"},   // 8 x 0,5 - 0,4 + 0,1 h x 20 + 1
+        {1, "30", "6", "0,5", "5,10"},  // 30 / (6 / 0,5) = 2,5
+        {1, "30", "0", "0,5", "Valore diviso per 0 non valido!"},
+        {0, "0", "6", "0,5", "Verificare importi inseriti, non sono accettati valori=0"},
+    };
+    seed(u"W1"_s, u"Lavorato"_s);
+    for (const auto& c : cases) {
+        Dialogs::instance().reset();
+        settings->setValue(u"Magazzino", u"Calcolo costo articolo", c.mode);
+        open();
+        card->showPage(Tfrm_articoli::Legenda);
+        type(u"edt_prezzo_acq"_s, u"1"_s);
+        type(u"edt_prezzo_materiale"_s, QString::fromLatin1(c.price));
+        type(u"edt_peso_materiale"_s, QString::fromLatin1(c.lot));
+        type(u"edt_peso_pezzo"_s, QString::fromLatin1(c.piece));
+        type(u"edt_recupero_mat"_s, u"0,4"_s);
+        type(u"edt_ore"_s, u"0,1"_s);
+        type(u"edt_costo_agg1"_s, u"1"_s);
+        click(u"btn_calcola"_s);
+        const QString expected = QString::fromUtf8(c.expected);
+        if (expected.front().isDigit()) {
+            EXPECT_TRUE(shown().isEmpty()) << qPrintable(shown().join(u'|'));
+            EXPECT_EQ(text(u"edt_prezzo_acq"_s), expected) << c.mode;
+        } else {
+            EXPECT_EQ(shown().value(0), expected);
+            EXPECT_EQ(text(u"edt_prezzo_acq"_s), u"1"_s) << "nothing written";
+        }
+        card.reset();
+    }
+}
