@@ -365,6 +365,15 @@ void Tmulti_art::loadWarehouses() {
     }
 }
 
+std::optional<QString> Tmulti_art::storedDescription(const QString& code) const {
+    const QVariant des =
+        m_ctx.store->scalar(QStringLiteral("SELECT COALESCE(des, '') FROM %1 WHERE cod = ? LIMIT 1")
+                                .arg(m_ctx.store->table(m_ops->archives().warehouse)),
+                            {code});
+    if (!des.isValid()) return std::nullopt;
+    return des.toString();
+}
+
 Tmulti_art::ArticleItem Tmulti_art::splitItem(const QString& item) const {
     const QString sep = m_ctx.settings->text(u"System", u"Separatore cod-des");
     const qsizetype at = sep.isEmpty() ? -1 : item.indexOf(sep);
@@ -469,7 +478,7 @@ bool Tmulti_art::date(QLineEdit* e, const QString& caption, QDate* out, bool req
 bool Tmulti_art::btn_conferma_caricoClick() {
     Dialogs& dlg = Dialogs::instance();
     const QString itemText = m_article->currentText().trimmed();
-    const ArticleItem a = splitItem(itemText);
+    ArticleItem a = splitItem(itemText);
     if (a.code.isEmpty()) {
         dlg.warning(kAttention, QStringLiteral("Il campo articolo non può essere vuoto!"), this);
         return false;
@@ -525,11 +534,14 @@ bool Tmulti_art::btn_conferma_caricoClick() {
         return false;
     if (factor == 0) factor = 1;
     try {
-        if (!m_ops->articleExists(a.code)) {
+        const std::optional<QString> stored = storedDescription(a.code);
+        if (!stored) {
             dlg.error(QStringLiteral("Carico merce"), StockOps::unknownArticleMessage(a.code),
                       this);
             return false;
         }
+        // A code typed without its description takes the stored one.
+        if (a.description.isEmpty()) a.description = *stored;
     } catch (const StoreError& e) {
         dlg.error(QStringLiteral("Carico merce"), e.message(), this);
         return false;
@@ -601,7 +613,7 @@ bool Tmulti_art::btn_conferma_caricoClick() {
 bool Tmulti_art::btn_conferma_scaricoClick() {
     Dialogs& dlg = Dialogs::instance();
     const QString itemText = m_uArticle->currentText().trimmed();
-    const ArticleItem a = splitItem(itemText);
+    ArticleItem a = splitItem(itemText);
     if (a.code.isEmpty()) {
         dlg.warning(kAttention, QStringLiteral("Il campo articolo non può essere vuoto!"), this);
         return false;
@@ -634,11 +646,14 @@ bool Tmulti_art::btn_conferma_scaricoClick() {
         return false;
     if (factor == 0) factor = 1;
     try {
-        if (!m_ops->articleExists(a.code)) {
+        const std::optional<QString> stored = storedDescription(a.code);
+        if (!stored) {
             dlg.error(QStringLiteral("Scarico merce"), StockOps::unknownArticleMessage(a.code),
                       this);
             return false;
         }
+        // A code typed without its description takes the stored one.
+        if (a.description.isEmpty()) a.description = *stored;
     } catch (const StoreError& e) {
         dlg.error(QStringLiteral("Scarico merce"), e.message(), this);
         return false;

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "ui/AppContext.h"
 #include "warehouse/StockOps.h"
@@ -70,6 +71,8 @@ private:
     void loadArticles();
     void loadWarehouses();
     ArticleItem splitItem(const QString& item) const;
+    // The description of the article with this code; nothing when there is none.
+    std::optional<QString> storedDescription(const QString& code) const;
     void articleChosen(bool loadPage);
     void showFigures(const QString& code);
     void clearFigures();

@@ -160,7 +160,9 @@ TEST_F(LoadUnloadWindow, LoadsThroughTheFactorInBothModesWithEveryStockColumn) {
 
 TEST_F(LoadUnloadWindow, FirstLoadAtEightWithPurchasePriceZero) {
     article(u"P0"_s, 0);
-    open(Tmulti_art::kLoadPage, u"P0"_s);
+    open(Tmulti_art::kLoadPage);
+    // The code alone, typed: the description comes from the archive.
+    w<QComboBox>(u"cmb_articolo"_s)->setCurrentText(u"P0"_s);
     fillLoad(u"1"_s, u"1"_s, u"8"_s);
     Dialogs::instance().queueAnswer(DlgButton::Ok);
     click(u"btn_conferma_carico"_s);
@@ -171,6 +173,11 @@ TEST_F(LoadUnloadWindow, FirstLoadAtEightWithPurchasePriceZero) {
     EXPECT_EQ(w<QLabel>(u"lbl_prezzo_minimo"_s)->text(), u"8,00"_s);
     EXPECT_EQ(w<QLabel>(u"lbl_prezzo_massimo"_s)->text(), u"8,00"_s);
     EXPECT_EQ(w<QLabel>(u"lbl_costo_medio"_s)->text(), u"4,00"_s);
+    EXPECT_EQ(Probe::rows(archives.movements, u"SELECT DES FROM dett_ddt26"_s)
+                  .value(0)
+                  .value(0)
+                  .toString(),
+              u"Vite P0"_s);
 }
 
 TEST_F(LoadUnloadWindow, RefusalsWriteNothing) {
