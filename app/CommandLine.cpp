@@ -6,6 +6,7 @@
 #include "core/Clock.h"
 #include "core/Notifier.h"
 #include "ddt/DdtPrintCommand.h"
+#include "invoices/MonthEndCommand.h"
 #include "registry/ReferenceData.h"
 #include "settings/Settings.h"
 #include "store/DataStartup.h"
@@ -27,6 +28,8 @@ constexpr OptionText kOptions[] = {
     {u"--stampa-ddt N", u"scrive la stampa del DDT numero N nel file PDF di --pdf FILE, con le impostazioni di stampa "
                         u"correnti; --anno AAAA sceglie l'archivio dell'anno, --cliente CODICE il destinatario quando "
                         u"più DDT hanno quel numero"},
+    {u"--fatture-differite", u"emette una fattura differita per ciascun cliente con DDT da fatturare tra --dal "
+                             u"AAAA-MM-GG e --al AAAA-MM-GG, con data --data-fattura AAAA-MM-GG (predefinita: --al)"},
     {u"-h, --help", u"mostra questo aiuto ed esce"},
 };
 
@@ -39,6 +42,10 @@ void describe(QCommandLineParser& p) {
     p.addOption({QStringLiteral("anno"), QString(), QStringLiteral("anno")});
     p.addOption({QStringLiteral("cliente"), QString(), QStringLiteral("codice")});
     p.addOption({QStringLiteral("pdf"), QString(), QStringLiteral("file")});
+    p.addOption({QStringLiteral("fatture-differite"), QString()});
+    p.addOption({QStringLiteral("dal"), QString(), QStringLiteral("data")});
+    p.addOption({QStringLiteral("al"), QString(), QStringLiteral("data")});
+    p.addOption({QStringLiteral("data-fattura"), QString(), QStringLiteral("data")});
 }
 
 }  // namespace
@@ -47,7 +54,9 @@ QString CommandLine::usage() {
     QString text = QStringLiteral("Zelvarin - Gestione aziendale\n\n"
                                   "Uso: zelvarin [--base CARTELLA] [--init] [--today AAAA-MM-GG] [--help]\n"
                                   "     zelvarin [--base CARTELLA] --stampa-ddt N [--anno AAAA] [--cliente CODICE] "
-                                  "--pdf FILE\n\n");
+                                  "--pdf FILE\n"
+                                  "     zelvarin [--base CARTELLA] --fatture-differite --dal AAAA-MM-GG --al AAAA-MM-GG "
+                                  "[--data-fattura AAAA-MM-GG]\n\n");
     for (const OptionText& o : kOptions)
         text += QStringLiteral("  %1%2\n").arg(QString::fromUtf16(o.names), -22).arg(QString::fromUtf16(o.text));
     text += QStringLiteral(
@@ -55,7 +64,9 @@ QString CommandLine::usage() {
         "valida; 3 un archivio non si può aprire, creare o aggiornare, oppure è danneggiato; 4 un file di "
         "impostazioni non si può scrivere; 5 la cartella è già in uso da un'altra sessione di Zelvarin.\n"
         "Codici di uscita di --stampa-ddt: 0 fatto; 2 DDT inesistente o riga di comando non valida; 3 un archivio "
-        "non si può leggere; 6 il file PDF non si può scrivere.\n");
+        "non si può leggere; 6 il file PDF non si può scrivere.\n"
+        "Codici di uscita di --fatture-differite: 0 fatto o nulla da fatturare; 2 fatture rifiutate (nulla scritto) o "
+        "riga di comando non valida; 3 un archivio non si può usare; 5 la cartella è già in uso.\n");
     return text;
 }
 
@@ -107,8 +118,33 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         }
         cmd.pdf = QDir(QDir::currentPath()).absoluteFilePath(p.value(QStringLiteral("pdf")));
     }
+    cmd.monthEnd = p.isSet(QStringLiteral("fatture-differite"));
+    const bool monthEndOnly =
+        p.isSet(QStringLiteral("dal")) || p.isSet(QStringLiteral("al")) || p.isSet(QStringLiteral("data-fattura"));
+    if (!cmd.monthEnd && monthEndOnly) {
+        cmd.error = QStringLiteral("--dal, --al e --data-fattura valgono solo con --fatture-differite");
+        return cmd;
+    }
+    if (cmd.monthEnd) {
+        const QString names[3] = {QStringLiteral("dal"), QStringLiteral("al"), QStringLiteral("data-fattura")};
+        QDate* dates[3] = {&cmd.from, &cmd.to, &cmd.invoiceDate};
+        for (int i = 0; i < 3; ++i) {
+            if (!p.isSet(names[i])) continue;
+            *dates[i] = QDate::fromString(p.value(names[i]), Qt::ISODate);
+            if (!dates[i]->isValid()) {
+                cmd.error = QStringLiteral("Data non valida per --%1: %2").arg(names[i], p.value(names[i]));
+                return cmd;
+            }
+        }
+        if (!cmd.from.isValid() || !cmd.to.isValid() || cmd.to < cmd.from) {
+            cmd.error = QStringLiteral("--fatture-differite richiede un periodo valido: --dal AAAA-MM-GG --al AAAA-MM-GG");
+            return cmd;
+        }
+    }
     return cmd;
 }
+
+int runMonthEnd(const CommandLine& cmd) { return runMonthEndBatch({cmd.base, cmd.from, cmd.to, cmd.invoiceDate}); }
 
 bool applyToday(const QStringList& arguments, QString* error) {
     const qsizetype i = arguments.indexOf(QStringLiteral("--today"));

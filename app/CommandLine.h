@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -16,10 +17,13 @@ struct CommandLine {
     int ddtYear = 0;
     QString ddtRecipient;
     QString pdf;
+    // --fatture-differite --dal AAAA-MM-GG --al AAAA-MM-GG [--data-fattura AAAA-MM-GG]
+    bool monthEnd = false;
+    QDate from, to, invoiceDate;
     QString error;  // set when the arguments cannot be understood
 
     // Commands that run without a window, and so without a display.
-    bool batch() const { return init || help || printDdt || !error.isEmpty(); }
+    bool batch() const { return init || help || printDdt || monthEnd || !error.isEmpty(); }
     // Batch commands that draw (prints to PDF) need fonts, off screen.
     bool batchDraws() const { return printDdt && error.isEmpty(); }
 
@@ -33,6 +37,9 @@ int runInit(const CommandLine& cmd);
 
 // Writes DDT --stampa-ddt of the base folder to the --pdf file, without any window.
 int runPrintDdt(const CommandLine& cmd);
+
+// Month-end invoicing of --dal .. --al, without any window.
+int runMonthEnd(const CommandLine& cmd);
 
 // Applies --today, which pins the program's date (for checking year changes).
 bool applyToday(const QStringList& arguments, QString* error);
