@@ -157,7 +157,6 @@ QWidget* Tfrm_ddtnew::buildTop() {
     g->addWidget(new QLabel(QStringLiteral("Num. DDT")), 0, 1);
     m_number = new QLineEdit;
     m_number->setObjectName(QStringLiteral("numDDT"));
-    m_number->setValidator(nullptr);
     connect(m_number, &QLineEdit::editingFinished, this, &Tfrm_ddtnew::numDDTExit);
     g->addWidget(m_number, 0, 2);
     g->addWidget(new QLabel(QStringLiteral("Data")), 0, 3);
@@ -259,7 +258,7 @@ QWidget* Tfrm_ddtnew::buildLinesPage() {
     const char* stockNames[4] = {"lbl_giacenza", "lbl_colli_giacenza", "lbl_peso_giacenza", "lbl_ordinato"};
     const char* stockCaptions[4] = {"Giacenza", "Colli", "Peso", "Ordinato"};
     for (int i = 0; i < 4; ++i) {
-        g->addWidget(new QLabel(QString::fromLatin1(stockCaptions[i])), 1, 2 + i * 2 - (i > 0 ? 0 : 0));
+        g->addWidget(new QLabel(QString::fromLatin1(stockCaptions[i])), 1, 2 + i * 2);
         m_stockLabels[i] = new QLabel;
         m_stockLabels[i]->setObjectName(QString::fromLatin1(stockNames[i]));
         g->addWidget(m_stockLabels[i], 2, 2 + i * 2);

@@ -6,12 +6,16 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QListView>
 #include <QTest>
+#include <QTimer>
 
 #include "ddt/DdtDraft.h"
 #include "ddt/DdtRegistration.h"
 #include "ddt/TQR1.h"
 #include "ddt/Tfrm_ddtnew.h"
+#include "registry/Tfrm_cerca.h"
+#include "ui/DateEdit.h"
 #include "store/Store.h"
 #include "tests/ddt/DdtTestData.h"
 #include "ui/Dialogs.h"
@@ -335,6 +339,79 @@ TEST_F(NewDdt, OrderModeNeedsCustomerOrdersAndOffersTheirCustomers) {
     ASSERT_EQ(recipients->count(), 1);
     EXPECT_EQ(recipients->itemText(0), u"C2"_s);
     EXPECT_EQ(w<QComboBox>(u"cmb_cod_articolo"_s)->count(), 2);
+}
+
+TEST_F(NewDdt, DoubleClicksOpenTheSearchOnTheirPage) {
+    open();
+    start();
+    struct Case {
+        QString widget;
+        QString mode;
+        int page;
+    } cases[] = {{u"cmb_cod_cli"_s, u"cod_cli"_s, 7}, {u"edt_nome"_s, QString(), 3}, {u"edt_dest_via"_s, QString(), 3},
+                 {u"cmb_cod_articolo"_s, u"codice"_s, 0}, {u"cmb_des_articolo"_s, u"descrizione"_s, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.widget.toStdString());
+        QString mode = u"-"_s;
+        int page = -1;
+        win->runSearch = [&](Tfrm_cerca& d) {
+            mode = d.mode();
+            page = d.currentPage();
+        };
+        QWidget* target = win->findChild<QWidget*>(c.widget);
+        ASSERT_NE(target, nullptr);
+        if (auto* box = qobject_cast<QComboBox*>(target)) target = box->lineEdit();
+        QTest::mouseDClick(target, Qt::LeftButton);
+        EXPECT_EQ(mode, c.mode);
+        EXPECT_EQ(page, c.page);
+    }
+    EXPECT_EQ(w<QComboBox>(u"cmb_cod_cli"_s)->currentText(), u"C1"_s) << "nothing chosen, nothing written";
+    EXPECT_EQ(w<QComboBox>(u"cmb_cod_articolo"_s)->currentText(), QString());
+    // A pick by code fills code, description and the article's figures.
+    win->runSearch = [this](Tfrm_cerca& d) {
+        QTimer::singleShot(0, &d, [this, &d] {
+            auto* e = d.findChild<QLineEdit*>(u"Edit_cod"_s);
+            e->clear();
+            QTest::keyClicks(e, u"A2"_s);
+            auto* list = d.findChild<QListView*>(u"memo_cod"_s);
+            ASSERT_NE(list, nullptr);
+            ASSERT_GT(list->model()->rowCount(), 0);
+            const QModelIndex i = list->model()->index(0, 0);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(i).center());
+            QTest::mouseClick(d.findChild<QPushButton*>(u"btn_conferma0"_s), Qt::LeftButton);
+        });
+        d.execModal();
+    };
+    click(u"btn_cerca_codice"_s);
+    EXPECT_EQ(w<QComboBox>(u"cmb_cod_articolo"_s)->currentText(), u"A2"_s);
+    EXPECT_EQ(w<QComboBox>(u"cmb_des_articolo"_s)->currentText(), u"Articolo A2"_s);
+    EXPECT_EQ(w<QLineEdit>(u"prz_art"_s)->text(), u"4,50"_s);
+}
+
+TEST_F(NewDdt, ClosingDefaultsDatesAndTheNetPriceWithVat) {
+    settings->setValue(u"DDT", u"Causale", 2);
+    settings->setValue(u"DDT", u"Porto", 1);
+    settings->setValue(u"DDT", u"Visualizza pannello ordine bolla", true);
+    open();
+    start();
+    EXPECT_EQ(w<QComboBox>(u"Cmb2"_s)->currentText(), u"C/to riparazione"_s);
+    EXPECT_EQ(w<QComboBox>(u"Cmb1"_s)->currentText(), u"Franco"_s);
+    EXPECT_EQ(w<QComboBox>(u"ComboFatt"_s)->currentText(), u"S"_s);
+    EXPECT_EQ(w<QLineEdit>(u"contrass"_s)->text(), u"*"_s);
+    typeInCombo(u"cmb_cod_articolo"_s, u"A1"_s);
+    w<QSpinBox>(u"SpinSconto"_s)->setValue(10);
+    w<QComboBox>(u"iva_art"_s)->setCurrentText(u"22"_s);
+    EXPECT_EQ(w<QLineEdit>(u"prz_net"_s)->text(), u"9,00"_s);
+    EXPECT_EQ(w<QLineEdit>(u"prz_ivato"_s)->text(), u"10,98"_s);
+    click(u"btn_data_ordine"_s);
+    EXPECT_EQ(w<DateEdit>(u"DataPicker2"_s)->date(), QDate(2026, 12, 11));
+    click(u"btn_termina"_s);
+    click(u"btn_data_ddt"_s);
+    EXPECT_EQ(w<DateEdit>(u"DTP1"_s)->date(), QDate(2026, 12, 11));
+    type(u"contrass"_s, u"X"_s);
+    EXPECT_EQ(lastShown(), u"Ogni DDT creato con contrassegno = X non sarà visibile in scorrimento DDT"_s);
+    EXPECT_EQ(w<QLineEdit>(u"contrass"_s)->maxLength(), 1);
+    EXPECT_EQ(w<QLineEdit>(u"flag"_s)->maxLength(), 1);
 }
 
 TEST_F(NewDdt, AnUnknownRecipientShowsTheNewCustomerButton) {
