@@ -441,3 +441,28 @@ TEST_F(DdtBrowser, FailedLineAddAndDeleteLeaveTheArchives) {
 }
 
 }  // namespace
+
+namespace {
+
+// Lines that left an outside warehouse go back to that warehouse's row of the article.
+TEST_F(DdtBrowser, RestoreGivesBackToTheOutsideWarehouseTheLinesLeft) {
+    settings->setValue(u"Magazzino", u"Codice magazzino predefinito", u"2.Deposito"_s);
+    const QString outside = dataFile(base.path(), u"mag_ext.db"_s);
+    for (const char* mag : {"2", "3"})
+        store->exec(u"INSERT INTO %1 (COD_MAG, cod, qca, qsc, pca, psc, cca, csc) VALUES (?, 'A1', 20, 6, 0, 4, 0, 2)"_s.arg(
+                        store->table(outside)),
+                    {QString::fromLatin1(mag)});
+    open();
+    pick(5, u"C1"_s);
+    Dialogs::instance().queueAnswer(DlgButton::Yes);
+    Dialogs::instance().queueAnswer(DlgButton::Yes);
+    click(u"btn_elimina_ddt"_s);
+    const QList<QVariantList> rows =
+        store->rows(u"SELECT COD_MAG, qsc, psc, csc FROM %1 ORDER BY COD_MAG"_s.arg(store->table(outside)));
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0], (QVariantList{u"2"_s, 1.0, 1.5, 1}));
+    EXPECT_EQ(rows[1], (QVariantList{u"3"_s, 6.0, 4.0, 2}));
+    EXPECT_DOUBLE_EQ(stock(u"A1"_s, "qsc"), 12.0);
+}
+
+}  // namespace
