@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -38,6 +37,7 @@
 #include "settings/Settings.h"
 #include "store/Store.h"
 #include "ui/Dialogs.h"
+#include "ui/FileDialogs.h"
 #include "ui/Formats.h"
 #include "ui/TrayNotice.h"
 #include "ui/UsageCounters.h"
@@ -98,11 +98,6 @@ Tfrm_articoli::Tfrm_articoli(AppContext& ctx, QWidget* parent)
     setWindowTitle(QStringLiteral("Articoli di magazzino"));
     showPreview = [this](const report::PageModel& m) { report::PreviewWindow::run(m, 1, this); };
     runSearch = [](Tfrm_cerca& dialog) { dialog.execModal(); };
-    pickPicture = [this] {
-        return QFileDialog::getOpenFileName(
-            this, QStringLiteral("Scegli la foto dell'articolo"), QString(),
-            QStringLiteral("Immagini (*.jpg *.jpeg *.png *.bmp *.gif)"));
-    };
     openFile = [](const QString& path) {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     };
@@ -1565,7 +1560,9 @@ bool Tfrm_articoli::eventFilter(QObject* watched, QEvent* e) {
         }
         const int slot = watched->property("pictureSlot").toInt();
         if (slot >= 1 && slot <= 3) {
-            const QString file = pickPicture ? pickPicture() : QString();
+            const QString file = FileDialogs::instance().openFile(
+                this, QStringLiteral("Scegli la foto dell'articolo"),
+                QStringLiteral("Immagini (*.jpg *.jpeg *.png *.bmp *.gif)"));
             if (!file.isEmpty()) edit(QStringLiteral("immagine%1").arg(slot))->setText(file);
             return true;
         }

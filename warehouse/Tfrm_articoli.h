@@ -41,7 +41,6 @@ public:
     std::function<void(Tfrm_cerca&)> runSearch;
     // Opens the stock load/unload window on an article code and returns when it closes.
     std::function<void(const QString& code)> runLoadWindow;
-    std::function<QString()> pickPicture;
     std::function<bool(const QString& path)> openFile;
 
     enum Page { Generalita = 0, Foto = 1, Storico = 2, Extra = 3, Legenda = 4 };

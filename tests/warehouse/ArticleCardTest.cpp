@@ -19,6 +19,7 @@
 #include "store/Store.h"
 #include "tests/WindowFixture.h"
 #include "ui/Dialogs.h"
+#include "ui/FileDialogs.h"
 #include "ui/TrayNotice.h"
 #include "ui/UsageCounters.h"
 #include "warehouse/ArticleListModel.h"
@@ -42,6 +43,8 @@ protected:
     }
     void TearDown() override {
         card.reset();
+        FileDialogs::instance().setScripted(false);
+        FileDialogs::instance().reset();
         WindowFixture::TearDown();
     }
     void open() {
@@ -583,7 +586,8 @@ TEST_F(ArticleCard, PictureSlotsPickScaleRemoveAndPaste) {
     ASSERT_TRUE(img.save(file));
     seed(u"F1"_s, u"Con foto"_s);
     open();
-    card->pickPicture = [file] { return file; };
+    FileDialogs::instance().setScripted(true);
+    FileDialogs::instance().queueAnswer(file);
     card->showPage(Tfrm_articoli::Foto);
     auto* slot1 = w<QLabel>(u"img_foto1"_s);
     QTest::mouseDClick(slot1, Qt::LeftButton);
