@@ -29,19 +29,27 @@ struct Fixture {
         v.ddtNotes = 100000;
         v.invoiceLines = 1;
         QString error;
-        if (!zel::bench::generateArchives(base, v, &error)) qFatal("generation failed: %s", qUtf8Printable(error));
+        if (!zel::bench::generateArchives(base, v, &error))
+            qFatal("generation failed: %s", qUtf8Printable(error));
         settings = std::make_unique<zel::Settings>(base);
         settings->load();
         store = std::make_unique<zel::Store>(zel::dataDir(base));
         archives = zel::DdtArchives::fromSettings(*settings);
         for (int i = 0; i < kLines; ++i)
-            store->exec(QStringLiteral("INSERT INTO %1 (ordine, COD_CLI, COD_ART, QUANT, CONSEGNATO_quant, "
-                                       "CONSEGNATO_colli) VALUES (?, '00001', ?, 1000000, 0, 0)")
-                            .arg(store->table(archives.orders)),
-                        {900 + i, article(i)});
-        next = store->scalar(QStringLiteral("SELECT MAX(bolla) FROM %1").arg(store->table(archives.header))).toLongLong();
+            store->exec(
+                QStringLiteral("INSERT INTO %1 (ordine, COD_CLI, COD_ART, QUANT, CONSEGNATO_quant, "
+                               "CONSEGNATO_colli) VALUES (?, '00001', ?, 1000000, 0, 0)")
+                    .arg(store->table(archives.orders)),
+                {900 + i, article(i)});
+        next =
+            store
+                ->scalar(
+                    QStringLiteral("SELECT MAX(bolla) FROM %1").arg(store->table(archives.header)))
+                .toLongLong();
     }
-    static QString article(int i) { return QStringLiteral("ART%1").arg(1 + i * 997 % 100000, 6, 10, QLatin1Char('0')); }
+    static QString article(int i) {
+        return QStringLiteral("ART%1").arg(1 + i * 997 % 100000, 6, 10, QLatin1Char('0'));
+    }
     void fillDraft() {
         zel::DdtDraft draft(*store, archives.temporary);
         draft.clear(archives.lines);
@@ -91,7 +99,10 @@ void BM_DdtRegistration100Lines(benchmark::State& state) {
         reg.write(h, plan);
     }
     state.counters["lines"] =
-        f.store->scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(f.store->table(f.archives.lines))).toDouble();
+        f.store
+            ->scalar(
+                QStringLiteral("SELECT COUNT(*) FROM %1").arg(f.store->table(f.archives.lines)))
+            .toDouble();
 }
 BENCHMARK(BM_DdtRegistration100Lines)->Unit(benchmark::kMillisecond)->Iterations(20);
 
@@ -109,11 +120,14 @@ void BM_DdtRegistration100LinesRawSqlite(benchmark::State& state) {
             sqlite3_free(err);
         }
     };
-    const std::pair<QString, const char*> files[] = {{f.archives.lines, "l"},     {f.archives.header, "h"},
-                                                     {f.archives.warehouse, "w"}, {f.archives.orders, "o"},
+    const std::pair<QString, const char*> files[] = {{f.archives.lines, "l"},
+                                                     {f.archives.header, "h"},
+                                                     {f.archives.warehouse, "w"},
+                                                     {f.archives.orders, "o"},
                                                      {f.archives.temporary, "t"}};
     for (const auto& [path, alias] : files) {
-        exec(QStringLiteral("ATTACH DATABASE '%1' AS %2").arg(zel::resolvePath(path), QString::fromLatin1(alias)));
+        exec(QStringLiteral("ATTACH DATABASE '%1' AS %2")
+                 .arg(zel::resolvePath(path), QString::fromLatin1(alias)));
         exec(QStringLiteral("PRAGMA %1.synchronous = FULL").arg(QString::fromLatin1(alias)));
     }
     const QString yy = zel::Clock::yearSuffix();
@@ -124,23 +138,28 @@ void BM_DdtRegistration100LinesRawSqlite(benchmark::State& state) {
             qWarning("raw sqlite: %s", sqlite3_errmsg(db));
         return st;
     };
-    sqlite3_stmt* read = prepare(QStringLiteral("SELECT cod, des, prezzo, prezzonett, perc_iva, sconto, quant, peso, "
-                                                "colli, ordine FROM t.dett_ddt_tmp ORDER BY rowid"));
-    sqlite3_stmt* insert = prepare(QStringLiteral("INSERT INTO %1 (bolla, cod, cod_cli, des, prezzo, prezzonett, "
-                                                  "perc_iva, sconto, quant, peso, colli, data, ordine, causale, "
-                                                  "cod_forn, flag) VALUES (?, ?, '00001', ?, ?, ?, ?, ?, ?, ?, ?, "
-                                                  "date('now'), ?, 'Vendita', '', '*')")
-                                       .arg(lines));
-    sqlite3_stmt* unload = prepare(QStringLiteral("UPDATE w.magazzino SET qsc = qsc + ?1, psc = COALESCE(psc, 0) + ?2, "
-                                                  "csc = COALESCE(csc, 0) + ?3, qcons = COALESCE(qcons, 0) + ?1, "
-                                                  "qord = COALESCE(qord, 0) - ?1 WHERE cod = ?4"));
-    sqlite3_stmt* deliver = prepare(QStringLiteral("UPDATE o.ordini SET quant = quant - ?1, consegnato_quant = "
-                                                   "consegnato_quant + ?1 WHERE rowid = (SELECT rowid FROM o.ordini "
-                                                   "WHERE ordine = ?2 AND cod_art = ?3 LIMIT 1)"));
-    sqlite3_stmt* headerInsert = prepare(QStringLiteral("INSERT INTO %1 (bolla, cod_cli, cod_forn, data_mov, prezzo, "
-                                                        "iva, tot_colli, tot_peso) VALUES (?, '00001', '', "
-                                                        "date('now'), ?, ?, ?, ?)")
-                                             .arg(header));
+    sqlite3_stmt* read = prepare(
+        QStringLiteral("SELECT cod, des, prezzo, prezzonett, perc_iva, sconto, quant, peso, "
+                       "colli, ordine FROM t.dett_ddt_tmp ORDER BY rowid"));
+    sqlite3_stmt* insert =
+        prepare(QStringLiteral("INSERT INTO %1 (bolla, cod, cod_cli, des, prezzo, prezzonett, "
+                               "perc_iva, sconto, quant, peso, colli, data, ordine, causale, "
+                               "cod_forn, flag) VALUES (?, ?, '00001', ?, ?, ?, ?, ?, ?, ?, ?, "
+                               "date('now'), ?, 'Vendita', '', '*')")
+                    .arg(lines));
+    sqlite3_stmt* unload = prepare(
+        QStringLiteral("UPDATE w.magazzino SET qsc = qsc + ?1, psc = COALESCE(psc, 0) + ?2, "
+                       "csc = COALESCE(csc, 0) + ?3, qcons = COALESCE(qcons, 0) + ?1, "
+                       "qord = COALESCE(qord, 0) - ?1 WHERE cod = ?4"));
+    sqlite3_stmt* deliver =
+        prepare(QStringLiteral("UPDATE o.ordini SET quant = quant - ?1, consegnato_quant = "
+                               "consegnato_quant + ?1 WHERE rowid = (SELECT rowid FROM o.ordini "
+                               "WHERE ordine = ?2 AND cod_art = ?3 LIMIT 1)"));
+    sqlite3_stmt* headerInsert =
+        prepare(QStringLiteral("INSERT INTO %1 (bolla, cod_cli, cod_forn, data_mov, prezzo, "
+                               "iva, tot_colli, tot_peso) VALUES (?, '00001', '', "
+                               "date('now'), ?, ?, ?, ?)")
+                    .arg(header));
     for (auto _ : state) {
         state.PauseTiming();
         f.fillDraft();
@@ -148,14 +167,17 @@ void BM_DdtRegistration100LinesRawSqlite(benchmark::State& state) {
         const qint64 number = ++f.next;
         state.ResumeTiming();
         exec(QStringLiteral("BEGIN"));
-        sqlite3_stmt* last = prepare(QStringLiteral("SELECT MAX(rowid), COUNT(*) FROM %1").arg(lines));
+        sqlite3_stmt* last =
+            prepare(QStringLiteral("SELECT MAX(rowid), COUNT(*) FROM %1").arg(lines));
         sqlite3_step(last);
-        const qint64 lastRowid = sqlite3_column_int64(last, 0), count = sqlite3_column_int64(last, 1);
+        const qint64 lastRowid = sqlite3_column_int64(last, 0),
+                     count = sqlite3_column_int64(last, 1);
         sqlite3_finalize(last);
         double goods = 0, weight = 0, parcels = 0;
         while (sqlite3_step(read) == SQLITE_ROW) {
             sqlite3_bind_int64(insert, 1, number);
-            for (int c = 0; c < 10; ++c) sqlite3_bind_value(insert, c + 2, sqlite3_column_value(read, c));
+            for (int c = 0; c < 10; ++c)
+                sqlite3_bind_value(insert, c + 2, sqlite3_column_value(read, c));
             sqlite3_step(insert);
             sqlite3_reset(insert);
             sqlite3_bind_double(unload, 1, sqlite3_column_double(read, 6));
@@ -174,7 +196,8 @@ void BM_DdtRegistration100LinesRawSqlite(benchmark::State& state) {
             parcels += sqlite3_column_double(read, 8);
         }
         sqlite3_reset(read);
-        exec(QStringLiteral("UPDATE %1 AS t SET ID = r.n + %2 FROM (SELECT rowid AS rid, row_number() OVER (ORDER BY "
+        exec(QStringLiteral("UPDATE %1 AS t SET ID = r.n + %2 FROM (SELECT rowid AS rid, "
+                            "row_number() OVER (ORDER BY "
                             "rowid) AS n FROM %1 WHERE rowid > %3) AS r WHERE t.rowid = r.rid")
                  .arg(lines)
                  .arg(count)
@@ -203,16 +226,24 @@ void BM_CommitFloorFiveFilesRawSqlite(benchmark::State& state) {
     sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE, nullptr);
     const QString yy = zel::Clock::yearSuffix();
     const std::tuple<QString, const char*, QString> files[] = {
-        {f.archives.lines, "l", QStringLiteral("dett_ddt") + yy}, {f.archives.header, "h", QStringLiteral("ddt") + yy},
-        {f.archives.warehouse, "w", QStringLiteral("magazzino")}, {f.archives.orders, "o", QStringLiteral("ordini")},
+        {f.archives.lines, "l", QStringLiteral("dett_ddt") + yy},
+        {f.archives.header, "h", QStringLiteral("ddt") + yy},
+        {f.archives.warehouse, "w", QStringLiteral("magazzino")},
+        {f.archives.orders, "o", QStringLiteral("ordini")},
         {f.archives.temporary, "t", QStringLiteral("dett_ddt_tmp")}};
     QString writes;
     for (const auto& [path, alias, table] : files) {
         const QString a = QString::fromLatin1(alias);
-        sqlite3_exec(db, QStringLiteral("ATTACH DATABASE '%1' AS %2; PRAGMA %2.synchronous = FULL")
-                             .arg(zel::resolvePath(path), a).toUtf8().constData(), nullptr, nullptr, nullptr);
-        writes += QStringLiteral("UPDATE %1.%2 SET rowid = rowid WHERE rowid = (SELECT MIN(rowid) FROM %1.%2);")
-                      .arg(a, table);
+        sqlite3_exec(db,
+                     QStringLiteral("ATTACH DATABASE '%1' AS %2; PRAGMA %2.synchronous = FULL")
+                         .arg(zel::resolvePath(path), a)
+                         .toUtf8()
+                         .constData(),
+                     nullptr, nullptr, nullptr);
+        writes +=
+            QStringLiteral(
+                "UPDATE %1.%2 SET rowid = rowid WHERE rowid = (SELECT MIN(rowid) FROM %1.%2);")
+                .arg(a, table);
     }
     const QByteArray sql = (QStringLiteral("BEGIN;") + writes + QStringLiteral("COMMIT;")).toUtf8();
     for (auto _ : state) sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);

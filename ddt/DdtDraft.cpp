@@ -16,16 +16,29 @@ DdtDraft::DdtDraft(Store& store, QString path) : m_store(store), m_path(std::mov
 
 QString DdtDraft::columns() {
     return QStringLiteral(
-        "bolla, data, cod_cli, cod, des, prezzo, prezzonett, sconto, perc_iva, unitamis, quant, peso, colli, scarto, "
-        "ptropic, ctropic, pzincat, czincat, pdorat, cdorat, ordine, dataord, fattura, flag, note, causale, contatore, "
+        "bolla, data, cod_cli, cod, des, prezzo, prezzonett, sconto, perc_iva, unitamis, quant, "
+        "peso, colli, scarto, "
+        "ptropic, ctropic, pzincat, czincat, pdorat, cdorat, ordine, dataord, fattura, flag, note, "
+        "causale, contatore, "
         "controllo, cod_forn");
 }
 
 QVariantList DdtDraft::values(const DdtLine& l) {
-    return {l.bolla, dateOrNull(l.data), l.codCli, l.cod, l.des, l.prezzo, l.prezzonett, l.sconto, l.percIva,
-            l.unitamis, l.quant, l.peso, l.colli, l.scarto, l.ptropic, l.ctropic, l.pzincat, l.czincat, l.pdorat,
-            l.cdorat, l.ordine, dateOrNull(l.dataord), l.fattura, l.flag, l.note, QString::fromUtf16(kDdtLineCause),
-            l.contatore, l.unload ? QString() : QString::fromUtf16(kLineNotUnloaded), QString()};
+    return {l.bolla,      dateOrNull(l.data),
+            l.codCli,     l.cod,
+            l.des,        l.prezzo,
+            l.prezzonett, l.sconto,
+            l.percIva,    l.unitamis,
+            l.quant,      l.peso,
+            l.colli,      l.scarto,
+            l.ptropic,    l.ctropic,
+            l.pzincat,    l.czincat,
+            l.pdorat,     l.cdorat,
+            l.ordine,     dateOrNull(l.dataord),
+            l.fattura,    l.flag,
+            l.note,       QString::fromUtf16(kDdtLineCause),
+            l.contatore,  l.unload ? QString() : QString::fromUtf16(kLineNotUnloaded),
+            QString()};
 }
 
 void DdtDraft::clear(const QString& linesArchive) {
@@ -47,17 +60,21 @@ qint64 DdtDraft::append(const DdtLine& line) {
 
 void DdtDraft::update(const DdtLine& line) {
     QStringList sets;
-    for (const QString& c : columns().split(QStringLiteral(", "))) sets.append(c + QStringLiteral(" = ?"));
-    m_store.exec(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(m_store.table(m_path), sets.join(QStringLiteral(", "))),
+    for (const QString& c : columns().split(QStringLiteral(", ")))
+        sets.append(c + QStringLiteral(" = ?"));
+    m_store.exec(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                     .arg(m_store.table(m_path), sets.join(QStringLiteral(", "))),
                  values(line) + QVariantList{line.rowid});
 }
 
 void DdtDraft::remove(qint64 rowid) {
-    m_store.exec(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(m_store.table(m_path)), {rowid});
+    m_store.exec(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(m_store.table(m_path)),
+                 {rowid});
 }
 
 int DdtDraft::count() const {
-    return m_store.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(m_store.table(m_path))).toInt();
+    return m_store.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(m_store.table(m_path)))
+        .toInt();
 }
 
 DdtTotals DdtDraft::totals() const { return DdtTotals::ofTable(m_store, m_path); }
@@ -65,13 +82,15 @@ DdtTotals DdtDraft::totals() const { return DdtTotals::ofTable(m_store, m_path);
 QList<DdtLine> DdtDraft::lines() const {
     QList<DdtLine> out;
     m_store.forEachRow(
-        QStringLiteral("SELECT rowid, COALESCE(bolla, 0), data, COALESCE(cod_cli, ''), COALESCE(cod, ''), "
-                       "COALESCE(des, ''), COALESCE(prezzo, 0), COALESCE(prezzonett, 0), COALESCE(sconto, 0), "
-                       "COALESCE(perc_iva, 0), COALESCE(unitamis, ''), COALESCE(quant, 0), COALESCE(peso, 0), "
-                       "COALESCE(colli, 0), COALESCE(scarto, 0), COALESCE(ptropic, 0), COALESCE(ctropic, 0), "
-                       "COALESCE(pzincat, 0), COALESCE(czincat, 0), COALESCE(pdorat, 0), COALESCE(cdorat, 0), "
-                       "COALESCE(ordine, ''), dataord, COALESCE(fattura, ''), COALESCE(flag, ''), COALESCE(note, ''), "
-                       "COALESCE(contatore, 0), COALESCE(controllo, '') FROM %1 ORDER BY rowid")
+        QStringLiteral(
+            "SELECT rowid, COALESCE(bolla, 0), data, COALESCE(cod_cli, ''), COALESCE(cod, ''), "
+            "COALESCE(des, ''), COALESCE(prezzo, 0), COALESCE(prezzonett, 0), COALESCE(sconto, 0), "
+            "COALESCE(perc_iva, 0), COALESCE(unitamis, ''), COALESCE(quant, 0), COALESCE(peso, 0), "
+            "COALESCE(colli, 0), COALESCE(scarto, 0), COALESCE(ptropic, 0), COALESCE(ctropic, 0), "
+            "COALESCE(pzincat, 0), COALESCE(czincat, 0), COALESCE(pdorat, 0), COALESCE(cdorat, 0), "
+            "COALESCE(ordine, ''), dataord, COALESCE(fattura, ''), COALESCE(flag, ''), "
+            "COALESCE(note, ''), "
+            "COALESCE(contatore, 0), COALESCE(controllo, '') FROM %1 ORDER BY rowid")
             .arg(m_store.table(m_path)),
         {}, [&out](const StoreRow& r) {
             DdtLine l;

@@ -38,8 +38,12 @@ DdtRegistration::DdtRegistration(Store& store, const Settings& settings)
                       placeOf(settings.text(u"Magazzino", u"Codice magazzino predefinito")),
                       settings.flag(u"Ordine", u"Aggiorna ordini quant consegnata")) {}
 
-DdtRegistration::DdtRegistration(Store& store, DdtArchives archives, StockPlace place, bool deliveredOnly)
-    : m_store(store), m_archives(std::move(archives)), m_place(std::move(place)), m_deliveredOnly(deliveredOnly) {}
+DdtRegistration::DdtRegistration(Store& store, DdtArchives archives, StockPlace place,
+                                 bool deliveredOnly)
+    : m_store(store),
+      m_archives(std::move(archives)),
+      m_place(std::move(place)),
+      m_deliveredOnly(deliveredOnly) {}
 
 std::optional<qint64> DdtRegistration::orderNumber(const QString& text) {
     bool ok = false;
@@ -48,7 +52,9 @@ std::optional<qint64> DdtRegistration::orderNumber(const QString& text) {
     return n;
 }
 
-QList<DdtLine> DdtRegistration::temporaryLines() const { return DdtDraft(m_store, m_archives.temporary).lines(); }
+QList<DdtLine> DdtRegistration::temporaryLines() const {
+    return DdtDraft(m_store, m_archives.temporary).lines();
+}
 
 DdtPlan DdtRegistration::plan(const DdtHeader& header) const {
     DdtPlan p;
@@ -60,7 +66,8 @@ DdtPlan DdtRegistration::plan(const DdtHeader& header) const {
         else if (l.fattura.trimmed().toUpper() == QStringLiteral("X"))
             reason = QStringLiteral("contrassegno fatturazione X");
         else if (l.flag != header.contrass)
-            reason = QStringLiteral("contrassegno \"%1\" diverso da quello del DDT \"%2\"").arg(l.flag, header.contrass);
+            reason = QStringLiteral("contrassegno \"%1\" diverso da quello del DDT \"%2\"")
+                         .arg(l.flag, header.contrass);
         if (!reason.isEmpty()) {
             p.leftOut.append({l, reason});
             continue;
@@ -80,54 +87,65 @@ QString DdtRegistration::question(const DdtPlan& plan) {
         QStringList names;
         for (const LeftOutLine& o : plan.leftOut)
             names.append(QStringLiteral("%1 - %2 (%3)").arg(o.line.cod, o.line.des, o.reason));
-        parts.append(QStringLiteral("%1 righe non saranno registrate nel DDT:\r\n").arg(plan.leftOut.size()) +
+        parts.append(QStringLiteral("%1 righe non saranno registrate nel DDT:\r\n")
+                         .arg(plan.leftOut.size()) +
                      names.join(QStringLiteral("\r\n")));
     }
     if (!plan.letteredOrders.isEmpty()) {
         QStringList names;
         for (const DdtLine& l : plan.letteredOrders)
             names.append(QStringLiteral("%1 - %2: ordine \"%3\"").arg(l.cod, l.des, l.ordine));
-        parts.append(QStringLiteral("Numero ordine contiene dati alfabetici, ordine impostato a 0\r\n") +
-                     names.join(QStringLiteral("\r\n")));
+        parts.append(
+            QStringLiteral("Numero ordine contiene dati alfabetici, ordine impostato a 0\r\n") +
+            names.join(QStringLiteral("\r\n")));
     }
     if (parts.isEmpty()) return {};
-    return parts.join(QStringLiteral("\r\n\r\n")) + QStringLiteral("\r\n\r\nRegistrare ugualmente il DDT?");
+    return parts.join(QStringLiteral("\r\n\r\n")) +
+           QStringLiteral("\r\n\r\nRegistrare ugualmente il DDT?");
 }
 
 QString DdtRegistration::noLinesMessage(const DdtHeader& h) {
     return QStringLiteral(
-               "Attenzione l'archivio non contiene dati corretti\n\rVerificare i dati inseriti, l'archivio articoli e "
-               "ripetere l'operazione\n\rDDT num %1\n\rFlag %2\n\rContrass Fatturazione diverso da X\n\rCodice cliente %3")
+               "Attenzione l'archivio non contiene dati corretti\n\rVerificare i dati inseriti, "
+               "l'archivio articoli e "
+               "ripetere l'operazione\n\rDDT num %1\n\rFlag %2\n\rContrass Fatturazione diverso da "
+               "X\n\rCodice cliente %3")
         .arg(h.number)
         .arg(h.contrass, h.recipient);
 }
 
 QString DdtRegistration::lineErrorMessage(const QString& cause) {
     return QStringLiteral(
-               "Errore nella scrittura nell'archivio Dettagli DDT.\r\nIl movimento non è stato inserito correttamente, "
+               "Errore nella scrittura nell'archivio Dettagli DDT.\r\nIl movimento non è stato "
+               "inserito correttamente, "
                "verificare\r\n Codice di errore interno: ") +
            cause;
 }
 
 QString DdtRegistration::headerErrorMessage(const QString& cause) {
     return QStringLiteral(
-               "Errore nella scrittura nell'archivio Principale DDT.\r\nIl movimento non è stato registrato "
-               "correttamente, verificare di aver\r\nattivato l'opzione \"Controlla ed aggiorna campi dei database\" nel "
-               "Setup\r\nSe disattivato attivarlo, salvare e riprovare dopo aver riavviato il programma.\r\n Codice di "
+               "Errore nella scrittura nell'archivio Principale DDT.\r\nIl movimento non è stato "
+               "registrato "
+               "correttamente, verificare di aver\r\nattivato l'opzione \"Controlla ed aggiorna "
+               "campi dei database\" nel "
+               "Setup\r\nSe disattivato attivarlo, salvare e riprovare dopo aver riavviato il "
+               "programma.\r\n Codice di "
                "errore interno: ") +
            cause;
 }
 
 QString DdtRegistration::failedMessage(qint64 number) {
     return QStringLiteral(
-               "Il DDT num. %1 NON è stato registrato correttamente!\r\nOccorre controllare il DDT alla voce \"Scorri / "
+               "Il DDT num. %1 NON è stato registrato correttamente!\r\nOccorre controllare il DDT "
+               "alla voce \"Scorri / "
                "stampa\". ")
         .arg(number);
 }
 
 QString DdtRegistration::doneMessage(qint64 number) {
     return QStringLiteral(
-               "Il DDT num. %1 è stato registrato correttamente! E' ora possibile stamparlo \r\ne successivamente "
+               "Il DDT num. %1 è stato registrato correttamente! E' ora possibile stamparlo \r\ne "
+               "successivamente "
                "consultarlo alla voce \"Scorri / stampa\". ")
         .arg(number);
 }
@@ -145,7 +163,8 @@ void DdtRegistration::write(const DdtHeader& h, const DdtPlan& plan) {
     const QString temporary = m_store.table(m_archives.temporary);
     const QString warehouse = m_store.table(m_archives.warehouse);
     if (m_place.isOutside()) m_store.table(m_archives.outside);
-    const QString ordersTable = Store::exists(m_archives.orders) ? m_store.table(m_archives.orders) : QString();
+    const QString ordersTable =
+        Store::exists(m_archives.orders) ? m_store.table(m_archives.orders) : QString();
 
     StockArchives stock;
     stock.warehouse = m_archives.warehouse;
@@ -159,26 +178,58 @@ void DdtRegistration::write(const DdtHeader& h, const DdtPlan& plan) {
     Transaction tx(m_store);
     // Checked again here: the number proposed may have been taken meanwhile.
     if (!h.duplicateAccepted &&
-        m_store.scalar(QStringLiteral("SELECT 1 FROM %1 WHERE bolla = ? LIMIT 1").arg(header), {h.number}).isValid())
+        m_store
+            .scalar(QStringLiteral("SELECT 1 FROM %1 WHERE bolla = ? LIMIT 1").arg(header),
+                    {h.number})
+            .isValid())
         throw StoreError(NextNumber::takenMessage(h.number));
 
     const qint64 lastOld = ops.lastMovementRowid();
     try {
         QStringList marks;
         for (int i = 0; i < 32; ++i) marks.append(QStringLiteral("?"));
-        const QString insert =
-            QStringLiteral("INSERT INTO %1 (bolla, cod, cod_cli, des, prezzo, prezzonett, perc_iva, sconto, unitamis, "
-                           "quant, peso, colli, data, ordine, dataord, fattura, ptropic, ctropic, pzincat, czincat, "
-                           "pdorat, cdorat, contatore, scarto, note, causale, controllo, cod_forn, flag, aspetto, porto, "
-                           "trasporto) VALUES (%2)")
-                .arg(lines, marks.join(QStringLiteral(", ")));
+        const QString insert = QStringLiteral(
+                                   "INSERT INTO %1 (bolla, cod, cod_cli, des, prezzo, prezzonett, "
+                                   "perc_iva, sconto, unitamis, "
+                                   "quant, peso, colli, data, ordine, dataord, fattura, ptropic, "
+                                   "ctropic, pzincat, czincat, "
+                                   "pdorat, cdorat, contatore, scarto, note, causale, controllo, "
+                                   "cod_forn, flag, aspetto, porto, "
+                                   "trasporto) VALUES (%2)")
+                                   .arg(lines, marks.join(QStringLiteral(", ")));
         for (const DdtLine& l : plan.lines) {
-            m_store.exec(insert,
-                         {h.number, l.cod, h.recipient, l.des, l.prezzo, l.prezzonett, l.percIva, l.sconto, l.unitamis,
-                          l.quant, l.peso, l.colli, dateOrNull(h.date), l.ordine, dateOrNull(l.dataord), l.fattura,
-                          l.ptropic, l.ctropic, l.pzincat, l.czincat, l.pdorat, l.cdorat, l.contatore, l.scarto, l.note,
-                          h.causale, l.unload ? QString() : QString::fromUtf16(kLineNotUnloaded), QString(), l.flag,
-                          h.aspetto, h.porto, h.trasporto});
+            m_store.exec(insert, {h.number,
+                                  l.cod,
+                                  h.recipient,
+                                  l.des,
+                                  l.prezzo,
+                                  l.prezzonett,
+                                  l.percIva,
+                                  l.sconto,
+                                  l.unitamis,
+                                  l.quant,
+                                  l.peso,
+                                  l.colli,
+                                  dateOrNull(h.date),
+                                  l.ordine,
+                                  dateOrNull(l.dataord),
+                                  l.fattura,
+                                  l.ptropic,
+                                  l.ctropic,
+                                  l.pzincat,
+                                  l.czincat,
+                                  l.pdorat,
+                                  l.cdorat,
+                                  l.contatore,
+                                  l.scarto,
+                                  l.note,
+                                  h.causale,
+                                  l.unload ? QString() : QString::fromUtf16(kLineNotUnloaded),
+                                  QString(),
+                                  l.flag,
+                                  h.aspetto,
+                                  h.porto,
+                                  h.trasporto});
             if (l.unload && ops.articleExists(l.cod)) {
                 UnloadRequest u;
                 u.cod = l.cod;
@@ -199,9 +250,11 @@ void DdtRegistration::write(const DdtHeader& h, const DdtPlan& plan) {
                 if (const auto rowid = orders.find(key)) {
                     orders.deliver(key, l.quant, l.colli);
                     if (!m_deliveredOnly)
-                        m_store.exec(QStringLiteral("UPDATE %1 SET quant = COALESCE(quant, 0) - ? WHERE rowid = ?")
-                                         .arg(ordersTable),
-                                     {l.quant, *rowid});
+                        m_store.exec(
+                            QStringLiteral(
+                                "UPDATE %1 SET quant = COALESCE(quant, 0) - ? WHERE rowid = ?")
+                                .arg(ordersTable),
+                            {l.quant, *rowid});
                 }
             }
         }
@@ -212,18 +265,43 @@ void DdtRegistration::write(const DdtHeader& h, const DdtPlan& plan) {
 
     try {
         const DdtTotals& t = plan.totals;
-        m_store.exec(
-            QStringLiteral("INSERT INTO %1 (bolla, cod_cli, cod_forn, data_mov, controllo, prezzo, iva, causale, fattura, "
-                           "ordine, dataord, flag, aspetto, porto, trasporto, tot_colli, tot_peso, tot_tropic, "
-                           "tot_pztropic, tot_zincat, tot_pzzincat, tot_dorat, tot_pzdorat, scarto, imballo, note1, "
-                           "note2, note3, agente) VALUES (?, ?, '', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                           "?, ?, ?, ?, ?, ?, '', ?)")
-                .arg(header),
-            {h.number, h.recipient, dateOrNull(h.date), h.contrass, t.goods().toDouble(), t.vat().toDouble(), h.causale,
-             h.fattura, h.ordine, dateOrNull(h.dataord), h.contrass, h.aspetto, h.porto, h.trasporto,
-             static_cast<double>(t.parcels()), t.weight(), t.processing(0).kg(), t.processing(0).cost.toDouble(),
-             t.processing(1).kg(), t.processing(1).cost.toDouble(), t.processing(2).kg(),
-             t.processing(2).cost.toDouble(), t.waste(), h.imballo, h.note1, h.note2, h.agente});
+        m_store.exec(QStringLiteral("INSERT INTO %1 (bolla, cod_cli, cod_forn, data_mov, "
+                                    "controllo, prezzo, iva, causale, fattura, "
+                                    "ordine, dataord, flag, aspetto, porto, trasporto, tot_colli, "
+                                    "tot_peso, tot_tropic, "
+                                    "tot_pztropic, tot_zincat, tot_pzzincat, tot_dorat, "
+                                    "tot_pzdorat, scarto, imballo, note1, "
+                                    "note2, note3, agente) VALUES (?, ?, '', ?, ?, ?, ?, ?, ?, ?, "
+                                    "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                                    "?, ?, ?, ?, ?, ?, '', ?)")
+                         .arg(header),
+                     {h.number,
+                      h.recipient,
+                      dateOrNull(h.date),
+                      h.contrass,
+                      t.goods().toDouble(),
+                      t.vat().toDouble(),
+                      h.causale,
+                      h.fattura,
+                      h.ordine,
+                      dateOrNull(h.dataord),
+                      h.contrass,
+                      h.aspetto,
+                      h.porto,
+                      h.trasporto,
+                      static_cast<double>(t.parcels()),
+                      t.weight(),
+                      t.processing(0).kg(),
+                      t.processing(0).cost.toDouble(),
+                      t.processing(1).kg(),
+                      t.processing(1).cost.toDouble(),
+                      t.processing(2).kg(),
+                      t.processing(2).cost.toDouble(),
+                      t.waste(),
+                      h.imballo,
+                      h.note1,
+                      h.note2,
+                      h.agente});
         m_store.exec(QStringLiteral("DELETE FROM %1").arg(temporary));
         tx.commit();
     } catch (const StoreError& e) {

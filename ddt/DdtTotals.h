@@ -28,13 +28,15 @@ public:
 
     // The lines of one registered DDT: number and recipient name it whole; trace rows
     // of a restore and supplier loads are not its lines.
-    static DdtTotals ofDdt(Store& store, const QString& linesPath, qint64 number, const QString& recipient);
+    static DdtTotals ofDdt(Store& store, const QString& linesPath, qint64 number,
+                           const QString& recipient);
     // Every line of a temporary table.
     static DdtTotals ofTable(Store& store, const QString& path);
 
     // Writes the figures into the header of that DDT (prezzo, iva, tot_colli, tot_peso,
     // the processing columns, scarto), inside the caller's transaction.
-    void writeHeader(Store& store, const QString& headerPath, qint64 number, const QString& recipient) const;
+    void writeHeader(Store& store, const QString& headerPath, qint64 number,
+                     const QString& recipient) const;
 
     Money goods() const { return m_goods; }
     // Σ over the rates of round(taxable at that rate × rate / 100).
@@ -47,7 +49,8 @@ public:
     int lines() const { return m_lines; }
 
 private:
-    static DdtTotals sum(Store& store, const QString& path, const QString& where, const QVariantList& params);
+    static DdtTotals sum(Store& store, const QString& path, const QString& where,
+                         const QVariantList& params);
 
     Money m_goods;
     QMap<VatRate, Money> m_taxable;

@@ -20,6 +20,7 @@
 #include <QTableWidget>
 #include <QTimeEdit>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "core/Clock.h"
 #include "core/Paths.h"
@@ -46,14 +47,33 @@ namespace {
 const QString kTitle = QStringLiteral("Inserimento nuovo DDT");
 const QString kTempTitle = QStringLiteral("Dettaglio DDT: file temporaneo");
 const QString kHelp = QStringLiteral(
-    "Fare clic sul bottone Crea DDT per iniziare ad inserire i dati. Seguire le indicazioni e gli aiuti nei passaggi "
+    "Fare clic sul bottone Crea DDT per iniziare ad inserire i dati. Seguire le indicazioni e gli "
+    "aiuti nei passaggi "
     "guidati.");
 const QString kPhase1 = QStringLiteral("1°:  inserimento dati");
 const QString kPhase1Edit = QStringLiteral("1°: modifica dati");
 const QString kPhase2 = QStringLiteral("2°: chiusura e registrazione DDT");
 const QString kPhase3 = QStringLiteral("3°: stampa DDT");
 
-enum LineColumn { ColCod, ColDes, ColQuant, ColUnit, ColPrice, ColDiscount, ColNet, ColVat, ColColli, ColPeso, ColOrder, ColCount };
+enum LineColumn {
+    ColCod,
+    ColDes,
+    ColQuant,
+    ColUnit,
+    ColPrice,
+    ColDiscount,
+    ColNet,
+    ColVat,
+    ColColli,
+    ColPeso,
+    ColOrder,
+    ColCount
+};
+
+// A discount as the editor holds it: a whole percent 0..99.
+int wholePercent(double v) {
+    return std::isfinite(v) ? static_cast<int>(std::clamp(v, 0.0, 99.0)) : 0;
+}
 
 QComboBox* combo(const QString& name, const QStringList& items, bool editable = false) {
     auto* c = new QComboBox;
@@ -108,7 +128,9 @@ QString Tfrm_ddtnew::path(const char16_t* key) const { return m_ctx.settings->te
 QString Tfrm_ddtnew::warehousePath() const { return path(u"Archivio Magazzino"); }
 
 DdtDraft& Tfrm_ddtnew::draft() {
-    if (!m_draft) m_draft = std::make_unique<DdtDraft>(*m_ctx.store, dataFile(m_ctx.base, QStringLiteral("dett_ddt_tmp.db")));
+    if (!m_draft)
+        m_draft = std::make_unique<DdtDraft>(
+            *m_ctx.store, dataFile(m_ctx.base, QStringLiteral("dett_ddt_tmp.db")));
     return *m_draft;
 }
 
@@ -134,15 +156,19 @@ void Tfrm_ddtnew::buildUi() {
     m_help->setObjectName(QStringLiteral("lbl_aiuto"));
     m_help->setWordWrap(true);
     bottom->addWidget(m_help, 1);
-    for (const auto& [name, caption] : {std::pair{"btn_restart", "Nuovo\r\nDDT"}, std::pair{"btn_esci", "Uscita"}}) {
-        auto* b = new QPushButton(QString::fromUtf8(caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    for (const auto& [name, caption] :
+         {std::pair{"btn_restart", "Nuovo\r\nDDT"}, std::pair{"btn_esci", "Uscita"}}) {
+        auto* b = new QPushButton(
+            QString::fromUtf8(caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         b->setObjectName(QString::fromLatin1(name));
         m_buttons.insert(b->objectName(), b);
         bottom->addWidget(b);
     }
     root->addLayout(bottom);
-    connect(m_buttons[QStringLiteral("btn_restart")], &QPushButton::clicked, this, &Tfrm_ddtnew::btn_restartClick);
-    connect(m_buttons[QStringLiteral("btn_esci")], &QPushButton::clicked, this, &Tfrm_ddtnew::btn_esciClick);
+    connect(m_buttons[QStringLiteral("btn_restart")], &QPushButton::clicked, this,
+            &Tfrm_ddtnew::btn_restartClick);
+    connect(m_buttons[QStringLiteral("btn_esci")], &QPushButton::clicked, this,
+            &Tfrm_ddtnew::btn_esciClick);
     for (QPushButton* b : std::as_const(m_buttons)) b->setAutoDefault(false);
 }
 
@@ -174,7 +200,8 @@ QWidget* Tfrm_ddtnew::buildTop() {
     m_recipient->lineEdit()->setMaxLength(20);
     m_recipient->lineEdit()->installEventFilter(this);
     connect(m_recipient, &QComboBox::activated, this, &Tfrm_ddtnew::cmb_cod_cliSelect);
-    connect(m_recipient->lineEdit(), &QLineEdit::returnPressed, this, &Tfrm_ddtnew::cmb_cod_cliSelect);
+    connect(m_recipient->lineEdit(), &QLineEdit::returnPressed, this,
+            &Tfrm_ddtnew::cmb_cod_cliSelect);
     connect(m_recipient->lineEdit(), &QLineEdit::textEdited, this, &Tfrm_ddtnew::recipientTyped);
     g->addWidget(m_recipient, 1, 1, 1, 2);
     m_recipientName = new QLineEdit;
@@ -186,10 +213,11 @@ QWidget* Tfrm_ddtnew::buildTop() {
     m_newCustomer->setObjectName(QStringLiteral("btn_nuovo_cliente"));
     m_newCustomer->setVisible(false);
     connect(m_newCustomer, &QPushButton::clicked, this, [this] {
-        TrayNotice::instance().show(QStringLiteral("Inserimento nuovo cliente"),
-                                    QStringLiteral("Fare clic sul bottone \"Nuova scheda\", inserire i dati e confermare "
-                                                   "col bottone \"Conferma\""),
-                                    TrayNotice::kStandardSeconds, TrayNotice::Kind::Info);
+        TrayNotice::instance().show(
+            QStringLiteral("Inserimento nuovo cliente"),
+            QStringLiteral("Fare clic sul bottone \"Nuova scheda\", inserire i dati e confermare "
+                           "col bottone \"Conferma\""),
+            TrayNotice::kStandardSeconds, TrayNotice::Kind::Info);
         if (runCustomerCard) runCustomerCard();
         fillRecipients();
         recipientTyped();
@@ -206,7 +234,8 @@ QWidget* Tfrm_ddtnew::buildTop() {
     g->addWidget(new QLabel(QStringLiteral("Fatturare?")), 0, 8);
     m_fatt = combo(QStringLiteral("ComboFatt"), {QStringLiteral("N"), QStringLiteral("S")});
     connect(m_fatt, &QComboBox::currentTextChanged, this, [this](const QString& t) {
-        m_fatt->setStyleSheet(t == QStringLiteral("S") ? QStringLiteral("color: green") : QStringLiteral("color: red"));
+        m_fatt->setStyleSheet(t == QStringLiteral("S") ? QStringLiteral("color: green")
+                                                       : QStringLiteral("color: red"));
     });
     g->addWidget(m_fatt, 1, 8);
     return w;
@@ -231,7 +260,8 @@ QWidget* Tfrm_ddtnew::buildLinesPage() {
     m_articleCode->lineEdit()->setMaxLength(20);
     m_articleCode->lineEdit()->installEventFilter(this);
     connect(m_articleCode, &QComboBox::activated, this, &Tfrm_ddtnew::cmb_cod_articoloSelect);
-    connect(m_articleCode->lineEdit(), &QLineEdit::returnPressed, this, &Tfrm_ddtnew::cmb_cod_articoloSelect);
+    connect(m_articleCode->lineEdit(), &QLineEdit::returnPressed, this,
+            &Tfrm_ddtnew::cmb_cod_articoloSelect);
     g->addWidget(m_articleCode, 0, 1);
     auto* byCode = new QPushButton(QStringLiteral("Cerca codice"));
     byCode->setObjectName(QStringLiteral("btn_cerca_codice"));
@@ -244,7 +274,8 @@ QWidget* Tfrm_ddtnew::buildLinesPage() {
     m_articleDes->lineEdit()->setMaxLength(70);
     m_articleDes->lineEdit()->installEventFilter(this);
     connect(m_articleDes, &QComboBox::activated, this, &Tfrm_ddtnew::cmb_des_articoloSelect);
-    connect(m_articleDes->lineEdit(), &QLineEdit::returnPressed, this, &Tfrm_ddtnew::cmb_des_articoloSelect);
+    connect(m_articleDes->lineEdit(), &QLineEdit::returnPressed, this,
+            &Tfrm_ddtnew::cmb_des_articoloSelect);
     g->addWidget(m_articleDes, 0, 4, 1, 3);
     auto* byDes = new QPushButton(QStringLiteral("Cerca descrizione"));
     byDes->setObjectName(QStringLiteral("btn_cerca_descrizione"));
@@ -255,7 +286,8 @@ QWidget* Tfrm_ddtnew::buildLinesPage() {
     m_place = combo(QStringLiteral("cmb_mag_ext"), {});
     connect(m_place, &QComboBox::activated, this, &Tfrm_ddtnew::showStock);
     g->addWidget(m_place, 1, 1);
-    const char* stockNames[4] = {"lbl_giacenza", "lbl_colli_giacenza", "lbl_peso_giacenza", "lbl_ordinato"};
+    const char* stockNames[4] = {"lbl_giacenza", "lbl_colli_giacenza", "lbl_peso_giacenza",
+                                 "lbl_ordinato"};
     const char* stockCaptions[4] = {"Giacenza", "Colli", "Peso", "Ordinato"};
     for (int i = 0; i < 4; ++i) {
         g->addWidget(new QLabel(QString::fromLatin1(stockCaptions[i])), 1, 2 + i * 2);
@@ -294,15 +326,17 @@ QWidget* Tfrm_ddtnew::buildLinesPage() {
     field(QStringLiteral("IVA %"), m_vat);
     field(QStringLiteral("Netto ivato"), edit(QStringLiteral("prz_ivato")));
     m_edits[QStringLiteral("prz_ivato")]->setReadOnly(true);
-    m_unit = combo(QStringLiteral("ComboQuant"), {QStringLiteral("N."), QStringLiteral("Kg."), QStringLiteral("Pz."),
-                                                  QStringLiteral("gr."), QStringLiteral("l."), QStringLiteral("Conf."),
-                                                  QStringLiteral("mtr")});
+    m_unit = combo(
+        QStringLiteral("ComboQuant"),
+        {QStringLiteral("N."), QStringLiteral("Kg."), QStringLiteral("Pz."), QStringLiteral("gr."),
+         QStringLiteral("l."), QStringLiteral("Conf."), QStringLiteral("mtr")});
     field(QStringLiteral("Un. mis."), m_unit);
     field(QStringLiteral("Quantità"), edit(QStringLiteral("edt_quant")));
     field(QStringLiteral("Peso Kg"), edit(QStringLiteral("edt_peso")));
     field(QStringLiteral("Colli"), edit(QStringLiteral("edt_colli")));
     field(QStringLiteral("Scarto"), edit(QStringLiteral("edt_scarto")));
-    connect(m_edits[QStringLiteral("prz_art")], &QLineEdit::textChanged, this, &Tfrm_ddtnew::updatePrices);
+    connect(m_edits[QStringLiteral("prz_art")], &QLineEdit::textChanged, this,
+            &Tfrm_ddtnew::updatePrices);
     connect(m_discount, &QSpinBox::valueChanged, this, &Tfrm_ddtnew::updatePrices);
     connect(m_vat, &QComboBox::currentTextChanged, this, &Tfrm_ddtnew::updatePrices);
 
@@ -361,8 +395,10 @@ QWidget* Tfrm_ddtnew::buildLinesPage() {
         buttons->addWidget(b);
         return b;
     };
-    m_confirm = button("btn_conferma", QStringLiteral("Conferma inserimento"), &Tfrm_ddtnew::btn_confermaClick);
-    button("btn_delete", QStringLiteral("Cancella voce DDT selezionata"), &Tfrm_ddtnew::btn_deleteClick);
+    m_confirm = button("btn_conferma", QStringLiteral("Conferma inserimento"),
+                       &Tfrm_ddtnew::btn_confermaClick);
+    button("btn_delete", QStringLiteral("Cancella voce DDT selezionata"),
+           &Tfrm_ddtnew::btn_deleteClick);
     const char* nav[4] = {"btn_inizio", "btn_indietro", "btn_avanti", "btn_fine"};
     const char* navCaption[4] = {"Inizio", "Indietro", "Avanti", "Fine"};
     for (int i = 0; i < 4; ++i) {
@@ -373,7 +409,10 @@ QWidget* Tfrm_ddtnew::buildLinesPage() {
         connect(b, &QPushButton::clicked, this, [this, i] {
             const int row = m_grid->currentRow();
             const int last = static_cast<int>(m_rowids.size()) - 1;
-            moveTo(i == 0 ? 0 : i == 1 ? std::max(0, row - 1) : i == 2 ? std::min(last, row + 1) : last);
+            moveTo(i == 0   ? 0
+                   : i == 1 ? std::max(0, row - 1)
+                   : i == 2 ? std::min(last, row + 1)
+                            : last);
         });
         buttons->addWidget(b);
     }
@@ -381,15 +420,17 @@ QWidget* Tfrm_ddtnew::buildLinesPage() {
 
     m_grid = new QTableWidget(0, ColCount);
     m_grid->setObjectName(QStringLiteral("grid_righe"));
-    m_grid->setHorizontalHeaderLabels({QStringLiteral("Codice"), QStringLiteral("Descrizione"), QStringLiteral("Quant."),
-                                       QStringLiteral("Un. mis."), QStringLiteral("Prezzo"), QStringLiteral("Sconto"),
-                                       QStringLiteral("Prz netto"), QStringLiteral("IVA"), QStringLiteral("Colli"),
-                                       QStringLiteral("Peso"), QStringLiteral("Ordine")});
+    m_grid->setHorizontalHeaderLabels(
+        {QStringLiteral("Codice"), QStringLiteral("Descrizione"), QStringLiteral("Quant."),
+         QStringLiteral("Un. mis."), QStringLiteral("Prezzo"), QStringLiteral("Sconto"),
+         QStringLiteral("Prz netto"), QStringLiteral("IVA"), QStringLiteral("Colli"),
+         QStringLiteral("Peso"), QStringLiteral("Ordine")});
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->verticalHeader()->hide();
-    connect(m_grid, &QTableWidget::cellClicked, this, [this](int row, int) { grid_righeClick(row); });
+    connect(m_grid, &QTableWidget::cellClicked, this,
+            [this](int row, int) { grid_righeClick(row); });
     v->addWidget(m_grid, 1);
     return page;
 }
@@ -399,26 +440,32 @@ QWidget* Tfrm_ddtnew::buildClosingPage() {
     auto* h = new QHBoxLayout(page);
     auto* form = new QFormLayout;
     h->addLayout(form);
-    m_causale = combo(QStringLiteral("Cmb2"),
-                      {QStringLiteral("Vendita"), QStringLiteral("C/to lavorazione"), QStringLiteral("C/to riparazione"),
-                       QStringLiteral("C/to visione"), QStringLiteral("Reso in garanzia"),
-                       QStringLiteral("Reso non conforme"), QString()},
-                      true);
+    m_causale =
+        combo(QStringLiteral("Cmb2"),
+              {QStringLiteral("Vendita"), QStringLiteral("C/to lavorazione"),
+               QStringLiteral("C/to riparazione"), QStringLiteral("C/to visione"),
+               QStringLiteral("Reso in garanzia"), QStringLiteral("Reso non conforme"), QString()},
+              true);
     m_causale->lineEdit()->setMaxLength(30);
     form->addRow(QStringLiteral("Causale"), m_causale);
-    m_aspetto = combo(QStringLiteral("CmB3"),
-                      {QStringLiteral("A vista"), QStringLiteral("Alla rinfusa"), QStringLiteral("Bidoni"),
-                       QStringLiteral("Casse"), QStringLiteral("Container"), QStringLiteral("Contenitori"),
-                       QStringLiteral("Pallet"), QStringLiteral("Sacchi"), QStringLiteral("Scatole")},
-                      true);
+    m_aspetto =
+        combo(QStringLiteral("CmB3"),
+              {QStringLiteral("A vista"), QStringLiteral("Alla rinfusa"), QStringLiteral("Bidoni"),
+               QStringLiteral("Casse"), QStringLiteral("Container"), QStringLiteral("Contenitori"),
+               QStringLiteral("Pallet"), QStringLiteral("Sacchi"), QStringLiteral("Scatole")},
+              true);
     m_aspetto->lineEdit()->setMaxLength(20);
     form->addRow(QStringLiteral("Aspetto dei beni"), m_aspetto);
-    m_porto = combo(QStringLiteral("Cmb1"),
-                    {QStringLiteral("Assegnato"), QStringLiteral("Franco"), QStringLiteral("Franco fabbrica")}, true);
+    m_porto = combo(
+        QStringLiteral("Cmb1"),
+        {QStringLiteral("Assegnato"), QStringLiteral("Franco"), QStringLiteral("Franco fabbrica")},
+        true);
     m_porto->lineEdit()->setMaxLength(20);
     form->addRow(QStringLiteral("Porto"), m_porto);
-    m_trasporto = combo(QStringLiteral("CmB4"),
-                        {QStringLiteral("Destinatario"), QStringLiteral("Mittente"), QStringLiteral("Vettore")}, true);
+    m_trasporto = combo(
+        QStringLiteral("CmB4"),
+        {QStringLiteral("Destinatario"), QStringLiteral("Mittente"), QStringLiteral("Vettore")},
+        true);
     m_trasporto->lineEdit()->setMaxLength(20);
     form->addRow(QStringLiteral("Trasporto a cura del"), m_trasporto);
     m_contrass = new QLineEdit;
@@ -426,10 +473,11 @@ QWidget* Tfrm_ddtnew::buildClosingPage() {
     m_contrass->setMaxLength(1);  // the archives hold one character
     connect(m_contrass, &QLineEdit::textEdited, this, [this](const QString& t) {
         if (t.compare(QStringLiteral("X"), Qt::CaseInsensitive) == 0)
-            Dialogs::instance().warning(kTitle,
-                                        QStringLiteral("Ogni DDT creato con contrassegno = X non sarà visibile in "
-                                                       "scorrimento DDT"),
-                                        this);
+            Dialogs::instance().warning(
+                kTitle,
+                QStringLiteral("Ogni DDT creato con contrassegno = X non sarà visibile in "
+                               "scorrimento DDT"),
+                this);
     });
     form->addRow(QStringLiteral("Contrassegno fatturazione"), m_contrass);
     auto* imballo = new QLineEdit;
@@ -457,7 +505,8 @@ QWidget* Tfrm_ddtnew::buildClosingPage() {
     op->addWidget(m_globalOrderDate);
     auto* ddtDate = new QPushButton(QStringLiteral("Data DDT"));
     ddtDate->setObjectName(QStringLiteral("btn_data_ddt"));
-    connect(ddtDate, &QPushButton::clicked, this, [this] { m_globalOrderDate->setDate(m_date->date()); });
+    connect(ddtDate, &QPushButton::clicked, this,
+            [this] { m_globalOrderDate->setDate(m_date->date()); });
     op->addWidget(ddtDate);
     op->addWidget(new QLabel(QStringLiteral("Questo dato non aggiorna\r\nl'archivio degli ordini")
                                  .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))));
@@ -468,10 +517,10 @@ QWidget* Tfrm_ddtnew::buildClosingPage() {
     auto* tf = new QFormLayout(totals);
     tf->addRow(new QLabel(QStringLiteral("Dati riepilogativi del DDT / Bolla")));
     const std::pair<const char*, const char*> rows[] = {
-        {"lbl_righe", "Righe"},          {"ncolli", "Colli"},          {"pesotot", "Peso"},
-        {"pesotropic", "Peso 1"},        {"pesozincat", "Peso 2"},     {"pesodorat", "Peso 3"},
-        {"costotropic", "Costo 1"},      {"costozincat", "Costo 2"},   {"costodorat", "Costo 3"},
-        {"costotot", "Costo merce"},     {"scartotot", "Scarto"},      {"ivatot", "IVA"}};
+        {"lbl_righe", "Righe"},      {"ncolli", "Colli"},        {"pesotot", "Peso"},
+        {"pesotropic", "Peso 1"},    {"pesozincat", "Peso 2"},   {"pesodorat", "Peso 3"},
+        {"costotropic", "Costo 1"},  {"costozincat", "Costo 2"}, {"costodorat", "Costo 3"},
+        {"costotot", "Costo merce"}, {"scartotot", "Scarto"},    {"ivatot", "IVA"}};
     for (const auto& [name, caption] : rows) {
         auto* l = new QLabel;
         l->setObjectName(QString::fromLatin1(name));
@@ -489,7 +538,8 @@ QWidget* Tfrm_ddtnew::buildClosingPage() {
         {"btn_go_print", "Vai a \r\nStampa", &Tfrm_ddtnew::btn_go_printClick},
         {"btn_annulla", "Annulla\r\nDDT", &Tfrm_ddtnew::btn_restartClick}};
     for (const auto& [name, caption, slot] : defs) {
-        auto* b = new QPushButton(QString::fromUtf8(caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        auto* b = new QPushButton(
+            QString::fromUtf8(caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
         m_buttons.insert(b->objectName(), b);
@@ -546,8 +596,9 @@ QWidget* Tfrm_ddtnew::buildPrintPage() {
         {"Stampa Campo scarto", "Campo \"Scarto\""},
         {"Stampa Campo vsrif", "Campo  \"Vs. Rif.\""},
         {"Stampa Campo imballo", "Campo  \"Imballo.\""}};
-    const char* names[] = {"chk_ddt_stampa_um",     "chk_ddt_stampa_peso",   "chk_ddt_stampa_ordine",
-                           "chk_ddt_stampa_data_ordine", "chk_ddt_stampa_scarto", "chk_ddt_stampa_vsrif",
+    const char* names[] = {"chk_ddt_stampa_um",     "chk_ddt_stampa_peso",
+                           "chk_ddt_stampa_ordine", "chk_ddt_stampa_data_ordine",
+                           "chk_ddt_stampa_scarto", "chk_ddt_stampa_vsrif",
                            "chk_ddt_stampa_imballo"};
     int i = 0;
     for (const auto& [key, caption] : opts) {
@@ -595,7 +646,8 @@ void Tfrm_ddtnew::reset() {
     try {
         draft().clear(path(u"Archivio DDT Detail"));
     } catch (const StoreError& e) {
-        TrayNotice::instance().show(kTempTitle, e.message(), TrayNotice::kStandardSeconds, TrayNotice::Kind::Error);
+        TrayNotice::instance().show(kTempTitle, e.message(), TrayNotice::kStandardSeconds,
+                                    TrayNotice::Kind::Error);
     }
     m_started = m_closing = m_registered = m_duplicateAccepted = false;
     m_editing = 0;
@@ -620,6 +672,13 @@ void Tfrm_ddtnew::reset() {
     m_note2->setEditText(QString());
     applyClosingDefaults();
     m_processing->setVisible(s.flag(u"DDT", u"Visualizza pannello lavorazioni"));
+    const bool processingTotals = s.flag(u"DDT", u"Visualizza pannello riepilogo peso lavorazioni");
+    for (const char* n :
+         {"pesotropic", "pesozincat", "pesodorat", "costotropic", "costozincat", "costodorat"}) {
+        m_totals[QString::fromLatin1(n)]->setVisible(processingTotals);
+        findChild<QLabel*>(QStringLiteral("cap_") + QString::fromLatin1(n))
+            ->setVisible(processingTotals);
+    }
     m_orderPanel->setVisible(s.flag(u"DDT", u"Visualizza pannello ordine bolla"));
     const QString currency = s.text(u"Magazzino", u"Valuta primaria");
     for (int i = 1; i <= 3; ++i) {
@@ -627,7 +686,8 @@ void Tfrm_ddtnew::reset() {
         findChild<QLabel*>(QStringLiteral("lbl_lavorazione%1").arg(i))
             ->setText(QStringLiteral("%1: Kg x %2/Kg").arg(label, currency));
         static const char* caps[3] = {"cap_pesotropic", "cap_pesozincat", "cap_pesodorat"};
-        findChild<QLabel*>(QString::fromLatin1(caps[i - 1]))->setText(QStringLiteral("Peso ") + label);
+        findChild<QLabel*>(QString::fromLatin1(caps[i - 1]))
+            ->setText(QStringLiteral("Peso ") + label);
     }
     m_vat->clear();
     const VatRates rates(s);
@@ -638,21 +698,25 @@ void Tfrm_ddtnew::reset() {
     const QString types = dataFile(m_ctx.base, QStringLiteral("mag_tipo.db"));
     if (m_ctx.store->usable(types)) {
         try {
-            for (const QVariantList& r : m_ctx.store->rows(
-                     QStringLiteral("SELECT COD_MAG, DES FROM %1 WHERE COALESCE(COD_MAG, '') <> '' ORDER BY COD_MAG")
-                         .arg(m_ctx.store->table(types))))
-                m_place->addItem(r[0].toString() + QStringLiteral(".") + r[1].toString(), r[0].toString());
+            for (const QVariantList& r :
+                 m_ctx.store->rows(QStringLiteral("SELECT COD_MAG, DES FROM %1 WHERE "
+                                                  "COALESCE(COD_MAG, '') <> '' ORDER BY COD_MAG")
+                                       .arg(m_ctx.store->table(types))))
+                m_place->addItem(r[0].toString() + QStringLiteral(".") + r[1].toString(),
+                                 r[0].toString());
         } catch (const StoreError&) {
         }
     }
     m_copies->setValue(std::max(1, s.text(u"DDT", u"Copie di stampa").toInt()));
     m_extraLogo->setChecked(false);
-    for (auto it = m_printOptions.cbegin(); it != m_printOptions.cend(); ++it) it.value()->setChecked(s.flag(u"DDT", it.key()));
+    for (auto it = m_printOptions.cbegin(); it != m_printOptions.cend(); ++it)
+        it.value()->setChecked(s.flag(u"DDT", it.key()));
     m_edits[QStringLiteral("edt_dest_nome")]->setText(QStringLiteral("MEDESIMA"));
     for (const char* n : {"edt_dest_via", "edt_dest_cap", "edt_dest_citta", "edt_dest_prov"})
         m_edits[QString::fromLatin1(n)]->clear();
     m_pickupDate->setDate(Clock::today());
-    m_edits[QStringLiteral("edt_ora_ritiro")]->setText(Clock::now().time().toString(QStringLiteral("HH:mm")));
+    m_edits[QStringLiteral("edt_ora_ritiro")]->setText(
+        Clock::now().time().toString(QStringLiteral("HH:mm")));
     m_pickupDateOn->setChecked(false);
     m_pickupTimeOn->setChecked(false);
     refreshLines();
@@ -674,8 +738,10 @@ void Tfrm_ddtnew::reset() {
 
 void Tfrm_ddtnew::applyClosingDefaults() {
     const Settings& s = *m_ctx.settings;
-    const std::pair<QComboBox*, const char16_t*> defaults[] = {
-        {m_causale, u"Causale"}, {m_aspetto, u"Aspetto dei beni"}, {m_porto, u"Porto"}, {m_trasporto, u"Trasporto"}};
+    const std::pair<QComboBox*, const char16_t*> defaults[] = {{m_causale, u"Causale"},
+                                                               {m_aspetto, u"Aspetto dei beni"},
+                                                               {m_porto, u"Porto"},
+                                                               {m_trasporto, u"Trasporto"}};
     for (const auto& [c, key] : defaults) {
         const int i = s.integer(u"DDT", key);
         if (i >= 0 && i < c->count())
@@ -695,16 +761,18 @@ bool Tfrm_ddtnew::prepare(Mode mode) {
         QStringList codes;
         try {
             const QString orders = path(u"Archivio Ordini");
-            m_ctx.store->forEachRow(QStringLiteral("SELECT DISTINCT cod_cli FROM %1 WHERE COALESCE(cod_cli, '') <> '' "
-                                                   "ORDER BY cod_cli")
-                                        .arg(m_ctx.store->table(orders)),
-                                    {}, [&codes](const StoreRow& r) { codes.append(r.text(0)); });
+            m_ctx.store->forEachRow(
+                QStringLiteral("SELECT DISTINCT cod_cli FROM %1 WHERE COALESCE(cod_cli, '') <> '' "
+                               "ORDER BY cod_cli")
+                    .arg(m_ctx.store->table(orders)),
+                {}, [&codes](const StoreRow& r) { codes.append(r.text(0)); });
         } catch (const StoreError& e) {
             Dialogs::instance().error(kTitle, e.message(), this);
             return false;
         }
         if (codes.isEmpty()) {
-            Dialogs::instance().warning(kTitle, QStringLiteral("Non ci sono ordini Clienti da cui generare DDT!"), this);
+            Dialogs::instance().warning(
+                kTitle, QStringLiteral("Non ci sono ordini Clienti da cui generare DDT!"), this);
             return false;
         }
         reset();
@@ -725,9 +793,11 @@ void Tfrm_ddtnew::fillRecipients() {
     if (m_mode == Mode::Orders) return;
     QStringList codes;
     try {
-        m_ctx.store->forEachRow(QStringLiteral("SELECT cod_cli FROM %1 WHERE COALESCE(cod_cli, '') <> '' ORDER BY cod_cli")
-                                    .arg(m_ctx.store->table(path(u"Archivio anagrafica"))),
-                                {}, [&codes](const StoreRow& r) { codes.append(r.text(0)); });
+        m_ctx.store->forEachRow(
+            QStringLiteral(
+                "SELECT cod_cli FROM %1 WHERE COALESCE(cod_cli, '') <> '' ORDER BY cod_cli")
+                .arg(m_ctx.store->table(path(u"Archivio anagrafica"))),
+            {}, [&codes](const StoreRow& r) { codes.append(r.text(0)); });
     } catch (const StoreError& e) {
         Dialogs::instance().error(kTitle, e.message(), this);
     }
@@ -741,7 +811,9 @@ void Tfrm_ddtnew::fillArticles() {
     try {
         const QString sql =
             m_mode == Mode::Orders
-                ? QStringLiteral("SELECT DISTINCT COALESCE(cod_art, ''), COALESCE(des, '') FROM %1 ORDER BY cod_art")
+                ? QStringLiteral(
+                      "SELECT DISTINCT COALESCE(cod_art, ''), COALESCE(des, '') FROM %1 ORDER BY "
+                      "cod_art")
                       .arg(m_ctx.store->table(path(u"Archivio Ordini")))
                 : QStringLiteral("SELECT COALESCE(cod, ''), COALESCE(des, '') FROM %1 ORDER BY cod")
                       .arg(m_ctx.store->table(warehousePath()));
@@ -760,11 +832,15 @@ void Tfrm_ddtnew::fillArticles() {
 
 void Tfrm_ddtnew::fillAgents() {
     m_agent->clear();
-    if (m_ctx.settings->text(u"Anagrafica", u"Tipologia libera 4").trimmed().toUpper() != QStringLiteral("AGENTE")) return;
+    if (m_ctx.settings->text(u"Anagrafica", u"Tipologia libera 4").trimmed().toUpper() !=
+        QStringLiteral("AGENTE"))
+        return;
     try {
-        m_ctx.store->forEachRow(QStringLiteral("SELECT cod_cli FROM %1 WHERE extra_data LIKE '______1%' ORDER BY cod_cli")
-                                    .arg(m_ctx.store->table(path(u"Archivio anagrafica"))),
-                                {}, [this](const StoreRow& r) { m_agent->addItem(r.text(0)); });
+        m_ctx.store->forEachRow(
+            QStringLiteral(
+                "SELECT cod_cli FROM %1 WHERE extra_data LIKE '______1%' ORDER BY cod_cli")
+                .arg(m_ctx.store->table(path(u"Archivio anagrafica"))),
+            {}, [this](const StoreRow& r) { m_agent->addItem(r.text(0)); });
     } catch (const StoreError&) {
     }
     m_agent->setEditText(QString());
@@ -776,10 +852,12 @@ void Tfrm_ddtnew::fillLookups() {
         QStringList items;
         if (m_ctx.store->usable(p)) {
             try {
-                m_ctx.store->forEachRow(sql.arg(m_ctx.store->table(p)), {}, [&items](const StoreRow& r) {
-                    for (int i = 0; i < 3; ++i)
-                        if (!r.value(i).isNull() && !r.text(i).trimmed().isEmpty()) items.append(r.text(i));
-                });
+                m_ctx.store->forEachRow(
+                    sql.arg(m_ctx.store->table(p)), {}, [&items](const StoreRow& r) {
+                        for (int i = 0; i < 3; ++i)
+                            if (!r.value(i).isNull() && !r.text(i).trimmed().isEmpty())
+                                items.append(r.text(i));
+                    });
             } catch (const StoreError&) {
             }
         }
@@ -789,9 +867,11 @@ void Tfrm_ddtnew::fillLookups() {
             c->setEditText(QString());
         }
     };
-    fill(QStringLiteral("note_ddt.db"), QStringLiteral("SELECT testo1, testo2, testo3 FROM %1 ORDER BY rowid"),
+    fill(QStringLiteral("note_ddt.db"),
+         QStringLiteral("SELECT testo1, testo2, testo3 FROM %1 ORDER BY rowid"),
          {m_note1, m_note2, m_note3});
-    fill(QStringLiteral("anag_vettori.db"), QStringLiteral("SELECT nome, NULL, NULL FROM %1 ORDER BY nome"),
+    fill(QStringLiteral("anag_vettori.db"),
+         QStringLiteral("SELECT nome, NULL, NULL FROM %1 ORDER BY nome"),
          {m_carriers[0], m_carriers[1]});
 }
 
@@ -817,11 +897,12 @@ void Tfrm_ddtnew::BTN_NUOVOClick() {
     m_editing = 0;
     m_started = true;
     m_closing = m_registered = m_duplicateAccepted = false;
-    Dialogs::instance().info(QStringLiteral("Ultimo DDT"),
-                             QStringLiteral("Il numero della ultimo DDT (bolla) registrata è %1\r\nSelezionare il "
-                                            "destinatario per proseguire")
-                                 .arg(last),
-                             this);
+    Dialogs::instance().info(
+        QStringLiteral("Ultimo DDT"),
+        QStringLiteral("Il numero della ultimo DDT (bolla) registrata è %1\r\nSelezionare il "
+                       "destinatario per proseguire")
+            .arg(last),
+        this);
     m_proposed = last + 1;
     m_number->setText(QString::number(m_proposed));
     m_number->setToolTip(QString());
@@ -832,15 +913,17 @@ void Tfrm_ddtnew::BTN_NUOVOClick() {
     refreshLines();
     m_steps->setVisible(true);
     m_steps->setCurrentIndex(0);
-    setStepsEnabled(!m_recipient->currentText().trimmed().isEmpty() && !m_recipientName->text().isEmpty());
+    setStepsEnabled(!m_recipient->currentText().trimmed().isEmpty() &&
+                    !m_recipientName->text().isEmpty());
     setPhase(kPhase1);
     m_help->setText(QStringLiteral("Selezionare il destinatario, poi inserire le voci del DDT."));
     if (m_ctx.settings->flag(u"DDT", u"Visualizza istruzioni iniziali creazione DDT"))
-        TrayNotice::instance().show(QStringLiteral("Zelvarin: Nuovo DDT"),
-                                    QStringLiteral("1. Selezionare il destinatario\r\n2. Inserire le voci e confermarle "
-                                                   "una per una\r\n3. Terminare l'inserimento, registrare e stampare il "
-                                                   "DDT"),
-                                    TrayNotice::kStandardSeconds, TrayNotice::Kind::Info);
+        TrayNotice::instance().show(
+            QStringLiteral("Zelvarin: Nuovo DDT"),
+            QStringLiteral("1. Selezionare il destinatario\r\n2. Inserire le voci e confermarle "
+                           "una per una\r\n3. Terminare l'inserimento, registrare e stampare il "
+                           "DDT"),
+            TrayNotice::kStandardSeconds, TrayNotice::Kind::Info);
 }
 
 void Tfrm_ddtnew::numDDTExit() {
@@ -850,11 +933,12 @@ void Tfrm_ddtnew::numDDTExit() {
     m_duplicateAccepted = false;
     if (!ok) return;
     try {
-        const NextNumber numbers(*m_ctx.store, path(u"Archivio DDT Master"), QStringLiteral("bolla"));
+        const NextNumber numbers(*m_ctx.store, path(u"Archivio DDT Master"),
+                                 QStringLiteral("bolla"));
         if (!numbers.isTaken(n)) return;
         const qint64 proposal = lastNumber() + 1;
-        Dialogs::instance().error(QStringLiteral("DDT duplicato"), QStringLiteral("Esiste già un DDT con questo numero!"),
-                                  this);
+        Dialogs::instance().error(QStringLiteral("DDT duplicato"),
+                                  QStringLiteral("Esiste già un DDT con questo numero!"), this);
         m_number->setToolTip(QStringLiteral("Numero DDT corretto = %1").arg(proposal));
         // The number stays as typed: the user has been warned.
         m_duplicateAccepted = true;
@@ -868,11 +952,13 @@ void Tfrm_ddtnew::recipientTyped() {
     bool known = code.isEmpty();
     if (!known) {
         try {
-            known = m_ctx.store
-                        ->scalar(QStringLiteral("SELECT 1 FROM %1 WHERE upper(cod_cli) = upper(?) LIMIT 1")
-                                     .arg(m_ctx.store->table(path(u"Archivio anagrafica"))),
-                                 {code})
-                        .isValid();
+            known =
+                m_ctx.store
+                    ->scalar(
+                        QStringLiteral("SELECT 1 FROM %1 WHERE upper(cod_cli) = upper(?) LIMIT 1")
+                            .arg(m_ctx.store->table(path(u"Archivio anagrafica"))),
+                        {code})
+                    .isValid();
         } catch (const StoreError&) {
             known = true;
         }
@@ -885,10 +971,11 @@ void Tfrm_ddtnew::cmb_cod_cliSelect() {
     m_recipient->setEditText(code);
     QList<QVariantList> rows;
     try {
-        rows = m_ctx.store->rows(QStringLiteral("SELECT COALESCE(nome, ''), COALESCE(listino, 0), COALESCE(agente, '') "
-                                                "FROM %1 WHERE upper(cod_cli) = upper(?) ORDER BY rowid LIMIT 1")
-                                     .arg(m_ctx.store->table(path(u"Archivio anagrafica"))),
-                                 {code});
+        rows = m_ctx.store->rows(
+            QStringLiteral("SELECT COALESCE(nome, ''), COALESCE(listino, 0), COALESCE(agente, '') "
+                           "FROM %1 WHERE upper(cod_cli) = upper(?) ORDER BY rowid LIMIT 1")
+                .arg(m_ctx.store->table(path(u"Archivio anagrafica"))),
+            {code});
     } catch (const StoreError& e) {
         Dialogs::instance().error(kTitle, e.message(), this);
         return;
@@ -905,7 +992,8 @@ void Tfrm_ddtnew::cmb_cod_cliSelect() {
     m_agent->setEditText(rows[0][2].toString());
     if (m_started && !m_registered) {
         setStepsEnabled(true);
-        m_help->setText(QStringLiteral("Scegliere l'articolo, inserire quantità, peso e colli e confermare la voce."));
+        m_help->setText(QStringLiteral(
+            "Scegliere l'articolo, inserire quantità, peso e colli e confermare la voce."));
     }
 }
 
@@ -942,7 +1030,8 @@ bool Tfrm_ddtnew::eventFilter(QObject* watched, QEvent* event) {
             openRecipientSearch(false);
             return true;
         }
-        if (watched == m_recipientName || watched->objectName().startsWith(QStringLiteral("edt_dest_"))) {
+        if (watched == m_recipientName ||
+            watched->objectName().startsWith(QStringLiteral("edt_dest_"))) {
             openRecipientSearch(true);
             return true;
         }
@@ -961,9 +1050,9 @@ bool Tfrm_ddtnew::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------- the line editor
 
 void Tfrm_ddtnew::clearLineFields() {
-    for (const char* n : {"prz_base", "prz_art", "prz_net", "prz_ivato", "edt_quant", "edt_peso", "edt_colli",
-                          "edt_scarto", "edt_ptropic", "edt_ctropic", "edt_pzincat", "edt_czincat", "edt_pdorat",
-                          "edt_cdorat"})
+    for (const char* n : {"prz_base", "prz_art", "prz_net", "prz_ivato", "edt_quant", "edt_peso",
+                          "edt_colli", "edt_scarto", "edt_ptropic", "edt_ctropic", "edt_pzincat",
+                          "edt_czincat", "edt_pdorat", "edt_cdorat"})
         m_edits[QString::fromLatin1(n)]->setText(QStringLiteral("0"));
     m_edits[QStringLiteral("num_ordine")]->clear();
     m_orderDate->setDate(QDate());
@@ -978,7 +1067,9 @@ void Tfrm_ddtnew::clearLineFields() {
     m_stockShown = 0;
 }
 
-double Tfrm_ddtnew::number(const QString& name) const { return fmt::parseNumber(m_edits.value(name)->text()); }
+double Tfrm_ddtnew::number(const QString& name) const {
+    return fmt::parseNumber(m_edits.value(name)->text());
+}
 
 void Tfrm_ddtnew::cmb_cod_articoloSelect() { selectArticle(true); }
 void Tfrm_ddtnew::cmb_des_articoloSelect() { selectArticle(false); }
@@ -992,20 +1083,25 @@ void Tfrm_ddtnew::selectArticle(bool byCode) {
     QVariantMap a;
     try {
         const QString sql =
-            QStringLiteral("SELECT cod, des, scortamin, um, tolleranza, listino1, sconto, prezzo_ven, listino2, listino3, "
-                           "listino4, immagine1 FROM %1 WHERE upper(%2) = upper(?) ORDER BY rowid LIMIT 1")
-                .arg(m_ctx.store->table(warehousePath()), byCode ? QStringLiteral("cod") : QStringLiteral("des"));
+            QStringLiteral(
+                "SELECT cod, des, scortamin, um, tolleranza, listino1, sconto, prezzo_ven, "
+                "listino2, listino3, "
+                "listino4, immagine1 FROM %1 WHERE upper(%2) = upper(?) ORDER BY rowid LIMIT 1")
+                .arg(m_ctx.store->table(warehousePath()),
+                     byCode ? QStringLiteral("cod") : QStringLiteral("des"));
         const auto rows = m_ctx.store->rows(sql, {byCode ? code : des});
         if (!rows.isEmpty()) {
-            const char* names[] = {"cod", "des", "scortamin", "um", "tolleranza", "listino1", "sconto", "prezzo_ven",
-                                   "listino2", "listino3", "listino4", "immagine1"};
+            const char* names[] = {"cod",        "des",      "scortamin", "um",
+                                   "tolleranza", "listino1", "sconto",    "prezzo_ven",
+                                   "listino2",   "listino3", "listino4",  "immagine1"};
             for (int i = 0; i < 12; ++i) a.insert(QString::fromLatin1(names[i]), rows[0][i]);
         }
     } catch (const StoreError& e) {
-        TrayNotice::instance().show(QStringLiteral("Magazzino articoli"),
-                                    QStringLiteral("Attenzione l'archivio non esiste o è alterato\n\rControllare il "
-                                                   "setup e la posizione degli archivi!"),
-                                    TrayNotice::kStandardSeconds, TrayNotice::Kind::Error);
+        TrayNotice::instance().show(
+            QStringLiteral("Magazzino articoli"),
+            QStringLiteral("Attenzione l'archivio non esiste o è alterato\n\rControllare il "
+                           "setup e la posizione degli archivi!"),
+            TrayNotice::kStandardSeconds, TrayNotice::Kind::Error);
         Q_UNUSED(e);
     }
     if (a.isEmpty()) {
@@ -1022,13 +1118,15 @@ void Tfrm_ddtnew::selectArticle(bool byCode) {
         const QString orders = path(u"Archivio Ordini");
         if (m_ctx.store->usable(orders))
             m_ctx.store->forEachRow(
-                QStringLiteral("SELECT ordine, quant, prezzo, data FROM %1 WHERE upper(cod_art) = upper(?) ORDER BY rowid")
+                QStringLiteral("SELECT ordine, quant, prezzo, data FROM %1 WHERE upper(cod_art) = "
+                               "upper(?) ORDER BY rowid")
                     .arg(m_ctx.store->table(orders)),
                 {a.value(QStringLiteral("cod"))}, [this](const StoreRow& r) {
                     const QDate d = QDate::fromString(r.text(3).left(10), Qt::ISODate);
-                    auto* item = new QListWidgetItem(QStringLiteral("%1 · Quant: %2 · Prezzo: %3 · Data: %4")
-                                                         .arg(r.text(0), fmt::value(r.value(1)), fmt::value(r.value(2)),
-                                                              fmt::date(d, u"dd/mm/yyyy ddd")));
+                    auto* item = new QListWidgetItem(
+                        QStringLiteral("%1 · Quant: %2 · Prezzo: %3 · Data: %4")
+                            .arg(r.text(0), fmt::value(r.value(1)), fmt::value(r.value(2)),
+                                 fmt::date(d, u"dd/mm/yyyy ddd")));
                     item->setData(Qt::UserRole, r.text(0));
                     item->setData(Qt::UserRole + 1, d);
                     m_orders->addItem(item);
@@ -1039,12 +1137,14 @@ void Tfrm_ddtnew::selectArticle(bool byCode) {
     const int um = m_unit->findText(a.value(QStringLiteral("um")).toString().trimmed());
     if (um >= 0) m_unit->setCurrentIndex(um);
     const int dp = std::clamp(m_ctx.settings->integer(u"DDT", u"Decimali prezzo articolo"), 0, 6);
-    m_edits[QStringLiteral("prz_base")]->setText(
-        decimal::format(decimal::scaled(a.value(QStringLiteral("listino1")).toDouble(), dp), dp, false));
+    m_edits[QStringLiteral("prz_base")]->setText(decimal::format(
+        decimal::scaled(a.value(QStringLiteral("listino1")).toDouble(), dp), dp, false));
     static const char* byList[5] = {"prezzo_ven", "prezzo_ven", "listino2", "listino3", "listino4"};
-    const double price = a.value(QString::fromLatin1(byList[std::clamp(m_listino->value(), 0, 4)])).toDouble();
-    m_discount->setValue(std::clamp(static_cast<int>(a.value(QStringLiteral("sconto")).toDouble()), 0, 99));
-    m_edits[QStringLiteral("prz_art")]->setText(decimal::format(decimal::scaled(price, dp), dp, false));
+    const double price =
+        a.value(QString::fromLatin1(byList[std::clamp(m_listino->value(), 0, 4)])).toDouble();
+    m_discount->setValue(wholePercent(a.value(QStringLiteral("sconto")).toDouble()));
+    m_edits[QStringLiteral("prz_art")]->setText(
+        decimal::format(decimal::scaled(price, dp), dp, false));
     m_indicator->setProperty("scortamin", a.value(QStringLiteral("scortamin")).toDouble());
     m_indicator->setProperty("tolleranza", a.value(QStringLiteral("tolleranza")).toDouble());
     showStock();
@@ -1067,18 +1167,21 @@ void Tfrm_ddtnew::showStock() {
     QList<QVariantList> rows;
     try {
         if (outside.isEmpty())
-            rows = m_ctx.store->rows(QStringLiteral("SELECT COALESCE(qca, 0) - COALESCE(qsc, 0), COALESCE(cca, 0) - "
-                                                    "COALESCE(csc, 0), COALESCE(pca, 0) - COALESCE(psc, 0), "
-                                                    "COALESCE(qord, 0) - COALESCE(qcons, 0) FROM %1 WHERE cod = ? "
-                                                    "ORDER BY rowid LIMIT 1")
-                                         .arg(m_ctx.store->table(warehousePath())),
-                                     {code});
+            rows = m_ctx.store->rows(
+                QStringLiteral("SELECT COALESCE(qca, 0) - COALESCE(qsc, 0), COALESCE(cca, 0) - "
+                               "COALESCE(csc, 0), COALESCE(pca, 0) - COALESCE(psc, 0), "
+                               "COALESCE(qord, 0) - COALESCE(qcons, 0) FROM %1 WHERE cod = ? "
+                               "ORDER BY rowid LIMIT 1")
+                    .arg(m_ctx.store->table(warehousePath())),
+                {code});
         else
-            rows = m_ctx.store->rows(QStringLiteral("SELECT COALESCE(qca, 0) - COALESCE(qsc, 0), COALESCE(cca, 0) - "
-                                                    "COALESCE(csc, 0), COALESCE(pca, 0) - COALESCE(psc, 0), NULL FROM %1 "
-                                                    "WHERE cod_mag = ? AND cod = ? ORDER BY rowid LIMIT 1")
-                                         .arg(m_ctx.store->table(dataFile(m_ctx.base, QStringLiteral("mag_ext.db")))),
-                                     {outside, code});
+            rows = m_ctx.store->rows(
+                QStringLiteral(
+                    "SELECT COALESCE(qca, 0) - COALESCE(qsc, 0), COALESCE(cca, 0) - "
+                    "COALESCE(csc, 0), COALESCE(pca, 0) - COALESCE(psc, 0), NULL FROM %1 "
+                    "WHERE cod_mag = ? AND cod = ? ORDER BY rowid LIMIT 1")
+                    .arg(m_ctx.store->table(dataFile(m_ctx.base, QStringLiteral("mag_ext.db")))),
+                {outside, code});
     } catch (const StoreError&) {
     }
     const QVariantList r = rows.isEmpty() ? QVariantList{0, 0, 0, QVariant()} : rows[0];
@@ -1087,13 +1190,16 @@ void Tfrm_ddtnew::showStock() {
     m_stockLabels[0]->setText(fmt::number(g, u"###,##0.00"));
     m_stockLabels[1]->setText(fmt::number(r[1].toDouble(), u"###,##0"));
     m_stockLabels[2]->setText(fmt::number(r[2].toDouble(), u"###,##0.00"));
-    m_stockLabels[3]->setText(r[3].isNull() ? QString() : fmt::number(r[3].toDouble(), u"###,##0.00"));
+    m_stockLabels[3]->setText(r[3].isNull() ? QString()
+                                            : fmt::number(r[3].toDouble(), u"###,##0.00"));
     const double s = m_indicator->property("scortamin").toDouble();
     const double t = m_indicator->property("tolleranza").toDouble();
     const QString hint = g < s        ? QStringLiteral("Giacenza sotto la scorta minima")
                          : g <= s + t ? QStringLiteral("Giacenza vicina alla scorta minima")
                                       : QStringLiteral("Giacenza oltre la scorta minima");
-    m_indicator->setText(g < s ? QStringLiteral("▼") : g <= s + t ? QStringLiteral("■") : QStringLiteral("▲"));
+    m_indicator->setText(g < s        ? QStringLiteral("▼")
+                         : g <= s + t ? QStringLiteral("■")
+                                      : QStringLiteral("▲"));
     m_indicator->setToolTip(hint);
     m_stockLabels[0]->setStyleSheet(g < 0    ? QStringLiteral("color: red; font-weight: bold")
                                     : g <= s ? QStringLiteral("color: red")
@@ -1103,18 +1209,21 @@ void Tfrm_ddtnew::showStock() {
 void Tfrm_ddtnew::updatePrices() {
     const int dp = std::clamp(m_ctx.settings->integer(u"DDT", u"Decimali prezzo articolo"), 0, 6);
     const auto price = decimal::parse(m_edits[QStringLiteral("prz_art")]->text(), dp + 2);
-    if (!price) return;
+    // Prices beyond a thousand billions are typing slips; they would not fit the arithmetic.
+    if (!price || std::abs(*price) > decimal::scale(9) * 1000) return;
     // net = price − price / 100 × discount, computed exactly with two more decimals.
-    const qint64 exact = *price * (100 - m_discount->value());  // in 1/100 of a price unit at dp + 2
+    const qint64 exact =
+        *price * (100 - m_discount->value());  // in 1/100 of a price unit at dp + 2
     const qint64 atDp = decimal::scaled(static_cast<double>(exact) / 100.0 / 100.0, 0);
     const double net = static_cast<double>(atDp) / static_cast<double>(decimal::scale(dp));
     m_edits[QStringLiteral("prz_net")]->setText(decimal::format(atDp, dp, false));
     if (exact % 10000 != 0)
-        TrayNotice::instance().show(QStringLiteral("Zelvarin: inserimento DDT"),
-                                    QStringLiteral("Discordanza tra il prezzo dell'articolo prima dello sconto e il prezzo "
-                                                   "netto dopo lo sconto. Verificare in setup il numero dei decimali "
-                                                   "dell'articolo in DDT!"),
-                                    TrayNotice::kStandardSeconds, TrayNotice::Kind::Error);
+        TrayNotice::instance().show(
+            QStringLiteral("Zelvarin: inserimento DDT"),
+            QStringLiteral("Discordanza tra il prezzo dell'articolo prima dello sconto e il prezzo "
+                           "netto dopo lo sconto. Verificare in setup il numero dei decimali "
+                           "dell'articolo in DDT!"),
+            TrayNotice::kStandardSeconds, TrayNotice::Kind::Error);
     const auto rate = VatRate::parse(m_vat->currentText());
     const double vat = rate ? rate->percent() : 0;
     const double withVat = vat == 0 ? net : net + vat * (net / 100.0);
@@ -1123,7 +1232,8 @@ void Tfrm_ddtnew::updatePrices() {
 
 void Tfrm_ddtnew::lst_ordiniClick(int row) {
     if (row < 0 || row >= m_orders->count()) return;
-    m_edits[QStringLiteral("num_ordine")]->setText(m_orders->item(row)->data(Qt::UserRole).toString());
+    m_edits[QStringLiteral("num_ordine")]->setText(
+        m_orders->item(row)->data(Qt::UserRole).toString());
     m_orderDate->setDate(m_orders->item(row)->data(Qt::UserRole + 1).toDate());
 }
 
@@ -1142,7 +1252,8 @@ DdtLine Tfrm_ddtnew::lineFromFields() const {
     l.unitamis = m_unit->currentText();
     l.quant = number(QStringLiteral("edt_quant"));
     l.peso = number(QStringLiteral("edt_peso"));
-    l.colli = static_cast<qint64>(std::llround(number(QStringLiteral("edt_colli"))));
+    l.colli = static_cast<qint64>(
+        std::llround(std::clamp(number(QStringLiteral("edt_colli")), -1e12, 1e12)));
     l.scarto = number(QStringLiteral("edt_scarto"));
     l.ptropic = number(QStringLiteral("edt_ptropic"));
     l.ctropic = number(QStringLiteral("edt_ctropic"));
@@ -1162,12 +1273,15 @@ void Tfrm_ddtnew::showLine(const DdtLine& l) {
     m_articleCode->setEditText(l.cod);
     m_articleDes->setEditText(l.des);
     const int dp = std::clamp(m_ctx.settings->integer(u"DDT", u"Decimali prezzo articolo"), 0, 6);
-    m_discount->setValue(static_cast<int>(l.sconto));
-    m_edits[QStringLiteral("prz_art")]->setText(decimal::format(decimal::scaled(l.prezzo, dp), dp, false));
+    m_discount->setValue(wholePercent(l.sconto));
+    m_edits[QStringLiteral("prz_art")]->setText(
+        decimal::format(decimal::scaled(l.prezzo, dp), dp, false));
     m_vat->setCurrentText(VatRate::fromDouble(l.percIva).text());
     const int um = m_unit->findText(l.unitamis);
     m_unit->setCurrentIndex(std::max(0, um));
-    auto put = [this](const char* name, double v) { m_edits[QString::fromLatin1(name)]->setText(fmt::value(v)); };
+    auto put = [this](const char* name, double v) {
+        m_edits[QString::fromLatin1(name)]->setText(fmt::value(v));
+    };
     put("edt_quant", l.quant);
     put("edt_peso", l.peso);
     put("edt_colli", static_cast<double>(l.colli));
@@ -1190,11 +1304,13 @@ void Tfrm_ddtnew::btn_confermaClick() {
     Dialogs& dlg = Dialogs::instance();
     // 1. The billing marks.
     if (m_contrass->text().isEmpty() || m_flag->text().isEmpty()) {
-        if (dlg.show(MsgIcon::Warning, QStringLiteral("Contrassegno fatturazione"),
-                     QStringLiteral("Attenzione. \r\nNon è stato definito alcun contrassegno per fatturazione. "
-                                    "\r\nConfermare per contrassegno vuoto?"),
-                     static_cast<int>(DlgButton::Ok) | static_cast<int>(DlgButton::Cancel), DlgButton::Cancel,
-                     this) != DlgButton::Ok)
+        if (dlg.show(
+                MsgIcon::Warning, QStringLiteral("Contrassegno fatturazione"),
+                QStringLiteral(
+                    "Attenzione. \r\nNon è stato definito alcun contrassegno per fatturazione. "
+                    "\r\nConfermare per contrassegno vuoto?"),
+                static_cast<int>(DlgButton::Ok) | static_cast<int>(DlgButton::Cancel),
+                DlgButton::Cancel, this) != DlgButton::Ok)
             return;
     }
     DdtLine line = lineFromFields();
@@ -1207,35 +1323,41 @@ void Tfrm_ddtnew::btn_confermaClick() {
                              {line.des})
                     .isValid();
     } catch (const StoreError&) {
-        TrayNotice::instance().show(QStringLiteral("Magazzino articoli"),
-                                    QStringLiteral("Attenzione l'archivio non esiste o è alterato\n\rControllare il "
-                                                   "setup e la posizione degli archivi!"),
-                                    TrayNotice::kStandardSeconds, TrayNotice::Kind::Error);
+        TrayNotice::instance().show(
+            QStringLiteral("Magazzino articoli"),
+            QStringLiteral("Attenzione l'archivio non esiste o è alterato\n\rControllare il "
+                           "setup e la posizione degli archivi!"),
+            TrayNotice::kStandardSeconds, TrayNotice::Kind::Error);
     }
-    if (!known && dlg.yesNo(MsgIcon::Question, QStringLiteral("Articolo non trovato"),
-                            QStringLiteral("L'articolo %1 non è presente in magazzino, vuoi aggiungerlo?").arg(line.des),
-                            this)) {
+    if (!known &&
+        dlg.yesNo(MsgIcon::Question, QStringLiteral("Articolo non trovato"),
+                  QStringLiteral("L'articolo %1 non è presente in magazzino, vuoi aggiungerlo?")
+                      .arg(line.des),
+                  this)) {
         if (runArticleCard) runArticleCard(line.cod, line.des, line.prezzo);
     }
     // 3. More than the stock shown.
     if (line.quant > m_stockShown &&
         !m_ctx.settings->flag(u"DDT", u"Disattiva avviso quantita insufficiente per scarico") &&
         !dlg.yesNo(MsgIcon::Warning, QStringLiteral("Scarico articolo oltre disponibilità"),
-                   QStringLiteral("Stai scaricando una quantità maggiore di quella disponibile.\n\rFai clic su SI per "
+                   QStringLiteral("Stai scaricando una quantità maggiore di quella "
+                                  "disponibile.\n\rFai clic su SI per "
                                   "confermare , NO per annullare"),
                    this))
         return;
     // 5. Unload or not: the answer is kept on the line.
     if (!m_ctx.settings->flag(u"DDT", u"Disattiva scarico per ogni voce nuovo ddt")) {
-        line.unload = dlg.yesNo(MsgIcon::Question, QStringLiteral("Scarico articolo"),
-                                QStringLiteral("Confermi lo scarico?\n\rFai clic su SI per scaricare dal magazzino, NO "
-                                               "per non scaricare"),
-                                this);
+        line.unload = dlg.yesNo(
+            MsgIcon::Question, QStringLiteral("Scarico articolo"),
+            QStringLiteral("Confermi lo scarico?\n\rFai clic su SI per scaricare dal magazzino, NO "
+                           "per non scaricare"),
+            this);
         if (line.unload && !line.cod.isEmpty()) {
             try {
-                m_ctx.store->exec(QStringLiteral("UPDATE %1 SET dum = ? WHERE upper(cod) = upper(?)")
-                                      .arg(m_ctx.store->table(warehousePath())),
-                                  {Clock::today(), line.cod});
+                m_ctx.store->exec(
+                    QStringLiteral("UPDATE %1 SET dum = ? WHERE upper(cod) = upper(?)")
+                        .arg(m_ctx.store->table(warehousePath())),
+                    {Clock::today(), line.cod});
             } catch (const StoreError&) {
                 dlg.beep();
             }
@@ -1255,10 +1377,12 @@ void Tfrm_ddtnew::btn_confermaClick() {
         }
     } catch (const StoreError& e) {
         m_lamp->setStyleSheet(QStringLiteral("color: red"));
-        dlg.show(MsgIcon::Error, QStringLiteral("Errore di scrittura su disco"),
-                 QStringLiteral("Errore nella scrittura nell'archivio temporaneo Dettagli.\r\nIl movimento non può "
-                                "essere inserito, riprovare"),
-                 static_cast<int>(DlgButton::Ok), DlgButton::Ok, this);
+        dlg.show(
+            MsgIcon::Error, QStringLiteral("Errore di scrittura su disco"),
+            QStringLiteral(
+                "Errore nella scrittura nell'archivio temporaneo Dettagli.\r\nIl movimento non può "
+                "essere inserito, riprovare"),
+            static_cast<int>(DlgButton::Ok), DlgButton::Ok, this);
         Q_UNUSED(e);
         return;
     }
@@ -1267,7 +1391,8 @@ void Tfrm_ddtnew::btn_confermaClick() {
     m_editing = 0;
     m_confirm->setText(QStringLiteral("Conferma inserimento"));
     setPhase(kPhase1);
-    for (const char* n : {"edt_quant", "edt_peso", "edt_colli"}) m_edits[QString::fromLatin1(n)]->setText(QStringLiteral("0"));
+    for (const char* n : {"edt_quant", "edt_peso", "edt_colli"})
+        m_edits[QString::fromLatin1(n)]->setText(QStringLiteral("0"));
     m_unit->setCurrentIndex(0);
     m_note->clear();
     refreshLines(rowid);
@@ -1309,7 +1434,9 @@ void Tfrm_ddtnew::showTotals() {
         t = draft().totals();
     } catch (const StoreError&) {
     }
-    auto set = [this](const char* name, const QString& text) { m_totals[QString::fromLatin1(name)]->setText(text); };
+    auto set = [this](const char* name, const QString& text) {
+        m_totals[QString::fromLatin1(name)]->setText(text);
+    };
     set("lbl_righe", QString::number(t.lines()));
     set("ncolli", fmt::number(static_cast<double>(t.parcels()), u"###,##0"));
     set("pesotot", fmt::number(t.weight(), u"###,##0.00"));
@@ -1394,7 +1521,8 @@ void Tfrm_ddtnew::btn_registra_ddtClick() {
     h.agente = m_agent->currentText();
     h.duplicateAccepted = m_duplicateAccepted;
     if (h.number <= 0 || h.recipient.isEmpty() || !h.date.isValid()) {
-        dlg.error(kTitle, QStringLiteral("Numero, data e destinatario del DDT sono obbligatori."), this);
+        dlg.error(kTitle, QStringLiteral("Numero, data e destinatario del DDT sono obbligatori."),
+                  this);
         return;
     }
     DdtRegistration reg(*m_ctx.store, *m_ctx.settings);
@@ -1406,21 +1534,27 @@ void Tfrm_ddtnew::btn_registra_ddtClick() {
         return;
     }
     if (plan.lines.isEmpty()) {
-        TrayNotice::instance().show(kTempTitle, DdtRegistration::noLinesMessage(h), TrayNotice::kStandardSeconds,
-                                    TrayNotice::Kind::Error);
+        TrayNotice::instance().show(kTempTitle, DdtRegistration::noLinesMessage(h),
+                                    TrayNotice::kStandardSeconds, TrayNotice::Kind::Error);
         dlg.error(kTempTitle, DdtRegistration::noLinesMessage(h), this);
         return;
     }
     const QString question = DdtRegistration::question(plan);
-    if (!question.isEmpty() && !dlg.yesNo(MsgIcon::Question, DdtRegistration::questionTitle(), question, this)) return;
+    if (!question.isEmpty() &&
+        !dlg.yesNo(MsgIcon::Question, DdtRegistration::questionTitle(), question, this))
+        return;
     if (!reg.backups()) {
-        dlg.error(kTitle, QStringLiteral("Non è stato possibile fare la copia di sicurezza degli archivi ddt e ordini: "
-                                         "il DDT non è stato registrato."),
-                  this);
+        dlg.error(
+            kTitle,
+            QStringLiteral(
+                "Non è stato possibile fare la copia di sicurezza degli archivi ddt e ordini: "
+                "il DDT non è stato registrato."),
+            this);
         return;
     }
-    TrayNotice::instance().show(QStringLiteral("Zelvarin: DDT"), QStringLiteral("Eseguito backup degli archivi ddt e ordini."),
-                                10, TrayNotice::Kind::Info);
+    TrayNotice::instance().show(QStringLiteral("Zelvarin: DDT"),
+                                QStringLiteral("Eseguito backup degli archivi ddt e ordini."), 10,
+                                TrayNotice::Kind::Info);
     QString failure;
     try {
         reg.write(h, plan);
@@ -1462,10 +1596,13 @@ DdtPrintOptions Tfrm_ddtnew::printOptions() const {
     o.carrier2 = m_carriers[1]->currentText();
     o.pickupDate = m_pickupDate->date();
     o.pickupDateOn = m_pickupDateOn->isChecked();
-    o.pickupTime = QTime::fromString(m_edits.value(QStringLiteral("edt_ora_ritiro"))->text(), QStringLiteral("HH:mm"));
+    o.pickupTime = QTime::fromString(m_edits.value(QStringLiteral("edt_ora_ritiro"))->text(),
+                                     QStringLiteral("HH:mm"));
     o.pickupTimeOn = m_pickupTimeOn->isChecked();
     o.note = m_note3->currentText();
-    auto on = [this](const char16_t* key) { return m_printOptions.value(QString::fromUtf16(key))->isChecked(); };
+    auto on = [this](const char16_t* key) {
+        return m_printOptions.value(QString::fromUtf16(key))->isChecked();
+    };
     o.unitColumn = on(u"Stampa Colonna Unità di misura");
     o.weightColumn = on(u"Stampa Colonna peso");
     o.orderColumn = on(u"Stampa Colonna ordine");
@@ -1495,23 +1632,25 @@ void Tfrm_ddtnew::BtnStampaClick() {
         return;
     }
     if (data->lines.isEmpty())
-        TrayNotice::instance().show(
-            kTempTitle,
-            QStringLiteral("Attenzione l'archivio \"dettagli movimenti\" sembra non contenere dati\n\rper questo DDT!. "
-                           "Verificare l'archivio movimenti\n\rControllare la correttezza del codice cliente e dei "
-                           "codici articoli \n\rDDT n° %1")
-                .arg(key.number),
-            TrayNotice::kStandardSeconds, TrayNotice::Kind::Error);
+        TrayNotice::instance().show(kTempTitle,
+                                    QStringLiteral("Attenzione l'archivio \"dettagli movimenti\" "
+                                                   "sembra non contenere dati\n\rper questo DDT!. "
+                                                   "Verificare l'archivio movimenti\n\rControllare "
+                                                   "la correttezza del codice cliente e dei "
+                                                   "codici articoli \n\rDDT n° %1")
+                                        .arg(key.number),
+                                    TrayNotice::kStandardSeconds, TrayNotice::Kind::Error);
     showPrint(*data, options);
 }
 
 void Tfrm_ddtnew::btn_restartClick() { reset(); }
 
 void Tfrm_ddtnew::btn_esciClick() {
-    m_buttons[QStringLiteral("btn_esci")]->setToolTip(QStringLiteral("%1 Inserimenti OK: %2 Inserimenti Falliti: %3")
-                                                          .arg(fmt::dateTime(Clock::now(), u"dd/mm/yyyy HH:mm"))
-                                                          .arg(m_ok)
-                                                          .arg(m_failed));
+    m_buttons[QStringLiteral("btn_esci")]->setToolTip(
+        QStringLiteral("%1 Inserimenti OK: %2 Inserimenti Falliti: %3")
+            .arg(fmt::dateTime(Clock::now(), u"dd/mm/yyyy HH:mm"))
+            .arg(m_ok)
+            .arg(m_failed));
     reset();
     QDialog::reject();
 }

@@ -52,20 +52,26 @@ protected:
 TEST_F(DdtRegistrationTest, TwoLinesBecomeTheDdtWithItsNumberRecipientDateAndTotals) {
     twoStaleLines();
     registerDdt(headerOf(1));
-    const auto l = Probe::rows(lines(), u"SELECT ID, BOLLA, COD_CLI, DATA, COD, QUANT, PREZZONETT, CAUSALE, "
-                                        "COALESCE(CONTROLLO, ''), COD_FORN, FLAG FROM dett_ddt26 ORDER BY rowid"_s);
+    const auto l =
+        Probe::rows(lines(),
+                    u"SELECT ID, BOLLA, COD_CLI, DATA, COD, QUANT, PREZZONETT, CAUSALE, "
+                    "COALESCE(CONTROLLO, ''), COD_FORN, FLAG FROM dett_ddt26 ORDER BY rowid"_s);
     ASSERT_EQ(l.size(), 2);
-    EXPECT_EQ(l[0], (QVariantList{1, 1, u"C1"_s, u"2026-12-11"_s, u"A1"_s, 5.0, 9.0, u"Vendita"_s, u""_s, u""_s, u"*"_s}));
-    EXPECT_EQ(l[1], (QVariantList{2, 1, u"C1"_s, u"2026-12-11"_s, u"A2"_s, 3.0, 4.5, u"Vendita"_s, u""_s, u""_s, u"*"_s}));
+    EXPECT_EQ(l[0], (QVariantList{1, 1, u"C1"_s, u"2026-12-11"_s, u"A1"_s, 5.0, 9.0, u"Vendita"_s,
+                                  u""_s, u""_s, u"*"_s}));
+    EXPECT_EQ(l[1], (QVariantList{2, 1, u"C1"_s, u"2026-12-11"_s, u"A2"_s, 3.0, 4.5, u"Vendita"_s,
+                                  u""_s, u""_s, u"*"_s}));
     // qsc, csc, psc grow by the line; qcons grows and qord shrinks by the quantity.
     EXPECT_EQ(stockOf(u"A1"_s), (QVariantList{6.0, 2, 3.0, 5.0, 15.0}));
     EXPECT_EQ(stockOf(u"A2"_s), (QVariantList{4.0, 2, 1.7, 3.0, -3.0}));
     EXPECT_EQ(orderLine(12), (QVariantList{5.0, 5.0, 1}));
-    const auto h = Probe::rows(header(), u"SELECT BOLLA, COD_CLI, DATA_MOV, PREZZO, IVA, TOT_COLLI, TOT_PESO, "
-                                         "CONTROLLO, FLAG, CAUSALE, PORTO FROM ddt26"_s);
+    const auto h =
+        Probe::rows(header(),
+                    u"SELECT BOLLA, COD_CLI, DATA_MOV, PREZZO, IVA, TOT_COLLI, TOT_PESO, "
+                    "CONTROLLO, FLAG, CAUSALE, PORTO FROM ddt26"_s);
     ASSERT_EQ(h.size(), 1);
-    EXPECT_EQ(h[0], (QVariantList{1, u"C1"_s, u"2026-12-11"_s, 58.5, 11.25, 2.0, 3.7, u"*"_s, u"*"_s, u"Vendita"_s,
-                                  u"Franco"_s}));
+    EXPECT_EQ(h[0], (QVariantList{1, u"C1"_s, u"2026-12-11"_s, 58.5, 11.25, 2.0, 3.7, u"*"_s,
+                                  u"*"_s, u"Vendita"_s, u"Franco"_s}));
     EXPECT_EQ(Probe::count(temporary()), 0);
 }
 
@@ -83,8 +89,9 @@ TEST_F(DdtRegistrationTest, AFailedWriteLeavesEveryArchiveAsItWas) {
         QString table;
         QString expected;
     };
-    for (const Case& c : {Case{header(), u"ddt26"_s, DdtRegistration::headerErrorMessage(u"disco pieno"_s)},
-                          Case{lines(), u"dett_ddt26"_s, DdtRegistration::lineErrorMessage(u"disco pieno"_s)}}) {
+    for (const Case& c :
+         {Case{header(), u"ddt26"_s, DdtRegistration::headerErrorMessage(u"disco pieno"_s)},
+          Case{lines(), u"dett_ddt26"_s, DdtRegistration::lineErrorMessage(u"disco pieno"_s)}}) {
         SCOPED_TRACE(c.table.toStdString());
         failOn(c.file, c.table);
         const QString before = snapshot();
@@ -118,13 +125,16 @@ TEST_F(DdtRegistrationTest, ALineNotUnloadedMovesNoStockAndSaysSo) {
 
 TEST_F(DdtRegistrationTest, AnOutsideWarehouseUnloadsItsOwnRowOnly) {
     settings->setValue(u"Magazzino", u"Codice magazzino predefinito", u"2.Esterno"_s);
-    Probe::exec(outside(), u"INSERT INTO mag_ext (COD_MAG, COD, QSC, CSC, PSC) VALUES ('3', 'A1', 7, 1, 1)"_s);
+    Probe::exec(outside(),
+                u"INSERT INTO mag_ext (COD_MAG, COD, QSC, CSC, PSC) VALUES ('3', 'A1', 7, 1, 1)"_s);
     draft->append(a1Line());
     draft->append(a1Line());
     const QVariantList mainBefore = stockOf(u"A1"_s);
     registerDdt(headerOf(1));
-    EXPECT_EQ(Probe::rows(outside(), u"SELECT COD_MAG, COD, QSC, CSC, PSC FROM mag_ext ORDER BY COD_MAG"_s),
-              (QList<QVariantList>{{u"2"_s, u"A1"_s, 10.0, 2, 5.0}, {u"3"_s, u"A1"_s, 7.0, 1, 1.0}}));
+    EXPECT_EQ(
+        Probe::rows(outside(),
+                    u"SELECT COD_MAG, COD, QSC, CSC, PSC FROM mag_ext ORDER BY COD_MAG"_s),
+        (QList<QVariantList>{{u"2"_s, u"A1"_s, 10.0, 2, 5.0}, {u"3"_s, u"A1"_s, 7.0, 1, 1.0}}));
     EXPECT_EQ(stockOf(u"A1"_s), mainBefore);
 }
 
@@ -146,9 +156,10 @@ TEST_F(DdtRegistrationTest, LeftOutLinesAndLetteredOrdersAreNamedBeforeWriting) 
     EXPECT_EQ(p.leftOut.size(), 3);
     const QString q = DdtRegistration::question(p);
     EXPECT_TRUE(q.startsWith(u"3 righe non saranno registrate"_s)) << q.toStdString();
-    for (const QString& part : {u"A2 - Articolo A2 (contrassegno \"A\""_s, u"(contrassegno fatturazione X)"_s,
-                                u" - Nota (senza codice articolo)"_s, u"Numero ordine contiene dati alfabetici"_s,
-                                u"ordine \"12B\""_s})
+    for (const QString& part :
+         {u"A2 - Articolo A2 (contrassegno \"A\""_s, u"(contrassegno fatturazione X)"_s,
+          u" - Nota (senza codice articolo)"_s, u"Numero ordine contiene dati alfabetici"_s,
+          u"ordine \"12B\""_s})
         EXPECT_TRUE(q.contains(part)) << part.toStdString();
     r.write(h, p);
     EXPECT_EQ(Probe::count(lines()), 1);
@@ -191,7 +202,8 @@ TEST_F(DdtRegistrationTest, BackupsAreTakenOnceAndNeverOverwritten) {
     registerDdt(headerOf(1));
     ASSERT_TRUE(r.backups());
     EXPECT_EQ(base.read(u"Dati/ddt26.db.bak"_s), "kept");
-    for (const QString& p : {lines(), orders()}) EXPECT_TRUE(QFileInfo::exists(p + u".bak"_s)) << p.toStdString();
+    for (const QString& p : {lines(), orders()})
+        EXPECT_TRUE(QFileInfo::exists(p + u".bak"_s)) << p.toStdString();
 }
 
 }  // namespace

@@ -84,33 +84,40 @@ class DdtTotalsStore : public WindowFixture {
 protected:
     QString lines() { return settings->text(u"Path", u"Archivio DDT Detail"); }
     QString header() { return settings->text(u"Path", u"Archivio DDT Master"); }
-    void row(qint64 bolla, const QString& cli, const QString& forn, double quant, double net, double vat, int colli,
-             double peso, const QString& causale = u"Vendita"_s) {
-        Probe::exec(lines(), u"INSERT INTO dett_ddt26 (BOLLA, COD_CLI, COD_FORN, COD, QUANT, PREZZONETT, PERC_IVA, COLLI, "
-                             "PESO, CAUSALE) VALUES (%1, '%2', '%3', 'A1', %4, %5, %6, %7, %8, '%9')"_s.arg(bolla)
-                                 .arg(cli, forn)
-                                 .arg(quant)
-                                 .arg(net)
-                                 .arg(vat)
-                                 .arg(colli)
-                                 .arg(peso)
-                                 .arg(causale));
+    void row(qint64 bolla, const QString& cli, const QString& forn, double quant, double net,
+             double vat, int colli, double peso, const QString& causale = u"Vendita"_s) {
+        Probe::exec(
+            lines(),
+            u"INSERT INTO dett_ddt26 (BOLLA, COD_CLI, COD_FORN, COD, QUANT, PREZZONETT, PERC_IVA, "
+            u"COLLI, "
+            "PESO, CAUSALE) VALUES (%1, '%2', '%3', 'A1', %4, %5, %6, %7, %8, '%9')"_s.arg(bolla)
+                .arg(cli, forn)
+                .arg(quant)
+                .arg(net)
+                .arg(vat)
+                .arg(colli)
+                .arg(peso)
+                .arg(causale));
     }
 };
 
 TEST_F(DdtTotalsStore, AHeaderTakesTheSumsOfItsOwnLinesOnly) {
     row(5, u"C1"_s, u""_s, 5, 9, 22, 1, 2.5);
     row(5, u"c1"_s, u""_s, 3, 4.5, 10, 1, 1.2);
-    row(5, u"C2"_s, u""_s, 100, 1, 22, 9, 9);                                     // another customer's DDT 5
-    row(5, u""_s, u"F1"_s, 100, 1, 22, 9, 9);                                      // a supplier's load numbered 5
-    row(5, u"C1"_s, u""_s, 100, 1, 22, 9, 9, QString::fromUtf16(kCauseRestore));  // trace of a restore
+    row(5, u"C2"_s, u""_s, 100, 1, 22, 9, 9);  // another customer's DDT 5
+    row(5, u""_s, u"F1"_s, 100, 1, 22, 9, 9);  // a supplier's load numbered 5
+    row(5, u"C1"_s, u""_s, 100, 1, 22, 9, 9,
+        QString::fromUtf16(kCauseRestore));  // trace of a restore
     for (const char* cli : {"C1", "C2"})
-        Probe::exec(header(), u"INSERT INTO ddt26 (BOLLA, COD_CLI, COD_FORN, PREZZO, IVA, TOT_COLLI, TOT_PESO) "
-                              "VALUES (5, '%1', '', 0, 0, 0, 0)"_s.arg(QLatin1StringView(cli)));
+        Probe::exec(
+            header(),
+            u"INSERT INTO ddt26 (BOLLA, COD_CLI, COD_FORN, PREZZO, IVA, TOT_COLLI, TOT_PESO) "
+            "VALUES (5, '%1', '', 0, 0, 0, 0)"_s.arg(QLatin1StringView(cli)));
     const DdtTotals t = DdtTotals::ofDdt(*store, lines(), 5, u"C1"_s);
     EXPECT_EQ(t.lines(), 2);
     t.writeHeader(*store, header(), 5, u"C1"_s);
-    const auto h = Probe::rows(header(), u"SELECT COD_CLI, PREZZO, IVA, TOT_COLLI, TOT_PESO FROM ddt26 ORDER BY rowid"_s);
+    const auto h = Probe::rows(
+        header(), u"SELECT COD_CLI, PREZZO, IVA, TOT_COLLI, TOT_PESO FROM ddt26 ORDER BY rowid"_s);
     ASSERT_EQ(h.size(), 2);
     EXPECT_EQ(h[0], (QVariantList{u"C1"_s, 58.5, 11.25, 2.0, 3.7}));
     EXPECT_EQ(h[1], (QVariantList{u"C2"_s, 0.0, 0.0, 0.0, 0.0}));

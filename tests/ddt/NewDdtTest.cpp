@@ -2,11 +2,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
-#include <QListView>
 #include <QTest>
 #include <QTimer>
 
@@ -15,9 +15,9 @@
 #include "ddt/TQR1.h"
 #include "ddt/Tfrm_ddtnew.h"
 #include "registry/Tfrm_cerca.h"
-#include "ui/DateEdit.h"
 #include "store/Store.h"
 #include "tests/ddt/DdtTestData.h"
+#include "ui/DateEdit.h"
 #include "ui/Dialogs.h"
 #include "ui/TrayNotice.h"
 
@@ -40,7 +40,9 @@ protected:
     }
     bool open(Tfrm_ddtnew::Mode mode = Tfrm_ddtnew::Mode::Warehouse) {
         win = std::make_unique<Tfrm_ddtnew>(ctx);
-        win->runArticleCard = [this](const QString& c, const QString& d, double p) { card = {c, d, QString::number(p)}; };
+        win->runArticleCard = [this](const QString& c, const QString& d, double p) {
+            card = {c, d, QString::number(p)};
+        };
         const bool ok = win->prepare(mode);
         win->show();
         return ok;
@@ -64,15 +66,19 @@ protected:
     }
     void click(const QString& name) { QTest::mouseClick(w<QPushButton>(name), Qt::LeftButton); }
     QString text(const QString& name) { return w<QLabel>(name)->text(); }
-    QString lastShown() { return Dialogs::instance().shown().isEmpty() ? QString() : Dialogs::instance().shown().last().text; }
+    QString lastShown() {
+        return Dialogs::instance().shown().isEmpty() ? QString()
+                                                     : Dialogs::instance().shown().last().text;
+    }
 
     void start(const QString& recipient = u"C1"_s) {
         click(u"BTN_NUOVO"_s);
         typeInCombo(u"cmb_cod_cli"_s, recipient);
     }
     // One line through the editor; the answer goes to "Confermi lo scarico?".
-    void enterLine(const QString& code, int discount, const QString& vat, const QString& quant, const QString& colli,
-                   const QString& peso, int orderRow = -1, DlgButton unload = DlgButton::Yes) {
+    void enterLine(const QString& code, int discount, const QString& vat, const QString& quant,
+                   const QString& colli, const QString& peso, int orderRow = -1,
+                   DlgButton unload = DlgButton::Yes) {
         typeInCombo(u"cmb_cod_articolo"_s, code);
         w<QSpinBox>(u"SpinSconto"_s)->setValue(discount);
         w<QComboBox>(u"iva_art"_s)->setCurrentText(vat);
@@ -99,15 +105,20 @@ protected:
 
 TEST_F(NewDdt, CreaDdtProposesTheNextNumberAndTellsTheLastOne) {
     for (const auto& [existing, expected] : {std::pair{0, 1}, std::pair{7, 8}}) {
-        if (existing) Probe::exec(header(), u"INSERT INTO ddt26 (BOLLA, COD_CLI, COD_FORN) VALUES (%1, 'C1', '')"_s.arg(existing));
+        if (existing)
+            Probe::exec(header(),
+                        u"INSERT INTO ddt26 (BOLLA, COD_CLI, COD_FORN) VALUES (%1, 'C1', '')"_s.arg(
+                            existing));
         open();
         Dialogs::instance().reset();
         click(u"BTN_NUOVO"_s);
         EXPECT_EQ(w<QLineEdit>(u"numDDT"_s)->text(), QString::number(expected));
         ASSERT_EQ(Dialogs::instance().shown().size(), 1);
         EXPECT_EQ(Dialogs::instance().shown()[0].title, u"Ultimo DDT"_s);
-        EXPECT_EQ(lastShown(), u"Il numero della ultimo DDT (bolla) registrata è %1\r\nSelezionare il destinatario per "
-                               "proseguire"_s.arg(existing));
+        EXPECT_EQ(lastShown(),
+                  u"Il numero della ultimo DDT (bolla) registrata è %1\r\nSelezionare il "
+                  u"destinatario per "
+                  "proseguire"_s.arg(existing));
     }
 }
 
@@ -128,14 +139,20 @@ TEST_F(NewDdt, TheMainPathRegistersTwoLinesWithEveryFigure) {
     click(u"btn_registra_ddt"_s);
     EXPECT_EQ(lastShown(), DdtRegistration::doneMessage(1));
 
-    const auto l = Probe::rows(lines(), u"SELECT BOLLA, COD_CLI, DATA, COD, QUANT, PREZZO, SCONTO, PREZZONETT, PERC_IVA, "
-                                        "COLLI, PESO, ORDINE FROM dett_ddt26 ORDER BY rowid"_s);
+    const auto l = Probe::rows(
+        lines(),
+        u"SELECT BOLLA, COD_CLI, DATA, COD, QUANT, PREZZO, SCONTO, PREZZONETT, PERC_IVA, "
+        "COLLI, PESO, ORDINE FROM dett_ddt26 ORDER BY rowid"_s);
     ASSERT_EQ(l.size(), 2);
-    EXPECT_EQ(l[0], (QVariantList{1, u"C1"_s, u"2026-12-11"_s, u"A1"_s, 5.0, 10.0, 10.0, 9.0, 22.0, 1, 2.5, u"12"_s}));
-    EXPECT_EQ(l[1], (QVariantList{1, u"C1"_s, u"2026-12-11"_s, u"A2"_s, 3.0, 4.5, 0.0, 4.5, 10.0, 1, 1.2, u""_s}));
+    EXPECT_EQ(l[0], (QVariantList{1, u"C1"_s, u"2026-12-11"_s, u"A1"_s, 5.0, 10.0, 10.0, 9.0, 22.0,
+                                  1, 2.5, u"12"_s}));
+    EXPECT_EQ(l[1], (QVariantList{1, u"C1"_s, u"2026-12-11"_s, u"A2"_s, 3.0, 4.5, 0.0, 4.5, 10.0, 1,
+                                  1.2, u""_s}));
     EXPECT_EQ(stockOf(u"A1"_s), (QVariantList{6.0, 2, 3.0, 5.0, 15.0}));
     EXPECT_EQ(orderLine(12), (QVariantList{5.0, 5.0, 1}));
-    EXPECT_EQ(Probe::rows(header(), u"SELECT BOLLA, COD_CLI, PREZZO, TOT_COLLI, TOT_PESO, IVA, CAUSALE FROM ddt26"_s),
+    EXPECT_EQ(Probe::rows(
+                  header(),
+                  u"SELECT BOLLA, COD_CLI, PREZZO, TOT_COLLI, TOT_PESO, IVA, CAUSALE FROM ddt26"_s),
               (QList<QVariantList>{{1, u"C1"_s, 58.5, 2.0, 3.7, 11.25, u"Vendita"_s}}));
     EXPECT_EQ(Probe::count(temporary()), 0);
     EXPECT_FALSE(w<QPushButton>(u"btn_registra_ddt"_s)->isEnabled());
@@ -178,15 +195,19 @@ TEST_F(NewDdt, AFailedHeaderInsertChangesNothingAndKeepsTheLines) {
     twoLines();
     click(u"btn_termina"_s);
     failOn(header(), u"ddt26"_s);
-    const QString before = Probe::dump(lines()) + Probe::dump(warehouse()) + Probe::dump(orders()) + Probe::dump(header());
+    const QString before = Probe::dump(lines()) + Probe::dump(warehouse()) + Probe::dump(orders()) +
+                           Probe::dump(header());
     const qint64 typed = Probe::count(temporary());
     click(u"btn_registra_ddt"_s);
-    EXPECT_EQ(Probe::dump(lines()) + Probe::dump(warehouse()) + Probe::dump(orders()) + Probe::dump(header()), before);
+    EXPECT_EQ(Probe::dump(lines()) + Probe::dump(warehouse()) + Probe::dump(orders()) +
+                  Probe::dump(header()),
+              before);
     EXPECT_EQ(Probe::count(temporary()), typed);
     EXPECT_EQ(typed, 2);
     const QStringList texts = Dialogs::instance().shownTexts();
     ASSERT_GE(texts.size(), 2);
-    EXPECT_TRUE(texts[texts.size() - 2].startsWith(DdtRegistration::headerErrorMessage({}))) << texts[texts.size() - 2].toStdString();
+    EXPECT_TRUE(texts[texts.size() - 2].startsWith(DdtRegistration::headerErrorMessage({})))
+        << texts[texts.size() - 2].toStdString();
     EXPECT_EQ(texts.last(), DdtRegistration::failedMessage(1));
     EXPECT_EQ(win->registeredFailed(), 1);
     // The retry registers once.
@@ -207,12 +228,14 @@ TEST_F(NewDdt, AnsweringNoToTheUnloadKeepsTheStock) {
     click(u"btn_termina"_s);
     click(u"btn_registra_ddt"_s);
     EXPECT_EQ(stockOf(u"A1"_s), before);
-    EXPECT_EQ(Probe::rows(lines(), u"SELECT CONTROLLO FROM dett_ddt26"_s), (QList<QVariantList>{{u"N"_s}}));
+    EXPECT_EQ(Probe::rows(lines(), u"SELECT CONTROLLO FROM dett_ddt26"_s),
+              (QList<QVariantList>{{u"N"_s}}));
 }
 
 TEST_F(NewDdt, ArticleSelectionShowsPriceByListStockAndOrders) {
     Probe::exec(registry(), u"UPDATE anagrafica SET LISTINO = 2 WHERE COD_CLI = 'C1'"_s);
-    Probe::exec(warehouse(), u"UPDATE magazzino SET LISTINO2 = 8.25, SCONTO = 5, QSC = 99 WHERE COD = 'A1'"_s);
+    Probe::exec(warehouse(),
+                u"UPDATE magazzino SET LISTINO2 = 8.25, SCONTO = 5, QSC = 99 WHERE COD = 'A1'"_s);
     open();
     start();
     typeInCombo(u"cmb_cod_articolo"_s, u"a1"_s);
@@ -238,7 +261,15 @@ TEST_F(NewDdt, TotalsFollowChangedAndDeletedLines) {
     open();
     twoLines();
     QTableWidget* grid = w<QTableWidget>(u"grid_righe"_s);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(0, 0)).center());
+    for (const auto& [button, code] :
+         {std::pair{"btn_fine", "A2"}, std::pair{"btn_inizio", "A1"}, std::pair{"btn_avanti", "A2"},
+          std::pair{"btn_indietro", "A1"}}) {
+        click(QString::fromLatin1(button));
+        EXPECT_EQ(w<QComboBox>(u"cmb_cod_articolo"_s)->currentText(), QString::fromLatin1(code))
+            << button;
+    }
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualItemRect(grid->item(0, 0)).center());
     EXPECT_EQ(w<QPushButton>(u"btn_conferma"_s)->text(), u"Conferma modifica"_s);
     EXPECT_EQ(w<QLabel>(u"lbl_fase"_s)->text(), u"1°: modifica dati"_s);
     type(u"edt_quant"_s, u"2"_s);
@@ -247,7 +278,8 @@ TEST_F(NewDdt, TotalsFollowChangedAndDeletedLines) {
     EXPECT_EQ(grid->rowCount(), 2);
     EXPECT_EQ(text(u"costotot"_s), u"31,50"_s);  // 2 × 9,00 + 13,50
     EXPECT_EQ(text(u"ivatot"_s), u"5,31"_s);     // 3,96 + 1,35
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(1, 0)).center());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualItemRect(grid->item(1, 0)).center());
     click(u"btn_delete"_s);
     EXPECT_EQ(grid->rowCount(), 1);
     EXPECT_EQ(text(u"costotot"_s), u"18,00"_s);
@@ -296,7 +328,9 @@ TEST_F(NewDdt, LinesLeftOutAreNamedAndANoteWithoutLinesIsRefused) {
     Dialogs::instance().queueAnswer(DlgButton::No);
     click(u"btn_registra_ddt"_s);
     EXPECT_EQ(Dialogs::instance().shown().last().title, DdtRegistration::questionTitle());
-    EXPECT_TRUE(lastShown().startsWith(u"1 righe non saranno registrate nel DDT:\r\nA1 - Articolo A1"_s)) << lastShown().toStdString();
+    EXPECT_TRUE(
+        lastShown().startsWith(u"1 righe non saranno registrate nel DDT:\r\nA1 - Articolo A1"_s))
+        << lastShown().toStdString();
     EXPECT_EQ(snapshot(), before);
     // With the DDT's mark changed to "B" the other line is left out; with "Z" none is left.
     type(u"contrass"_s, u"Z"_s);
@@ -348,8 +382,11 @@ TEST_F(NewDdt, DoubleClicksOpenTheSearchOnTheirPage) {
         QString widget;
         QString mode;
         int page;
-    } cases[] = {{u"cmb_cod_cli"_s, u"cod_cli"_s, 7}, {u"edt_nome"_s, QString(), 3}, {u"edt_dest_via"_s, QString(), 3},
-                 {u"cmb_cod_articolo"_s, u"codice"_s, 0}, {u"cmb_des_articolo"_s, u"descrizione"_s, 1}};
+    } cases[] = {{u"cmb_cod_cli"_s, u"cod_cli"_s, 7},
+                 {u"edt_nome"_s, QString(), 3},
+                 {u"edt_dest_via"_s, QString(), 3},
+                 {u"cmb_cod_articolo"_s, u"codice"_s, 0},
+                 {u"cmb_des_articolo"_s, u"descrizione"_s, 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.widget.toStdString());
         QString mode = u"-"_s;
@@ -365,7 +402,8 @@ TEST_F(NewDdt, DoubleClicksOpenTheSearchOnTheirPage) {
         EXPECT_EQ(mode, c.mode);
         EXPECT_EQ(page, c.page);
     }
-    EXPECT_EQ(w<QComboBox>(u"cmb_cod_cli"_s)->currentText(), u"C1"_s) << "nothing chosen, nothing written";
+    EXPECT_EQ(w<QComboBox>(u"cmb_cod_cli"_s)->currentText(), u"C1"_s)
+        << "nothing chosen, nothing written";
     EXPECT_EQ(w<QComboBox>(u"cmb_cod_articolo"_s)->currentText(), QString());
     // A pick by code fills code, description and the article's figures.
     win->runSearch = [this](Tfrm_cerca& d) {
@@ -409,7 +447,8 @@ TEST_F(NewDdt, ClosingDefaultsDatesAndTheNetPriceWithVat) {
     click(u"btn_data_ddt"_s);
     EXPECT_EQ(w<DateEdit>(u"DTP1"_s)->date(), QDate(2026, 12, 11));
     type(u"contrass"_s, u"X"_s);
-    EXPECT_EQ(lastShown(), u"Ogni DDT creato con contrassegno = X non sarà visibile in scorrimento DDT"_s);
+    EXPECT_EQ(lastShown(),
+              u"Ogni DDT creato con contrassegno = X non sarà visibile in scorrimento DDT"_s);
     EXPECT_EQ(w<QLineEdit>(u"contrass"_s)->maxLength(), 1);
     EXPECT_EQ(w<QLineEdit>(u"flag"_s)->maxLength(), 1);
 }
@@ -432,7 +471,9 @@ TEST_F(NewDdt, LeavingDiscardsTheTemporaryLinesAndTellsTheCounts) {
     ASSERT_EQ(Probe::count(temporary()), 1);
     QTest::keyClick(win.get(), Qt::Key_Escape);
     EXPECT_EQ(Probe::count(temporary()), 0);
-    EXPECT_TRUE(w<QPushButton>(u"btn_esci"_s)->toolTip().endsWith(u"Inserimenti OK: 0 Inserimenti Falliti: 0"_s));
+    EXPECT_TRUE(w<QPushButton>(u"btn_esci"_s)
+                    ->toolTip()
+                    .endsWith(u"Inserimenti OK: 0 Inserimenti Falliti: 0"_s));
     EXPECT_FALSE(win->isVisible());
 }
 
