@@ -365,7 +365,8 @@ TEST_F(MainWindowTest, RegistryAndSetupOpenFromTheMenu) {
                  {"mnu_scarico", "Tmulti_art", -1},
                  {"mnu_scorrimento_movimenti", "Tmov_check", -1},
                  {"mnu_ddt_movimenti", "Tmov_check", -1},
-                 {"mnu_nuovo_ddt", "Tfrm_ddtnew", -1}};
+                 {"mnu_nuovo_ddt", "Tfrm_ddtnew", -1},
+                 {"mnu_scorre_ddt", "Tscorre_ddt", -1}};
     for (const Case& c : cases) {
         QString opened;
         int page = -1;
