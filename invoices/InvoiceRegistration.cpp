@@ -133,7 +133,10 @@ QList<InvoiceLine> InvoiceRegistration::candidateLines(const QString& customer, 
 
 InvoicePlan InvoiceRegistration::plan(const QString& customer,
                                       const QList<InvoiceDdt>& ddts) const {
-    InvoicePlan p{customer, {}, {}, {}, {}, {}, DocumentTotals(VatRates(m_settings))};
+    // The code as the DDT spell it, whatever the letter case typed.
+    const QString code =
+        ddts.isEmpty() || ddts.first().codCli.isEmpty() ? customer : ddts.first().codCli;
+    InvoicePlan p{code, {}, {}, {}, {}, {}, DocumentTotals(VatRates(m_settings))};
     const QString linesSql =
         QStringLiteral(
             "SELECT %1 FROM %2 WHERE bolla = ? AND data = ? AND flag = ? AND fattura = 'S' "

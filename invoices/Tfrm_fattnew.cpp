@@ -14,9 +14,11 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "core/Clock.h"
 #include "documents/DueDates.h"
+#include "invoices/Tscorre_fatt.h"
 #include "registry/Tfrm_cerca.h"
 #include "settings/Settings.h"
 #include "store/Store.h"
@@ -428,6 +430,7 @@ void Tfrm_fattnew::btn_confermaClick() {
         m_registered = number;
         m_date = date;
         m_plan = plan;
+        m_customer = plan.customer;
         setStep(4);
         recalc();
     } catch (const StoreError& e) {
@@ -561,8 +564,18 @@ void Tfrm_fattnew::btn_scadenzarioClick() {
 }
 
 void Tfrm_fattnew::btn_stampaClick() {
-    Dialogs::instance().info(
-        title(), QStringLiteral("La stampa della fattura si esegue da Scorrimento fatture."), this);
+    if (!m_registered) {
+        Dialogs::instance().info(
+            title(), QStringLiteral("La stampa della fattura si esegue da Scorrimento fatture."),
+            this);
+        return;
+    }
+    // Print, print options and a later deletion all live in the invoice browser.
+    std::unique_ptr<Tscorre_fatt> own;
+    Tscorre_fatt* browser = m_ctx.windows ? &m_ctx.windows->window<Tscorre_fatt>() : nullptr;
+    if (!browser) browser = (own = std::make_unique<Tscorre_fatt>(m_ctx, this)).get();
+    browser->showInvoice({*m_registered, m_customer}, m_date);
+    browser->exec();
 }
 
 void Tfrm_fattnew::btn_nuovaClick() {

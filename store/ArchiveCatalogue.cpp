@@ -212,6 +212,9 @@ constexpr ArchiveIndex kIndexes[] = {
     {u"Archivio fatture Detail", u"idx_fattura", u"FATTURA"},
     {u"Archivio fatture Master 2", u"idx_fattura", u"FATTURA"},
     {u"Archivio fatture Detail 2", u"idx_fattura", u"FATTURA"},
+    // The heading line of each DDT an invoice gathers: finds the invoices a DDT is in.
+    {u"Archivio fatture Detail", u"idx_des", u"DES"},
+    {u"Archivio fatture Detail 2", u"idx_des", u"DES"},
     {kContacts, u"idx_cod_cli", u"COD_CLI"},
     {u"alleg_anag.db", u"idx_cod_cli", u"cod_cli"},
     {kOrders, u"idx_cod_cli", u"COD_CLI"},

@@ -189,6 +189,32 @@ void convertQuantityToDecimal(Store& store, const QString& linesPath, const QStr
     tx.commit();
 }
 
+bool widenTextColumn(Store& store, const QString& path, const QString& column, int width) {
+    const QList<ColumnInfo> columns = store.columns(path);
+    bool narrow = false;
+    QStringList defs, names;
+    for (const ColumnInfo& c : columns) {
+        const bool target = c.name.compare(column, Qt::CaseInsensitive) == 0;
+        narrow = narrow || (target && c.maxLength() > 0 && c.maxLength() < width);
+        defs << Store::plainName(c.name) + QLatin1Char(' ') +
+                    (target ? QStringLiteral("CHAR(%1)").arg(width) : c.type);
+        names << Store::quoteName(c.name);
+    }
+    if (!narrow) return false;
+    const QString schema = store.schemaOf(path);
+    const QString name = store.tableNameOf(path);
+    const QString temp = Store::quoteName(name + QStringLiteral("_wide"));
+    const QString old = schema + QLatin1Char('.') + Store::quoteName(name);
+    Transaction tx(store);
+    store.exec(QStringLiteral("CREATE TABLE %1.%2 (%3)").arg(schema, temp, defs.join(u", ")));
+    store.exec(QStringLiteral("INSERT INTO %1.%2 (rowid, %3) SELECT rowid, %3 FROM %4 ORDER BY rowid")
+                   .arg(schema, temp, names.join(u", "), old));
+    store.exec(QStringLiteral("DROP TABLE %1").arg(old));
+    store.exec(QStringLiteral("ALTER TABLE %1.%2 RENAME TO %3").arg(schema, temp, Store::quoteName(name)));
+    tx.commit();
+    return true;
+}
+
 UpgradeOutcome upgradeColumns(Store& store, const Settings& settings, Notifier& notifier,
                               const std::function<void(const QString&)>& phase) {
     UpgradeOutcome out;
@@ -228,6 +254,8 @@ UpgradeOutcome upgradeColumns(Store& store, const Settings& settings, Notifier& 
                                             "\r\nquantità, per modificare il database cliccare YES")))
                 convertQuantityToDecimal(store, pair[1], settings.baseFolder());
             runList(invoiceProbesSecond(), pair[0], pair[1], {});
+            if (!pair[1].trimmed().isEmpty() && store.usable(pair[1]))
+                widenTextColumn(store, pair[1], QStringLiteral("UNITAMIS"), kInvoiceUnitWidth);
         }
         runList(probesAfterInvoices(), none, none, [&](size_t i) {
             if (i == 0) say(u"Controllo DDT e movimenti");

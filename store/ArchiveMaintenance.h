@@ -33,6 +33,13 @@ UpgradeOutcome upgradeColumns(Store& store, const Settings& settings, Notifier& 
 // Turns an integer quantity column of an invoice lines archive into a decimal
 // one, keeping every row and the column order. A copy is left in <base>/Dati/fatt.db.
 void convertQuantityToDecimal(Store& store, const QString& linesPath, const QString& base);
+// Widens a text column to CHAR(width) when it is declared narrower, keeping every row
+// with its rowid and the column order, in one transaction. Returns true when it widened.
+// The archive's indexes go with the old table: ensureIndexes makes them again.
+bool widenTextColumn(Store& store, const QString& path, const QString& column, int width);
+// The unit of an invoice line holds a DDT line's unit whole.
+inline constexpr int kInvoiceUnitWidth = 20;
+
 // True when the archive has rows and its QUANT column cannot hold decimals.
 bool quantityNeedsDecimals(Store& store, const QString& linesPath);
 
