@@ -6,6 +6,7 @@
 #include "core/Clock.h"
 #include "core/Notifier.h"
 #include "ddt/DdtPrintCommand.h"
+#include "invoices/InvoicePrintCommand.h"
 #include "invoices/MonthEndCommand.h"
 #include "registry/ReferenceData.h"
 #include "settings/Settings.h"
@@ -28,6 +29,8 @@ constexpr OptionText kOptions[] = {
     {u"--stampa-ddt N", u"scrive la stampa del DDT numero N nel file PDF di --pdf FILE, con le impostazioni di stampa "
                         u"correnti; --anno AAAA sceglie l'archivio dell'anno, --cliente CODICE il destinatario quando "
                         u"più DDT hanno quel numero"},
+    {u"--stampa-fattura N", u"scrive la stampa della fattura numero N nel file PDF di --pdf FILE, con le impostazioni "
+                            u"di stampa correnti; --anno AAAA sceglie l'archivio dell'anno"},
     {u"--fatture-differite", u"emette una fattura differita per ciascun cliente con DDT da fatturare tra --dal "
                              u"AAAA-MM-GG e --al AAAA-MM-GG, con data --data-fattura AAAA-MM-GG (predefinita: --al)"},
     {u"-h, --help", u"mostra questo aiuto ed esce"},
@@ -39,6 +42,7 @@ void describe(QCommandLineParser& p) {
     p.addOption({QStringLiteral("init"), QString()});
     p.addOption({QStringLiteral("today"), QString(), QStringLiteral("data")});
     p.addOption({QStringLiteral("stampa-ddt"), QString(), QStringLiteral("numero")});
+    p.addOption({QStringLiteral("stampa-fattura"), QString(), QStringLiteral("numero")});
     p.addOption({QStringLiteral("anno"), QString(), QStringLiteral("anno")});
     p.addOption({QStringLiteral("cliente"), QString(), QStringLiteral("codice")});
     p.addOption({QStringLiteral("pdf"), QString(), QStringLiteral("file")});
@@ -55,6 +59,7 @@ QString CommandLine::usage() {
                                   "Uso: zelvarin [--base CARTELLA] [--init] [--today AAAA-MM-GG] [--help]\n"
                                   "     zelvarin [--base CARTELLA] --stampa-ddt N [--anno AAAA] [--cliente CODICE] "
                                   "--pdf FILE\n"
+                                  "     zelvarin [--base CARTELLA] --stampa-fattura N [--anno AAAA] --pdf FILE\n"
                                   "     zelvarin [--base CARTELLA] --fatture-differite --dal AAAA-MM-GG --al AAAA-MM-GG "
                                   "[--data-fattura AAAA-MM-GG]\n\n");
     for (const OptionText& o : kOptions)
@@ -65,6 +70,8 @@ QString CommandLine::usage() {
         "impostazioni non si può scrivere; 5 la cartella è già in uso da un'altra sessione di Zelvarin.\n"
         "Codici di uscita di --stampa-ddt: 0 fatto; 2 DDT inesistente o riga di comando non valida; 3 un archivio "
         "non si può leggere; 6 il file PDF non si può scrivere.\n"
+        "Codici di uscita di --stampa-fattura: 0 fatto; 2 fattura inesistente o riga di comando non valida; 3 un "
+        "archivio non si può leggere; 6 il file PDF non si può scrivere.\n"
         "Codici di uscita di --fatture-differite: 0 fatto o nulla da fatturare; 2 fatture rifiutate (nulla scritto) o "
         "riga di comando non valida; 3 un archivio non si può usare; 5 la cartella è già in uso.\n");
     return text;
@@ -92,9 +99,39 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     cmd.baseGiven = p.isSet(QStringLiteral("base"));
     cmd.init = p.isSet(QStringLiteral("init"));
     cmd.printDdt = p.isSet(QStringLiteral("stampa-ddt"));
+    cmd.printInvoice = p.isSet(QStringLiteral("stampa-fattura"));
+    if (cmd.printDdt && cmd.printInvoice) {
+        cmd.error = QStringLiteral("--stampa-ddt e --stampa-fattura non si possono usare insieme");
+        return cmd;
+    }
+    if (cmd.printInvoice) {
+        bool ok = false;
+        const QString number = p.value(QStringLiteral("stampa-fattura"));
+        cmd.invoiceNumber = number.toLongLong(&ok);
+        if (!ok || cmd.invoiceNumber <= 0) {
+            cmd.error = QStringLiteral("Numero di fattura non valido: %1").arg(number);
+            return cmd;
+        }
+        if (p.isSet(QStringLiteral("cliente"))) {
+            cmd.error = QStringLiteral("--cliente vale solo con --stampa-ddt");
+            return cmd;
+        }
+        if (p.isSet(QStringLiteral("anno"))) {
+            cmd.ddtYear = p.value(QStringLiteral("anno")).toInt(&ok);
+            if (!ok || cmd.ddtYear < 2000 || cmd.ddtYear > 2099) {
+                cmd.error = QStringLiteral("Anno non valido per --anno: %1").arg(p.value(QStringLiteral("anno")));
+                return cmd;
+            }
+        }
+        if (p.value(QStringLiteral("pdf")).trimmed().isEmpty()) {
+            cmd.error = QStringLiteral("--stampa-fattura richiede --pdf FILE");
+            return cmd;
+        }
+        cmd.pdf = QDir(QDir::currentPath()).absoluteFilePath(p.value(QStringLiteral("pdf")));
+    }
     const bool ddtOnly = p.isSet(QStringLiteral("anno")) || p.isSet(QStringLiteral("cliente")) || p.isSet(QStringLiteral("pdf"));
-    if (!cmd.printDdt && ddtOnly) {
-        cmd.error = QStringLiteral("--anno, --cliente e --pdf valgono solo con --stampa-ddt");
+    if (!cmd.printDdt && !cmd.printInvoice && ddtOnly) {
+        cmd.error = QStringLiteral("--anno, --cliente e --pdf valgono solo con --stampa-ddt o --stampa-fattura");
         return cmd;
     }
     if (cmd.printDdt) {
@@ -160,6 +197,10 @@ bool applyToday(const QStringList& arguments, QString* error) {
 
 int runPrintDdt(const CommandLine& cmd) {
     return runDdtPrint({cmd.base, cmd.ddtNumber, cmd.ddtYear, cmd.ddtRecipient, cmd.pdf});
+}
+
+int runPrintInvoice(const CommandLine& cmd) {
+    return runInvoicePrint({cmd.base, cmd.invoiceNumber, cmd.ddtYear, cmd.pdf});
 }
 
 int runInit(const CommandLine& cmd) {

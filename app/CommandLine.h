@@ -17,15 +17,18 @@ struct CommandLine {
     int ddtYear = 0;
     QString ddtRecipient;
     QString pdf;
+    // --stampa-fattura N [--anno AAAA] --pdf FILE
+    bool printInvoice = false;
+    qint64 invoiceNumber = 0;
     // --fatture-differite --dal AAAA-MM-GG --al AAAA-MM-GG [--data-fattura AAAA-MM-GG]
     bool monthEnd = false;
     QDate from, to, invoiceDate;
     QString error;  // set when the arguments cannot be understood
 
     // Commands that run without a window, and so without a display.
-    bool batch() const { return init || help || printDdt || monthEnd || !error.isEmpty(); }
+    bool batch() const { return init || help || printDdt || printInvoice || monthEnd || !error.isEmpty(); }
     // Batch commands that draw (prints to PDF) need fonts, off screen.
-    bool batchDraws() const { return printDdt && error.isEmpty(); }
+    bool batchDraws() const { return (printDdt || printInvoice) && error.isEmpty(); }
 
     static CommandLine parse(const QStringList& arguments);
     // The usage text in Italian, with the exit codes.
@@ -37,6 +40,9 @@ int runInit(const CommandLine& cmd);
 
 // Writes DDT --stampa-ddt of the base folder to the --pdf file, without any window.
 int runPrintDdt(const CommandLine& cmd);
+
+// Writes invoice --stampa-fattura of the base folder to the --pdf file, without any window.
+int runPrintInvoice(const CommandLine& cmd);
 
 // Month-end invoicing of --dal .. --al, without any window.
 int runMonthEnd(const CommandLine& cmd);

@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
         cmd.base = zel::defaultBaseFolder(QDir::currentPath(), QDir::homePath(), zel::userBaseFolder());
     if (cmd.init) return zel::runInit(cmd);
     if (cmd.printDdt) return zel::runPrintDdt(cmd);
+    if (cmd.printInvoice) return zel::runPrintInvoice(cmd);
     if (cmd.monthEnd) return zel::runMonthEnd(cmd);
 
     zel::TMain main(cmd.base);
