@@ -3,6 +3,7 @@
 #include "app/TMain.h"
 #include "ddt/Tfrm_ddtnew.h"
 #include "ddt/Tscorre_ddt.h"
+#include "invoices/Tscorre_fatt.h"
 #include "registry/Tfrm_cerca.h"
 #include "registry/Tfrm_clienti1.h"
 #include "setup/Tfrm_setup.h"
@@ -17,6 +18,11 @@ void registerWindowFactories(TMain& main) {
 
     auto openCard = [&main](int page) {
         Tfrm_clienti1& card = main.window<Tfrm_clienti1>();
+        card.openInvoices = [&main](const QString& code) {
+            Tscorre_fatt& w = main.window<Tscorre_fatt>();
+            w.showCustomer(code);
+            w.exec();
+        };
         card.showPage(page);
         card.exec();
     };
@@ -42,6 +48,11 @@ void registerWindowFactories(TMain& main) {
     };
     main.setCommandAction(QStringLiteral("mnu_scorrimento_movimenti"), openMovements);
     main.setCommandAction(QStringLiteral("mnu_ddt_movimenti"), openMovements);
+    main.setCommandAction(QStringLiteral("mnu_scorre_fatture1"), [&main] {
+        Tscorre_fatt& w = main.window<Tscorre_fatt>();
+        w.FormShow();
+        w.exec();
+    });
     main.setCommandAction(QStringLiteral("mnu_scorre_ddt"), [&main] {
         Tscorre_ddt& w = main.window<Tscorre_ddt>();
         w.FormShow();

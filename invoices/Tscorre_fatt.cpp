@@ -44,7 +44,9 @@ W* named(W* w, const char* name) {
 
 Tscorre_fatt::Tscorre_fatt(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx) {
     setObjectName(QStringLiteral("Tscorre_fatt"));
-    showPreview = [this](const report::PageModel& m, int copies) { report::PreviewWindow::run(m, copies, this); };
+    showPreview = [this](const report::PageModel& m, int copies) {
+        report::PreviewWindow::run(m, copies, this);
+    };
     buildUi();
 }
 
@@ -60,8 +62,10 @@ void Tscorre_fatt::buildUi() {
     edt_filtro_al = named(new DateEdit(filters), "edt_filtro_al");
     edt_filtro_numero = named(new QLineEdit(filters), "edt_filtro_numero");
     cmb_filtro_tipo = named(new QComboBox(filters), "cmb_filtro_tipo");
-    auto* setFilter = named(new QPushButton(QStringLiteral("Applica filtro"), filters), "btn_set_filtro");
-    auto* resetFilter = named(new QPushButton(QStringLiteral("Tutte"), filters), "btn_reset_filtro");
+    auto* setFilter =
+        named(new QPushButton(QStringLiteral("Applica filtro"), filters), "btn_set_filtro");
+    auto* resetFilter =
+        named(new QPushButton(QStringLiteral("Tutte"), filters), "btn_reset_filtro");
     cmb_archivio = named(new QComboBox(filters), "cmb_archivio");
     fl->addWidget(new QLabel(QStringLiteral("Cliente"), filters), 0, 0);
     fl->addWidget(edt_filtro_cliente, 0, 1);
@@ -89,10 +93,10 @@ void Tscorre_fatt::buildUi() {
     grid_fatture->verticalHeader()->setDefaultSectionSize(22);
     grid_fatture->verticalHeader()->hide();
     grid_righe = named(new QTableWidget(0, 8, split), "grid_righe");
-    grid_righe->setHorizontalHeaderLabels({QStringLiteral("Codice"), QStringLiteral("Descrizione"),
-                                           QStringLiteral("U.M."), QStringLiteral("Quant."), QStringLiteral("Prz.unit."),
-                                           QStringLiteral("Sc.%"), QStringLiteral("Pz. netto"),
-                                           QStringLiteral("Imponibile")});
+    grid_righe->setHorizontalHeaderLabels(
+        {QStringLiteral("Codice"), QStringLiteral("Descrizione"), QStringLiteral("U.M."),
+         QStringLiteral("Quant."), QStringLiteral("Prz.unit."), QStringLiteral("Sc.%"),
+         QStringLiteral("Pz. netto"), QStringLiteral("Imponibile")});
     grid_righe->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_righe->verticalHeader()->hide();
     root->addWidget(split, 1);
@@ -143,7 +147,8 @@ void Tscorre_fatt::buildUi() {
 
     auto* buttons = new QHBoxLayout;
     auto* btnPrint = named(new QPushButton(QStringLiteral("Stampa fattura"), this), "btn_stampa");
-    auto* btnDelete = named(new QPushButton(QStringLiteral("Elimina fattura"), this), "btn_elimina_fattura");
+    auto* btnDelete =
+        named(new QPushButton(QStringLiteral("Elimina fattura"), this), "btn_elimina_fattura");
     auto* btnClose = named(new QPushButton(QStringLiteral("Chiudi"), this), "btn_chiudi");
     buttons->addWidget(btnPrint);
     buttons->addWidget(btnDelete);
@@ -153,12 +158,14 @@ void Tscorre_fatt::buildUi() {
 
     connect(setFilter, &QPushButton::clicked, this, &Tscorre_fatt::btn_set_filtroClick);
     connect(resetFilter, &QPushButton::clicked, this, &Tscorre_fatt::btn_reset_filtroClick);
-    connect(edt_filtro_cliente, &QLineEdit::returnPressed, this, &Tscorre_fatt::btn_set_filtroClick);
+    connect(edt_filtro_cliente, &QLineEdit::returnPressed, this,
+            &Tscorre_fatt::btn_set_filtroClick);
     connect(edt_filtro_numero, &QLineEdit::returnPressed, this, &Tscorre_fatt::btn_set_filtroClick);
     connect(cmb_archivio, &QComboBox::activated, this, [this](int k) {
         if (k >= 0) showYear(cmb_archivio->itemText(k).toInt());
     });
-    connect(grid_fatture->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { showCurrent(); });
+    connect(grid_fatture->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { showCurrent(); });
     connect(btnPrint, &QPushButton::clicked, this, &Tscorre_fatt::btn_stampaClick);
     connect(btnDelete, &QPushButton::clicked, this, &Tscorre_fatt::btn_elimina_fatturaClick);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
@@ -191,6 +198,15 @@ void Tscorre_fatt::showCustomer(const QString& code) {
     FormShow();
     edt_filtro_cliente->setText(code);
     btn_set_filtroClick();
+}
+
+void Tscorre_fatt::showInvoice(const InvoiceKey& key, const QDate& date) {
+    FormShow();
+    if (date.isValid() && date.year() != shownYear()) showYear(date.year());
+    edt_filtro_cliente->setText(key.customer);
+    btn_set_filtroClick();
+    const int row = m_model->rowOf(key);
+    if (row >= 0) selectRow(row);
 }
 
 QList<int> Tscorre_fatt::archiveYears() const { return invoiceYears(m_ctx.base); }
@@ -228,7 +244,8 @@ void Tscorre_fatt::btn_set_filtroClick() {
         bool ok = false;
         f.number = number.toLongLong(&ok);
         if (!ok || f.number <= 0) {
-            Dialogs::instance().warning(title(), QStringLiteral("Numero di fattura non valido: %1").arg(number), this);
+            Dialogs::instance().warning(
+                title(), QStringLiteral("Numero di fattura non valido: %1").arg(number), this);
             return;
         }
     }
@@ -292,12 +309,17 @@ void Tscorre_fatt::showCurrent() {
         const QVariantMap& l = m_lines[r];
         const double quant = rowValue(l, u"QUANT").toDouble();
         const bool heading = decimal::scaled(quant, 6) == 0;
-        auto num = [heading](double v) { return heading || v == 0 ? QString() : fmt::number(v, u"###,##0.00"); };
+        auto num = [heading](double v) {
+            return heading || v == 0 ? QString() : fmt::number(v, u"###,##0.00");
+        };
         const Money amount =
             Money::lineAmount(quant, decimal::scaled(rowValue(l, u"PREZZONETT").toDouble(), 6), 6);
-        const QString cells[8] = {rowValue(l, u"COD").toString(),      rowValue(l, u"DES").toString(),
-                                  rowValue(l, u"UNITAMIS").toString(), num(quant),
-                                  num(rowValue(l, u"PREZZO").toDouble()), num(rowValue(l, u"SCONTO").toDouble()),
+        const QString cells[8] = {rowValue(l, u"COD").toString(),
+                                  rowValue(l, u"DES").toString(),
+                                  rowValue(l, u"UNITAMIS").toString(),
+                                  num(quant),
+                                  num(rowValue(l, u"PREZZO").toDouble()),
+                                  num(rowValue(l, u"SCONTO").toDouble()),
                                   num(rowValue(l, u"PREZZONETT").toDouble()),
                                   amount.isZero() ? QString() : amount.format()};
         for (int c = 0; c < 8; ++c) grid_righe->setItem(r, c, new QTableWidgetItem(cells[c]));
@@ -341,7 +363,9 @@ void Tscorre_fatt::btn_stampaClick() {
     if (!data) {
         Dialogs::instance().warning(
             title(),
-            QStringLiteral("La fattura n. %1 del cliente %2 non è più presente in archivio.").arg(key->number).arg(key->customer),
+            QStringLiteral("La fattura n. %1 del cliente %2 non è più presente in archivio.")
+                .arg(key->number)
+                .arg(key->customer),
             this);
         reload(0);
         return;
@@ -365,8 +389,9 @@ void Tscorre_fatt::btn_elimina_fatturaClick() {
         out = InvoiceBrowser(*m_ctx.store, m_archives).remove(*key);
     } catch (const StoreError& e) {
         d.error(caption,
-                QStringLiteral("La fattura n. %1 non è stata eliminata: archivi e scadenze sono rimasti come "
-                               "prima.\r\n%2")
+                QStringLiteral(
+                    "La fattura n. %1 non è stata eliminata: archivi e scadenze sono rimasti come "
+                    "prima.\r\n%2")
                     .arg(key->number)
                     .arg(e.message()),
                 this);

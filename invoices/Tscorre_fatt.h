@@ -38,6 +38,8 @@ public:
     void FormShow();
     // Opens listing one customer's invoices (the partner card's quick view).
     void showCustomer(const QString& code);
+    // Opens on the year of `date`, listing the customer's invoices with this one current.
+    void showInvoice(const InvoiceKey& key, const QDate& date);
     QList<int> archiveYears() const;
     void showYear(int year);
     int shownYear() const { return invoiceYearOf(m_archives); }

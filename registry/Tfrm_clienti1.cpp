@@ -1307,6 +1307,10 @@ void Tfrm_clienti1::btn_stampa_elencoClick() {
 
 void Tfrm_clienti1::quickViewClick(int which) {
     const QString code = m_currentCode;
+    if (which == 1 && openInvoices) {
+        openInvoices(code);
+        return;
+    }
     const Settings& s = *m_ctx.settings;
     struct View {
         const char16_t* pathKey;

@@ -45,6 +45,9 @@ public:
     std::function<void(const report::PageModel&)> showPreview;
     // Shows the search dialog prepared by the card; tests replace it.
     std::function<void(Tfrm_cerca&)> runSearch;
+    // The quick view "Fatture": opens the invoice browser on the card's customer when
+    // set (the invoice windows live above the registry), else lists the headers here.
+    std::function<void(const QString& code)> openInvoices;
 
     // Position of the page "Filtri e Stampe F8".
     static constexpr int kPrintPage = 6;
