@@ -45,6 +45,12 @@ DdtRegistration::DdtRegistration(Store& store, DdtArchives archives, StockPlace 
       m_place(std::move(place)),
       m_deliveredOnly(deliveredOnly) {}
 
+bool DdtRegistration::hasLetters(const QString& order) {
+    bool ok = false;
+    order.trimmed().toLongLong(&ok);
+    return !order.trimmed().isEmpty() && !ok;
+}
+
 std::optional<qint64> DdtRegistration::orderNumber(const QString& text) {
     bool ok = false;
     const qint64 n = text.trimmed().toLongLong(&ok);
@@ -72,7 +78,7 @@ DdtPlan DdtRegistration::plan(const DdtHeader& header) const {
             p.leftOut.append({l, reason});
             continue;
         }
-        if (!l.ordine.trimmed().isEmpty() && !orderNumber(l.ordine)) p.letteredOrders.append(l);
+        if (hasLetters(l.ordine)) p.letteredOrders.append(l);
         p.lines.append(l);
         p.totals.add(l);
     }

@@ -88,6 +88,8 @@ public:
 
     // The whole number an order field holds, if it holds one; empty means no order.
     static std::optional<qint64> orderNumber(const QString& text);
+    // An order field that is not a whole number: its line moves no order.
+    static bool hasLetters(const QString& order);
     // The temporary lines, in order.
     QList<DdtLine> temporaryLines() const;
 

@@ -167,6 +167,20 @@ TEST_F(DdtRegistrationTest, LeftOutLinesAndLetteredOrdersAreNamedBeforeWriting) 
     EXPECT_EQ(Probe::count(temporary()), 0);
 }
 
+TEST(DdtOrderNumbers, OnlyWholePositiveNumbersNameAnOrder) {
+    const struct {
+        const char* typed;
+        std::optional<qint64> order;
+        bool letters;
+    } cases[] = {{"12", 12, false},           {" 7 ", 7, false},
+                 {"", std::nullopt, false},   {"0", std::nullopt, false},
+                 {"12B", std::nullopt, true}, {"1,5", std::nullopt, true}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(DdtRegistration::orderNumber(QString::fromLatin1(c.typed)), c.order) << c.typed;
+        EXPECT_EQ(DdtRegistration::hasLetters(QString::fromLatin1(c.typed)), c.letters) << c.typed;
+    }
+}
+
 TEST_F(DdtRegistrationTest, ALineWithoutOrderOrKnownArticleMovesNothingElse) {
     DdtLine l = a2Line();
     l.cod = u"ZZ"_s;
