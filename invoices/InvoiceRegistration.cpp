@@ -20,6 +20,16 @@ QVariant dateOrNull(const QDate& d) { return d.isValid() ? QVariant(d) : QVarian
 
 double money(Money m) { return m.toDouble(); }
 
+// The counter of the last row: these archives are numbered 1..N in stored order at every
+// start, so the last row holds the highest, found without reading a million lines.
+qint64 lastId(Store& store, const QString& table) {
+    return store
+        .scalar(
+            QStringLiteral("SELECT COALESCE((SELECT id FROM %1 ORDER BY rowid DESC LIMIT 1), 0)")
+                .arg(table))
+        .toLongLong();
+}
+
 QString lineName(const InvoiceDdt& ddt, int index, const InvoiceLine& l) {
     return QStringLiteral("%1, riga %2 (%3 %4)")
         .arg(ddt.heading())
@@ -78,10 +88,10 @@ QList<InvoiceDdt> InvoiceRegistration::ddtsOf(const QString& customer, const QDa
     m_store.forEachRow(
         QStringLiteral(
             "SELECT bolla, data_mov, COALESCE(flag, ''), cod_cli, COALESCE(prezzo, 0) FROM %1 "
-            "WHERE data_mov >= ? AND data_mov <= ? AND fattura = 'S' AND upper(cod_cli) = upper(?) "
+            "WHERE cod_cli IN (?, upper(?)) AND data_mov >= ? AND data_mov <= ? AND fattura = 'S' "
             "AND COALESCE(cod_forn, '') = '' ORDER BY bolla, data_mov")
             .arg(m_store.table(m_archives.ddtHeader)),
-        {from, to, customer}, [&out](const StoreRow& r) {
+        {customer, customer, from, to}, [&out](const StoreRow& r) {
             InvoiceDdt d;
             d.bolla = r.integer(0);
             d.data = QDate::fromString(r.text(1).left(10), Qt::ISODate);
@@ -196,9 +206,7 @@ void InvoiceRegistration::insertInvoice(const InvoicePlan& plan, qint64 number, 
     const QString header = m_store.table(m_archives.header);
     const QString lines = m_store.table(m_archives.lines);
     const DocumentTotals& t = plan.totals;
-    const qint64 headerId =
-        m_store.scalar(QStringLiteral("SELECT COALESCE(MAX(id), 0) + 1 FROM %1").arg(header))
-            .toLongLong();
+    const qint64 headerId = lastId(m_store, header) + 1;
     m_store.exec(
         QStringLiteral(
             "INSERT INTO %1 (id, tipodoc, bolla, fattura, cod_cli, data, ptropic, pzincat, pdorat, "
@@ -207,8 +215,7 @@ void InvoiceRegistration::insertInvoice(const InvoicePlan& plan, qint64 number, 
         {headerId, tipodoc, plan.ddts.first().bolla, number, plan.customer, date, t.processingKg(0),
          t.processingKg(1), t.processingKg(2), money(t.processingCost(0)),
          money(t.processingCost(1)), money(t.processingCost(2))});
-    qint64 id = m_store.scalar(QStringLiteral("SELECT COALESCE(MAX(id), 0) FROM %1").arg(lines))
-                    .toLongLong();
+    qint64 id = lastId(m_store, lines);
     const QString headingSql =
         QStringLiteral(
             "INSERT INTO %1 (id, des, cod, cod_cli, fattura, unitamis, flag, data) "
@@ -346,9 +353,9 @@ QString InvoiceRegistration::deadlinesThereMessage(qint64 number) {
 QString InvoiceRegistration::customerName(const QString& customer) const {
     return m_store
         .scalar(QStringLiteral(
-                    "SELECT COALESCE(nome, '') FROM %1 WHERE upper(cod_cli) = upper(?) LIMIT 1")
+                    "SELECT COALESCE(nome, '') FROM %1 WHERE cod_cli IN (?, upper(?)) LIMIT 1")
                     .arg(m_store.table(m_archives.registry)),
-                {customer})
+                {customer, customer})
         .toString();
 }
 

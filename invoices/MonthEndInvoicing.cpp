@@ -25,12 +25,12 @@ QList<MonthEndInvoicing::Customer> MonthEndInvoicing::customers() const {
     const InvoiceArchives& a = m_registration.archives();
     QList<Customer> out;
     m_store.forEachRow(
-        QStringLiteral("SELECT d.cod_cli, COUNT(*), SUM(COALESCE(d.prezzo, 0)), "
-                       "(SELECT COALESCE(r.nome, '') FROM %2 r WHERE upper(r.cod_cli) = "
-                       "upper(d.cod_cli) LIMIT 1) "
-                       "FROM %1 d WHERE d.data_mov >= ? AND d.data_mov <= ? AND d.fattura = 'S' "
-                       "AND COALESCE(d.cod_cli, '') <> '' AND COALESCE(d.cod_forn, '') = '' "
-                       "GROUP BY upper(d.cod_cli) ORDER BY upper(d.cod_cli)")
+        QStringLiteral(
+            "SELECT d.cod_cli, COUNT(*), SUM(COALESCE(d.prezzo, 0)), "
+            "(SELECT COALESCE(r.nome, '') FROM %2 r WHERE r.cod_cli = d.cod_cli LIMIT 1) "
+            "FROM %1 d WHERE d.data_mov >= ? AND d.data_mov <= ? AND d.fattura = 'S' "
+            "AND COALESCE(d.cod_cli, '') <> '' AND COALESCE(d.cod_forn, '') = '' "
+            "GROUP BY d.cod_cli ORDER BY d.cod_cli")
             .arg(m_store.table(a.ddtHeader), m_store.table(a.registry)),
         {m_from, m_to}, [&out](const StoreRow& r) {
             Customer c;
@@ -64,7 +64,7 @@ MonthEndInvoicing::Outcome MonthEndInvoicing::run(const QDate& invoiceDate, cons
             QStringLiteral(
                 "SELECT COALESCE(scadpag, ''), COALESCE(pagam, ''), COALESCE(banca, ''), "
                 "COALESCE(gruppo, ''), COALESCE(cat_fisc, '') FROM %1 "
-                "WHERE upper(cod_cli) = upper(?) LIMIT 1")
+                "WHERE cod_cli = ? LIMIT 1")
                 .arg(registry),
             {c.code});
         const QVariantList row =
