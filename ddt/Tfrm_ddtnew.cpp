@@ -1352,30 +1352,30 @@ void Tfrm_ddtnew::btn_confermaClick() {
             QStringLiteral("Confermi lo scarico?\n\rFai clic su SI per scaricare dal magazzino, NO "
                            "per non scaricare"),
             this);
-        if (line.unload && !line.cod.isEmpty()) {
-            try {
-                m_ctx.store->exec(
-                    QStringLiteral("UPDATE %1 SET dum = ? WHERE upper(cod) = upper(?)")
-                        .arg(m_ctx.store->table(warehousePath())),
-                    {Clock::today(), line.cod});
-            } catch (const StoreError&) {
-                dlg.beep();
-            }
-        }
     }
-    // 6. and 7. The temporary line.
+    // 6. and 7. The temporary line, with the article's date of last movement when it
+    // leaves the warehouse: both or neither.
     qint64 rowid = m_editing;
     try {
+        const QString warehouse = m_ctx.store->table(warehousePath());
+        draft().count();  // attaches the temporary table before the transaction
         if (m_editing) {
-            const auto old = draft().lines();
-            for (const DdtLine& o : old)
+            for (const DdtLine& o : draft().lines())
                 if (o.rowid == m_editing) line.contatore = o.contatore;
-            draft().update(line);
         } else {
-            line.contatore = ++m_counter;
-            rowid = draft().append(line);
+            line.contatore = m_counter + 1;
         }
-    } catch (const StoreError& e) {
+        Transaction tx(*m_ctx.store);
+        if (line.unload && !line.cod.isEmpty())
+            m_ctx.store->exec(
+                QStringLiteral("UPDATE %1 SET dum = ? WHERE upper(cod) = upper(?)").arg(warehouse),
+                {Clock::today(), line.cod});
+        if (m_editing)
+            draft().update(line);
+        else
+            rowid = draft().append(line);
+        tx.commit();
+    } catch (const StoreError&) {
         m_lamp->setStyleSheet(QStringLiteral("color: red"));
         dlg.show(
             MsgIcon::Error, QStringLiteral("Errore di scrittura su disco"),
@@ -1383,9 +1383,9 @@ void Tfrm_ddtnew::btn_confermaClick() {
                 "Errore nella scrittura nell'archivio temporaneo Dettagli.\r\nIl movimento non può "
                 "essere inserito, riprovare"),
             static_cast<int>(DlgButton::Ok), DlgButton::Ok, this);
-        Q_UNUSED(e);
         return;
     }
+    if (!m_editing) ++m_counter;
     m_lamp->setStyleSheet(QStringLiteral("color: green"));
     m_buttons[QStringLiteral("btn_termina")]->setEnabled(true);
     m_editing = 0;

@@ -218,6 +218,29 @@ TEST_F(NewDdt, AFailedHeaderInsertChangesNothingAndKeepsTheLines) {
     EXPECT_EQ(Probe::count(lines()), 2);
 }
 
+TEST_F(NewDdt, AFailedLineWriteChangesNothingAndSaysSo) {
+    open();
+    start();
+    failOn(temporary(), u"dett_ddt_tmp"_s);
+    const QString before = Probe::dump(warehouse()) + Probe::dump(temporary());
+    enterLine(u"A1"_s, 0, u"22"_s, u"5"_s, u"1"_s, u"2,5"_s);
+    EXPECT_EQ(Probe::dump(warehouse()) + Probe::dump(temporary()), before)
+        << "the article's date moves with its line";
+    EXPECT_EQ(Dialogs::instance().shown().last().title, u"Errore di scrittura su disco"_s);
+    EXPECT_EQ(
+        lastShown(),
+        u"Errore nella scrittura nell'archivio temporaneo Dettagli.\r\nIl movimento non può essere "
+        "inserito, riprovare"_s);
+    EXPECT_EQ(w<QLineEdit>(u"edt_quant"_s)->text(), u"5"_s) << "what was typed stays";
+    EXPECT_EQ(text(u"lbl_righe"_s), u"0"_s);
+    dropFail(temporary());
+    Dialogs::instance().queueAnswer(DlgButton::Yes);
+    click(u"btn_conferma"_s);
+    EXPECT_EQ(Probe::count(temporary()), 1);
+    EXPECT_EQ(Probe::rows(warehouse(), u"SELECT DUM FROM magazzino WHERE COD = 'A1'"_s),
+              (QList<QVariantList>{{u"2026-12-11"_s}}));
+}
+
 TEST_F(NewDdt, AnsweringNoToTheUnloadKeepsTheStock) {
     open();
     start();
