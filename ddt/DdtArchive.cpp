@@ -285,9 +285,12 @@ DeleteOutcome DdtArchive::deleteDdt(const DdtKey& key, bool restoreStock) {
                                     "sconto, unitamis, ?, 'X', ?, 'X', controllo FROM %1 WHERE %2 ORDER BY rowid")
                          .arg(l, QString::fromUtf16(kOwnLines)),
                      {Clock::today(), QString::fromUtf16(kCauseRestore), key.number, key.recipient});
+    const QVariant firstGone =
+        m_store.scalar(QStringLiteral("SELECT MIN(rowid) FROM %1 WHERE %2").arg(l, QString::fromUtf16(kOwnLines)),
+                       {key.number, key.recipient});
     m_store.exec(QStringLiteral("DELETE FROM %1 WHERE %2").arg(l, QString::fromUtf16(kOwnLines)),
                  {key.number, key.recipient});
-    renumberIds(m_store, m_archives.lines);
+    renumberFrom(firstGone.isNull() ? 0 : firstGone.toLongLong());
     tx.commit();
     out.deleted = true;
     return out;
@@ -495,6 +498,26 @@ QVariant DdtListModel::headerData(int section, Qt::Orientation o, int role) cons
                                        u"Cod. fornitore", u"Ragione sociale", u"Causale",  u"Colli",
                                        u"Peso",           u"Prezzo"};
     return section >= 0 && section < ColumnCount ? QString::fromUtf16(titles[section]) : QString();
+}
+
+void DdtArchive::renumberFrom(qint64 rowid) {
+    const QString l = linesTable();
+    if (rowid > 0) {
+        // Rows before the first deleted one keep their numbers when they are 1..k already.
+        const qint64 before =
+            m_store.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE rowid < ?").arg(l), {rowid}).toLongLong();
+        const QVariant lastId =
+            m_store.scalar(QStringLiteral("SELECT ID FROM %1 WHERE rowid < ? ORDER BY rowid DESC LIMIT 1").arg(l), {rowid});
+        if (before == 0 || (lastId.isValid() && !lastId.isNull() && lastId.toLongLong() == before)) {
+            m_store.exec(QStringLiteral("UPDATE %1 AS t SET ID = r.n FROM (SELECT rowid AS rid, ? + row_number() OVER "
+                                        "(ORDER BY rowid) AS n FROM %1 WHERE rowid >= ?) AS r WHERE t.rowid = r.rid AND "
+                                        "t.ID IS NOT r.n")
+                             .arg(l),
+                         {before, rowid});
+            return;
+        }
+    }
+    renumberIds(m_store, m_archives.lines);
 }
 
 QString DdtArchive::restoredMessage(int count, qint64 number) {

@@ -146,6 +146,8 @@ public:
     static QString notDeletedMessage(qint64 number, const QString& code);
 
 private:
+    // ID 1..N again after lines from `rowid` on were deleted.
+    void renumberFrom(qint64 rowid);
     QString headerTable();
     QString linesTable();
 

@@ -466,3 +466,37 @@ TEST_F(DdtBrowser, RestoreGivesBackToTheOutsideWarehouseTheLinesLeft) {
 }
 
 }  // namespace
+
+namespace {
+
+// A DDT deleted meanwhile (another window) is not given back a second time.
+TEST_F(DdtBrowser, ADdtNoLongerThereIsNeitherDeletedNorRestored) {
+    open();
+    pick(5, u"C1"_s);
+    store->exec(u"DELETE FROM %1 WHERE bolla = 5 AND cod_cli = 'C1'"_s.arg(store->table(seed->headers())));
+    const QString before = dumpAll();
+    Dialogs::instance().queueAnswer(DlgButton::Yes);
+    Dialogs::instance().queueAnswer(DlgButton::Yes);
+    click(u"btn_elimina_ddt"_s);
+    EXPECT_EQ(dumpAll(), before);
+    EXPECT_EQ(shown().last(), u"Il DDT n° 5 del cliente C1 non è più presente in archivio."_s);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DdtBrowser, LinesAreNumberedAgainAfterADeletion) {
+    store->exec(u"UPDATE %1 SET ID = rowid"_s.arg(store->table(seed->lines())));
+    open();
+    pick(5, u"C2"_s);
+    Dialogs::instance().queueAnswer(DlgButton::Yes);
+    Dialogs::instance().queueAnswer(DlgButton::No);
+    click(u"btn_elimina_ddt"_s);
+    EXPECT_EQ(store->scalar(u"SELECT group_concat(cod_cli || ':' || ID, ' ') FROM (SELECT * FROM %1 ORDER BY rowid)"_s.arg(
+                                store->table(seed->lines())))
+                  .toString(),
+              u"C1:1 C1:2 :3 C2:4"_s);
+}
+
+}  // namespace
