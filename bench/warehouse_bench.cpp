@@ -15,6 +15,7 @@
 #include "warehouse/MovementWindowModel.h"
 #include "warehouse/StockOps.h"
 #include "warehouse/Tmov_check.h"
+#include "warehouse/Tmulti_art.h"
 
 namespace {
 
@@ -188,6 +189,14 @@ void BM_MovementBrowserScrollWindow(benchmark::State& state) {
     state.counters["windows"] = m.windowsRead();
 }
 BENCHMARK(BM_MovementBrowserScrollWindow)->Unit(benchmark::kMicrosecond);
+
+// The load/unload window's opening: the list of 100,000 articles and the bill emptied.
+void BM_LoadWindowOpen(benchmark::State& state) {
+    Fixture& f = fixture();
+    zel::Tmulti_art w(f.ctx);
+    for (auto _ : state) w.prepare(zel::Tmulti_art::kLoadPage, QStringLiteral("ART050000"));
+}
+BENCHMARK(BM_LoadWindowOpen)->Unit(benchmark::kMillisecond);
 
 // A load: movement, stock, order line and renumbering, committed.
 void BM_LoadCommit(benchmark::State& state) {

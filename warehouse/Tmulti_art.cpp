@@ -288,14 +288,17 @@ void Tmulti_art::prepare(int page, const QString& code) {
     FormShow();
     m_pages->setCurrentIndex(page == kUnloadPage ? kUnloadPage : kLoadPage);
     if (code.isEmpty()) return;
-    const QStringList items = m_articleModel->stringList();
-    for (const QString& item : items) {
-        if (splitItem(item).code != code) continue;
-        QComboBox* combo = page == kUnloadPage ? m_uArticle : m_article;
-        combo->setCurrentText(item);
-        articleChosen(page != kUnloadPage);
+    std::optional<QString> des;
+    try {
+        des = storedDescription(code);
+    } catch (const StoreError& e) {
+        Dialogs::instance().error(QStringLiteral("Articoli di magazzino"), e.message(), this);
         return;
     }
+    if (!des) return;
+    QComboBox* combo = page == kUnloadPage ? m_uArticle : m_article;
+    combo->setCurrentText(code + m_ctx.settings->text(u"System", u"Separatore cod-des") + *des);
+    articleChosen(page != kUnloadPage);
 }
 
 void Tmulti_art::FormShow() {
