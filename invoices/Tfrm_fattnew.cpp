@@ -58,7 +58,7 @@ QStringList Tfrm_fattnew::kinds() {
 }
 
 Tfrm_fattnew::Tfrm_fattnew(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx) {
-    setObjectName(QStringLiteral("frm_fattnew"));
+    setObjectName(QStringLiteral("Tfrm_fattnew"));
     setWindowTitle(QStringLiteral("Nuova Fattura da DDT"));
     buildUi();
 }
@@ -564,18 +564,12 @@ void Tfrm_fattnew::btn_scadenzarioClick() {
 }
 
 void Tfrm_fattnew::btn_stampaClick() {
-    if (!m_registered) {
-        Dialogs::instance().info(
-            title(), QStringLiteral("La stampa della fattura si esegue da Scorrimento fatture."),
-            this);
+    if (m_registered && openBrowser) {
+        openBrowser(*m_registered, m_customer, m_date);
         return;
     }
-    // Print, print options and a later deletion all live in the invoice browser.
-    std::unique_ptr<Tscorre_fatt> own;
-    Tscorre_fatt* browser = m_ctx.windows ? &m_ctx.windows->window<Tscorre_fatt>() : nullptr;
-    if (!browser) browser = (own = std::make_unique<Tscorre_fatt>(m_ctx, this)).get();
-    browser->showInvoice({*m_registered, m_customer}, m_date);
-    browser->exec();
+    Dialogs::instance().info(
+        title(), QStringLiteral("La stampa della fattura si esegue da Scorrimento fatture."), this);
 }
 
 void Tfrm_fattnew::btn_nuovaClick() {

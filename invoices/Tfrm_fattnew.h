@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <functional>
 #include <optional>
 
 #include "invoices/InvoiceRegistration.h"
@@ -38,6 +39,8 @@ public:
     // The figures shown now.
     const DocumentTotals* totals() const { return m_totals ? &*m_totals : nullptr; }
     InvoiceFooter footer() const;
+    // Opens the invoice browser on the registered invoice, where it is printed.
+    std::function<void(qint64 number, const QString& customer, const QDate& date)> openBrowser;
 
     // Handlers, public so the menu and the tests drive them like the buttons do.
     void btn_cerca_cliClick();

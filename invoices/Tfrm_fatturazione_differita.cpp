@@ -18,7 +18,7 @@ namespace zel {
 
 Tfrm_fatturazione_differita::Tfrm_fatturazione_differita(AppContext& ctx, QWidget* parent)
     : QDialog(parent), m_ctx(ctx) {
-    setObjectName(QStringLiteral("frm_fatturazione_differita"));
+    setObjectName(QStringLiteral("Tfrm_fatturazione_differita"));
     setWindowTitle(title());
     buildUi();
 }

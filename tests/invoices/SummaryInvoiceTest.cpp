@@ -164,6 +164,16 @@ TEST_F(SummaryInvoice, TwoDdtBecomeOneInvoiceWithItsTotalsAndDeadlines) {
     EXPECT_EQ(Probe::count(seed->deadlines()), 4);
     EXPECT_TRUE(shown(u"già nello scadenzario"_s));
     EXPECT_EQ(Probe::dump(seed->warehouse()), stock);
+
+    // Printing goes through the invoice browser, on this invoice.
+    qint64 browsed = 0;
+    window->openBrowser = [&browsed](qint64 number, const QString& customer, const QDate& date) {
+        EXPECT_EQ(customer, u"C1"_s);
+        EXPECT_EQ(date, QDate(2026, 12, 15));
+        browsed = number;
+    };
+    click(u"btn_stampa"_s);
+    EXPECT_EQ(browsed, 1);
 }
 
 TEST_F(SummaryInvoice, LastLineInsertFailingLeavesNoHeaderAndNoLine) {
