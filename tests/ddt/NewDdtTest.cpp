@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -338,6 +339,29 @@ TEST_F(NewDdt, QuestionsBeforeALineIsAdded) {
     click(u"btn_conferma"_s);
     EXPECT_EQ(Dialogs::instance().shown().last().title, u"Contrassegno fatturazione"_s);
     EXPECT_EQ(Probe::count(temporary()), 1);
+}
+
+TEST_F(NewDdt, TheArticleCardOpensOnANewArticleWithCodeDescriptionAndPrice) {
+    win = std::make_unique<Tfrm_ddtnew>(ctx);
+    win->prepare(Tfrm_ddtnew::Mode::Warehouse);
+    win->show();
+    start();
+    typeInCombo(u"cmb_des_articolo"_s, u"Staffa nuova"_s);
+    QTest::keyClicks(w<QComboBox>(u"cmb_cod_articolo"_s)->lineEdit(), u"NUOVO"_s);
+    type(u"prz_art"_s, u"7,5"_s);
+    QStringList seen;
+    QTimer::singleShot(0, win.get(), [&seen] {
+        QWidget* card = QApplication::activeModalWidget();
+        ASSERT_NE(card, nullptr);
+        seen << card->objectName();
+        for (const char* name : {"edt_cod", "edt_des", "edt_prezzo_ven"})
+            seen << card->findChild<QLineEdit*>(QString::fromLatin1(name))->text();
+        static_cast<QDialog*>(card)->reject();
+    });
+    for (DlgButton b : {DlgButton::Yes, DlgButton::Yes}) Dialogs::instance().queueAnswer(b);
+    click(u"btn_conferma"_s);
+    EXPECT_EQ(seen, (QStringList{u"Tfrm_articoli"_s, u"NUOVO"_s, u"Staffa nuova"_s, u"7,5"_s}));
+    EXPECT_EQ(Probe::count(temporary()), 1) << "the line is added in either case";
 }
 
 TEST_F(NewDdt, LinesLeftOutAreNamedAndANoteWithoutLinesIsRefused) {
