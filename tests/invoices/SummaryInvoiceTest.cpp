@@ -6,7 +6,9 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "invoices/InvoiceRegistration.h"
 #include "invoices/Tfrm_fattnew.h"
+#include "store/Store.h"
 #include "tests/WindowFixture.h"
 #include "tests/invoices/InvoiceTestData.h"
 #include "ui/DateEdit.h"
@@ -197,6 +199,35 @@ TEST_F(SummaryInvoice, ATypedNumberAlreadyInTheArchiveIsRefused) {
     EXPECT_TRUE(shown(u"Esiste già una fattura con questo numero!"_s));
     EXPECT_EQ(snapshot(), before);
     EXPECT_FALSE(window->registeredNumber().has_value());
+}
+
+TEST_F(SummaryInvoice, ANumberTakenMeanwhileIsRefusedInsideTheTransaction) {
+    InvoiceRegistration r(*store, *settings, InvoiceArchives::fromSettings(*settings, 2026));
+    const InvoicePlan plan =
+        r.plan(u"C1"_s, r.ddtsOf(u"C1"_s, QDate(2026, 3, 1), QDate(2026, 3, 31)));
+    ASSERT_EQ(plan.lineCount(), 4);
+    EXPECT_EQ(plan.totals.goods().cents(), 23172);
+    Probe::exec(seed->header(),
+                u"INSERT INTO fatture26 (FATTURA, COD_CLI, DATA) VALUES (1, 'C9', '2026-03-20')"_s);
+    const QString before = snapshot();
+    try {
+        r.registerLines(plan, 1, QDate(2026, 3, 31), u"Fattura"_s);
+        ADD_FAILURE() << "a taken number was written";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(e.message(), InvoiceRegistration::takenMessage());
+    }
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(SummaryInvoice, ADdtWithoutMatchingLinesIsNamedAndSkipped) {
+    const QDate d(2026, 3, 20);
+    seed->ddt(11, d, u"C1"_s, 10);
+    Probe::exec(seed->ddtLines(),
+                u"INSERT INTO dett_ddt26 (BOLLA, DATA, COD_CLI, COD, QUANT, PREZZONETT, PERC_IVA, "
+                u"FATTURA, FLAG) VALUES (11, '2026-03-20', 'C1', 'Z', 1, 10, 22, 'S', 'X')"_s);
+    registerC1();
+    EXPECT_TRUE(shown(u"Non ci sono movimenti coerenti per questa bolla 11"_s));
+    EXPECT_EQ(Probe::count(seed->lines()), 6);
 }
 
 TEST_F(SummaryInvoice, ALineAtARateOutsideTheThreeStopsRegistration) {
