@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QStandardPaths>
 
 #include "registry/ReferenceData.h"
 #include "tests/TestSupport.h"
@@ -126,4 +127,23 @@ TEST(InstalledProgram, InstallsItsFilesAndFindsItsOwnTables) {
         1);
     EXPECT_EQ(Probe::count(base + u"/banche.db"_s),
               Probe::count(prefix + u"/share/zelvarin/banche.db"_s));
+}
+
+TEST(InstalledProgram, DesktopEntryAndAppStreamDataPassTheirValidators) {
+    const QString packaging = QString::fromUtf8(ZELVARIN_SOURCE_DIR) + u"/packaging/"_s;
+    struct Case {
+        QString tool;
+        QStringList args;
+    };
+    const Case cases[] = {
+        {u"desktop-file-validate"_s, {packaging + u"it.zelvarin.Zelvarin.desktop"_s}},
+        {u"appstreamcli"_s,
+         {u"validate"_s, u"--no-net"_s, packaging + u"it.zelvarin.Zelvarin.metainfo.xml"_s}},
+    };
+    for (const Case& c : cases) {
+        const QString tool = QStandardPaths::findExecutable(c.tool);
+        ASSERT_FALSE(tool.isEmpty()) << qPrintable(c.tool) << " missing: run scripts/deps.sh";
+        const Outcome r = run(tool, c.args);
+        EXPECT_EQ(r.code, 0) << qPrintable(c.tool + u": "_s + r.output);
+    }
 }
