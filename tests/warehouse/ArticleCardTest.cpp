@@ -571,6 +571,12 @@ TEST_F(ArticleCard, SupplierCodeSideListAndKeys) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(0)).center());
     EXPECT_EQ(text(u"edt_cod_forn"_s), u"F100"_s);
+    EXPECT_FALSE(list->isVisible());
+    type(u"edt_cod_cli"_s, u"F10"_s);
+    QStringList customers;
+    for (int i = 0; i < list->count(); ++i) customers << list->item(i)->text();
+    EXPECT_EQ(customers, (QStringList{u"F100.Ferro Srl"_s, u"F101.Cliente"_s}))
+        << "both are customers";
     QTest::keyClick(card.get(), Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(text(u"edt_cod"_s), u"C"_s);
     QTest::keyClick(card.get(), Qt::Key_Left, Qt::ControlModifier);
