@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <cstdio>
 #include <memory>
@@ -8,6 +9,7 @@
 #include "app/BaseFolder.h"
 #include "app/CommandLine.h"
 #include "app/TMain.h"
+#include "core/InstanceLock.h"
 #include "store/DataStartup.h"
 #include "ui/Translations.h"
 
@@ -42,6 +44,13 @@ int main(int argc, char** argv) {
     if (!cmd.baseGiven)
         cmd.base = zel::defaultBaseFolder(QDir::currentPath(), QDir::homePath(), zel::userBaseFolder());
     if (cmd.init) return zel::runInit(cmd);
+    // The prints work on the base folder too: one instance at a time (--init and the
+    // month-end invoicing hold the folder themselves).
+    zel::InstanceLock lock(cmd.base);
+    if ((cmd.printDdt || cmd.printInvoice) && QFileInfo(cmd.base).isDir() && !lock.tryLock()) {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(lock.refusal()));
+        return zel::kExitInUse;
+    }
     if (cmd.printDdt) return zel::runPrintDdt(cmd);
     if (cmd.printInvoice) return zel::runPrintInvoice(cmd);
     if (cmd.monthEnd) return zel::runMonthEnd(cmd);

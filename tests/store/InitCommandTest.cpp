@@ -140,6 +140,11 @@ TEST(InitCommand, ExitCodeTellsWhatWentWrong) {
     const Result locked = runInit(tmp.path());
     EXPECT_EQ(locked.code, kExitInUse);
     EXPECT_TRUE(locked.err.contains(u"Zelvarin è già in uso su questa cartella"_s)) << qPrintable(locked.err);
+    for (const QString& print : {u"--stampa-ddt"_s, u"--stampa-fattura"_s}) {
+        const Result r = run({u"--base"_s, tmp.path(), print, u"1"_s, u"--pdf"_s, tmp.file(u"x.pdf"_s)});
+        EXPECT_EQ(r.code, kExitInUse) << qPrintable(print) << ' ' << qPrintable(r.err);
+        EXPECT_TRUE(r.err.contains(u"Zelvarin è già in uso su questa cartella (processo "_s)) << qPrintable(r.err);
+    }
 }
 
 TEST(InitCommand, TwoStartsRacingOnOneEmptyFolderLeaveEveryArchive) {
