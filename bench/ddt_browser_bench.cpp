@@ -38,20 +38,27 @@ struct Fixture {
         const QString h = store->table(archives.header);
         const QString l = store->table(archives.lines);
         zel::Transaction tx(*store);
-        store->exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 50000) "
-                                   "INSERT INTO %1 (BOLLA, COD_CLI, COD_FORN, DATA_MOV, FATTURA, CONTROLLO) SELECT i, "
-                                   "printf('%05d', i), '', date('now', printf('-%d days', i % 300)), 'S', '*' FROM n")
-                        .arg(h));
-        store->exec(QStringLiteral("INSERT INTO %1 (BOLLA, COD_CLI, COD_FORN, DATA_MOV, FATTURA, CONTROLLO, CAUSALE) "
-                                   "VALUES (?, '00001', '', date('now'), 'S', '*', 'Vendita')")
-                        .arg(h),
-                    {kPrinted});
-        store->exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100) "
-                                   "INSERT INTO %1 (BOLLA, COD_CLI, COD_FORN, COD, DES, QUANT, PESO, UNITAMIS, FLAG, "
-                                   "DATA) SELECT ?, '00001', '', printf('ART%06d', i), printf('Articolo di prova %d', i), "
-                                   "i, i / 10.0, 'N.', '*', date('now') FROM n")
-                        .arg(l),
-                    {kPrinted});
+        store->exec(
+            QStringLiteral(
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 50000) "
+                "INSERT INTO %1 (BOLLA, COD_CLI, COD_FORN, DATA_MOV, FATTURA, CONTROLLO) SELECT i, "
+                "printf('%05d', i), '', date('now', printf('-%d days', i % 300)), 'S', '*' FROM n")
+                .arg(h));
+        store->exec(
+            QStringLiteral(
+                "INSERT INTO %1 (BOLLA, COD_CLI, COD_FORN, DATA_MOV, FATTURA, CONTROLLO, CAUSALE) "
+                "VALUES (?, '00001', '', date('now'), 'S', '*', 'Vendita')")
+                .arg(h),
+            {kPrinted});
+        store->exec(
+            QStringLiteral(
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100) "
+                "INSERT INTO %1 (BOLLA, COD_CLI, COD_FORN, COD, DES, QUANT, PESO, UNITAMIS, FLAG, "
+                "DATA) SELECT ?, '00001', '', printf('ART%06d', i), printf('Articolo di prova %d', "
+                "i), "
+                "i, i / 10.0, 'N.', '*', date('now') FROM n")
+                .arg(l),
+            {kPrinted});
         tx.commit();
         window = std::make_unique<zel::Tscorre_ddt>(ctx);
         zel::bench::onBenchmarksDone([this] { window.reset(); });
@@ -78,7 +85,9 @@ struct RawDb {
     QString linesTable;
     ~RawDb() { sqlite3_close(db); }
     void attach(const QString& path, const char* alias) {
-        const QByteArray sql = QStringLiteral("ATTACH DATABASE '%1' AS %2").arg(path, QString::fromLatin1(alias)).toUtf8();
+        const QByteArray sql = QStringLiteral("ATTACH DATABASE '%1' AS %2")
+                                   .arg(path, QString::fromLatin1(alias))
+                                   .toUtf8();
         sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
     }
     // Steps through every row; returns how many.
@@ -112,10 +121,13 @@ void BM_RawListKeysAndFirstWindow(benchmark::State& state) {
     Fixture& f = fixture();
     RawDb raw(f);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(raw.run("SELECT rowid FROM h.%H WHERE COALESCE(controllo, '') <> 'X' ORDER BY bolla, rowid"));
-        benchmark::DoNotOptimize(raw.run("SELECT m.bolla, m.cod_cli, (SELECT nome FROM r.anagrafica c WHERE c.cod_cli = "
-                                         "m.cod_cli LIMIT 1) FROM h.%H m ORDER BY bolla LIMIT 256"));
-        benchmark::DoNotOptimize(raw.run("SELECT * FROM l.%L WHERE bolla = ? AND cod_cli = ?", 1, "00001"));
+        benchmark::DoNotOptimize(raw.run(
+            "SELECT rowid FROM h.%H WHERE COALESCE(controllo, '') <> 'X' ORDER BY bolla, rowid"));
+        benchmark::DoNotOptimize(
+            raw.run("SELECT m.bolla, m.cod_cli, (SELECT nome FROM r.anagrafica c WHERE c.cod_cli = "
+                    "m.cod_cli LIMIT 1) FROM h.%H m ORDER BY bolla LIMIT 256"));
+        benchmark::DoNotOptimize(
+            raw.run("SELECT * FROM l.%L WHERE bolla = ? AND cod_cli = ?", 1, "00001"));
     }
 }
 BENCHMARK(BM_RawListKeysAndFirstWindow)->Unit(benchmark::kMillisecond);
@@ -131,7 +143,8 @@ void BM_BrowserMovesToAnotherDdt(benchmark::State& state) {
         f.window->selectRow(row);
         lines += f.window->currentLines().size();
     }
-    state.counters["lines_per_ddt"] = benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kAvgIterations);
+    state.counters["lines_per_ddt"] =
+        benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_BrowserMovesToAnotherDdt)->Unit(benchmark::kMillisecond);
 
@@ -142,9 +155,10 @@ void BM_RawLinesOfADdt(benchmark::State& state) {
     for (auto _ : state) {
         n = n % 50000 + 1;
         const QByteArray code = QStringLiteral("%1").arg(n, 5, 10, QLatin1Char('0')).toUtf8();
-        benchmark::DoNotOptimize(raw.run("SELECT rowid, * FROM l.%L WHERE bolla = ? AND cod_cli = ? AND "
-                                         "upper(COALESCE(flag, '')) <> 'X'",
-                                         n, code.constData()));
+        benchmark::DoNotOptimize(
+            raw.run("SELECT rowid, * FROM l.%L WHERE bolla = ? AND cod_cli = ? AND "
+                    "upper(COALESCE(flag, '')) <> 'X'",
+                    n, code.constData()));
     }
 }
 BENCHMARK(BM_RawLinesOfADdt)->Unit(benchmark::kMillisecond);
@@ -153,7 +167,8 @@ void BM_PrintDdtOf100LinesToPdf(benchmark::State& state) {
     Fixture& f = fixture();
     const QString pdf = f.out.filePath(QStringLiteral("ddt.pdf"));
     for (auto _ : state) {
-        if (zel::runDdtPrint({f.base, kPrinted, 0, QStringLiteral("00001"), pdf}) != 0) state.SkipWithError("print failed");
+        if (zel::runDdtPrint({f.base, kPrinted, 0, QStringLiteral("00001"), pdf}) != 0)
+            state.SkipWithError("print failed");
     }
 }
 BENCHMARK(BM_PrintDdtOf100LinesToPdf)->Unit(benchmark::kMillisecond);
@@ -162,8 +177,10 @@ void BM_RawPrintQueries(benchmark::State& state) {
     Fixture& f = fixture();
     RawDb raw(f);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(raw.run("SELECT * FROM h.%H WHERE bolla = ? AND cod_cli = ?", kPrinted, "00001"));
-        benchmark::DoNotOptimize(raw.run("SELECT * FROM l.%L WHERE bolla = ? AND cod_cli = ?", kPrinted, "00001"));
+        benchmark::DoNotOptimize(
+            raw.run("SELECT * FROM h.%H WHERE bolla = ? AND cod_cli = ?", kPrinted, "00001"));
+        benchmark::DoNotOptimize(
+            raw.run("SELECT * FROM l.%L WHERE bolla = ? AND cod_cli = ?", kPrinted, "00001"));
     }
 }
 BENCHMARK(BM_RawPrintQueries)->Unit(benchmark::kMillisecond);

@@ -130,7 +130,8 @@ public:
     // Header and lines change recipient; false when the DDT is no longer there.
     bool changeRecipient(const DdtKey& key, const QString& newCode);
     // One line and the header, then the header's totals from the lines.
-    void updateLine(const DdtKey& key, qint64 lineRowid, const DdtLineFields& line, const DdtHeaderFields& header);
+    void updateLine(const DdtKey& key, qint64 lineRowid, const DdtLineFields& line,
+                    const DdtHeaderFields& header);
     // A new line of the DDT (its number, recipient and date), renumbering, totals.
     void addLine(const DdtKey& key, const DdtLineFields& line);
     // The line with this rowid, if it belongs to the DDT; then the totals.
@@ -186,7 +187,19 @@ class DdtListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kWindow = 256;
-    enum Column { Data, Bolla, Fattura, CodCli, CodForn, Nome, Causale, Colli, Peso, Prezzo, ColumnCount };
+    enum Column {
+        Data,
+        Bolla,
+        Fattura,
+        CodCli,
+        CodForn,
+        Nome,
+        Causale,
+        Colli,
+        Peso,
+        Prezzo,
+        ColumnCount
+    };
 
     explicit DdtListModel(QObject* parent = nullptr);
 

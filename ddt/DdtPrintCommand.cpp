@@ -21,26 +21,31 @@ void say(const QString& text) { std::fprintf(stderr, "%s\n", qUtf8Printable(text
 int runDdtPrint(const DdtPrintRequest& r) {
     Settings settings(r.base);
     settings.load();
-    const DdtYearArchives archives =
-        r.year > 0 ? DdtYearArchives::ofYear(settings, r.year) : DdtYearArchives::fromSettings(settings);
+    const DdtYearArchives archives = r.year > 0 ? DdtYearArchives::ofYear(settings, r.year)
+                                                : DdtYearArchives::fromSettings(settings);
     const int year = archives.year();
     if (!QFileInfo(dataDir(r.base)).isDir()) {
-        say(QStringLiteral("La cartella dei dati %1 non esiste.").arg(QDir::toNativeSeparators(dataDir(r.base))));
+        say(QStringLiteral("La cartella dei dati %1 non esiste.")
+                .arg(QDir::toNativeSeparators(dataDir(r.base))));
         return kExitArchive;
     }
     if (!Store::exists(archives.header)) {
-        say(QStringLiteral("Nessun archivio DDT dell'anno %1 (%2).").arg(year).arg(QDir::toNativeSeparators(archives.header)));
+        say(QStringLiteral("Nessun archivio DDT dell'anno %1 (%2).")
+                .arg(year)
+                .arg(QDir::toNativeSeparators(archives.header)));
         return kExitUnknownDdt;
     }
     try {
         Store store(dataDir(r.base));
         QStringList recipients;
-        for (const QVariantList& row :
-             store.rows(QStringLiteral("SELECT DISTINCT cod_cli FROM %1 WHERE bolla = ? ORDER BY cod_cli")
-                            .arg(store.table(archives.header)),
-                        {r.number}))
+        for (const QVariantList& row : store.rows(
+                 QStringLiteral("SELECT DISTINCT cod_cli FROM %1 WHERE bolla = ? ORDER BY cod_cli")
+                     .arg(store.table(archives.header)),
+                 {r.number}))
             recipients << row.value(0).toString();
-        if (!r.recipient.isEmpty()) recipients = recipients.contains(r.recipient) ? QStringList{r.recipient} : QStringList{};
+        if (!r.recipient.isEmpty())
+            recipients =
+                recipients.contains(r.recipient) ? QStringList{r.recipient} : QStringList{};
         if (recipients.isEmpty()) {
             say(r.recipient.isEmpty()
                     ? QStringLiteral("Nessun DDT n° %1 nell'archivio %2.").arg(r.number).arg(year)
@@ -63,7 +68,8 @@ int runDdtPrint(const DdtPrintRequest& r) {
         options.note = rowValue(data->header, u"NOTE1").toString().trimmed();
         QString error;
         if (!TQR1(settings).exportPdf(*data, options, r.pdf, &error)) {
-            say(QStringLiteral("Il PDF %1 non si può scrivere: %2").arg(QDir::toNativeSeparators(r.pdf), error));
+            say(QStringLiteral("Il PDF %1 non si può scrivere: %2")
+                    .arg(QDir::toNativeSeparators(r.pdf), error));
             return kExitPdf;
         }
         say(QStringLiteral("DDT n° %1 del cliente %2 (%3 righe) scritto in %4.")

@@ -19,7 +19,8 @@ namespace {
 constexpr double kRow = 5.0;
 
 QString decimalsPattern(int decimals) {
-    return decimals <= 0 ? QStringLiteral("###,##0") : QStringLiteral("###,##0.") + QString(decimals, u'0');
+    return decimals <= 0 ? QStringLiteral("###,##0")
+                         : QStringLiteral("###,##0.") + QString(decimals, u'0');
 }
 
 // A descriptive line (code beginning with "_") prints its text only.
@@ -43,7 +44,8 @@ Item small(Item it, double pt = 8.0) { return std::move(it.withPointSize(pt)); }
 
 TQR1::TQR1(const Settings& settings) : m_settings(settings) {}
 
-std::optional<DdtPrintData> TQR1::load(Store& store, const DdtYearArchives& archives, const DdtKey& key) {
+std::optional<DdtPrintData> TQR1::load(Store& store, const DdtYearArchives& archives,
+                                       const DdtKey& key) {
     DdtArchive archive(store, archives);
     std::optional<QVariantMap> header = archive.header(key);
     if (!header) return std::nullopt;
@@ -65,8 +67,9 @@ report::Layout TQR1::layout(const DdtPrintData& data, const DdtPrintOptions& o) 
     const Settings& s = m_settings;
     report::Layout l;
     l.name = QStringLiteral("TQR1");
-    l.margins = QMarginsF(s.number(u"DDT", u"Margine sinistro"), s.number(u"DDT", u"Margine superiore"),
-                          s.number(u"DDT", u"Margine destro"), s.number(u"DDT", u"Margine inferiore"));
+    l.margins =
+        QMarginsF(s.number(u"DDT", u"Margine sinistro"), s.number(u"DDT", u"Margine superiore"),
+                  s.number(u"DDT", u"Margine destro"), s.number(u"DDT", u"Margine inferiore"));
     const double w = l.contentWidth();
     const QVariantMap h = data.header;
     const QVariantMap r = data.recipient;
@@ -83,7 +86,9 @@ report::Layout TQR1::layout(const DdtPrintData& data, const DdtPrintOptions& o) 
     company.addTo(top, {0, 0}, w * 0.52);
     const double x0 = w * 0.55;
     const double rw = w - x0;
-    top.add(Item::label({x0, 0, rw, 6}, QStringLiteral("Documento di trasporto (DDT)")).withPointSize(11).bold());
+    top.add(Item::label({x0, 0, rw, 6}, QStringLiteral("Documento di trasporto (DDT)"))
+                .withPointSize(11)
+                .bold());
     top.add(small(Item::label({x0, 6, rw, 4}, QStringLiteral("(d.p.r 14.08.1996, n° 472)")), 7));
     top.add(small(Item::label({x0, 11, 10, 5}, QStringLiteral("Num."))));
     top.add(small(Item::label({x0 + 10, 11, 25, 5}, hv(u"BOLLA"))).bold());
@@ -110,7 +115,8 @@ report::Layout TQR1::layout(const DdtPrintData& data, const DdtPrintOptions& o) 
     top.add(small(Item::label({0, dy + 4, x0 - 4, 4.5}, o.destName.trimmed())).bold());
     top.add(small(Item::label({0, dy + 8.5, x0 - 4, 4.5}, o.destStreet.trimmed())));
     QString destCity = (o.destCap.trimmed() + u' ' + o.destCity.trimmed()).trimmed();
-    if (!o.destProv.trimmed().isEmpty()) destCity += QStringLiteral(" (%1)").arg(o.destProv.trimmed());
+    if (!o.destProv.trimmed().isEmpty())
+        destCity += QStringLiteral(" (%1)").arg(o.destProv.trimmed());
     top.add(small(Item::label({0, dy + 13, x0 - 4, 4.5}, destCity)));
     top.height = 62;
 
@@ -134,13 +140,20 @@ report::Layout TQR1::layout(const DdtPrintData& data, const DdtPrintOptions& o) 
     ch.height = 7;
     const double head = 7.5;
     ch.add(small(Item::label(col(0, 130), QStringLiteral("Codice")), head).bold());
-    ch.add(small(Item::label(col(desX, desW), QStringLiteral("Descrizione del prodotto")), head).bold());
-    if (o.unitColumn) ch.add(small(Item::label(col(unitX, 44), QStringLiteral("Un.mis.")), head).bold());
-    ch.add(small(Item::label(col(qtyX - 4, 56), QStringLiteral("Quant.")), head).bold().align(right));
+    ch.add(small(Item::label(col(desX, desW), QStringLiteral("Descrizione del prodotto")), head)
+               .bold());
+    if (o.unitColumn)
+        ch.add(small(Item::label(col(unitX, 44), QStringLiteral("Un.mis.")), head).bold());
+    ch.add(
+        small(Item::label(col(qtyX - 4, 56), QStringLiteral("Quant.")), head).bold().align(right));
     if (o.weightColumn)
-        ch.add(small(Item::label(col(weightX - 4, 50), QStringLiteral("Peso")), head).bold().align(right));
-    if (o.orderColumn) ch.add(small(Item::label(col(orderX, 44), QStringLiteral("Ordine")), head).bold());
-    if (o.orderDateColumn) ch.add(small(Item::label(col(orderDateX, 62), QStringLiteral("Data")), head).bold());
+        ch.add(small(Item::label(col(weightX - 4, 50), QStringLiteral("Peso")), head)
+                   .bold()
+                   .align(right));
+    if (o.orderColumn)
+        ch.add(small(Item::label(col(orderX, 44), QStringLiteral("Ordine")), head).bold());
+    if (o.orderDateColumn)
+        ch.add(small(Item::label(col(orderDateX, 62), QStringLiteral("Data")), head).bold());
     ch.add(Item::line({0, 5.5, w, 0}));
 
     report::Band& d = l.detail;
@@ -150,21 +163,23 @@ report::Layout TQR1::layout(const DdtPrintData& data, const DdtPrintOptions& o) 
     if (o.unitColumn) d.add(small(Item::field(col(unitX, 42), QStringLiteral("UNITAMIS"))));
     const QString qtyPattern = decimalsPattern(qtyDecimals);
     d.add(small(Item::expression(col(qtyX - 4, 56), [qtyPattern](const Context& c) {
-                    return descriptive(c) ? QString() : fmt::number(c.number(u"QUANT"), qtyPattern);
-                })).align(right));
+              return descriptive(c) ? QString() : fmt::number(c.number(u"QUANT"), qtyPattern);
+          })).align(right));
     const QString weightPattern = decimalsPattern(weightDecimals);
     if (o.weightColumn)
         d.add(small(Item::expression(col(weightX - 4, 50), [weightPattern](const Context& c) {
-                        return descriptive(c) ? QString() : fmt::number(c.number(u"PESO"), weightPattern);
-                    })).align(right));
+                  return descriptive(c) ? QString() : fmt::number(c.number(u"PESO"), weightPattern);
+              })).align(right));
     if (o.orderColumn)
         d.add(small(Item::expression(col(orderX, 44), [](const Context& c) {
             return noOrder(c.text(u"ORDINE")) ? QString() : c.text(u"ORDINE").trimmed();
         })));
     if (o.orderDateColumn)
-        d.add(small(Item::expression(col(orderDateX, 62), [](const Context& c) {
-                        return orderDateText(c.value(u"ORDINE"), c.value(u"DATAORD"));
-                    }),
+        d.add(small(Item::expression(col(orderDateX, 62),
+                                     [](const Context& c) {
+                                         return orderDateText(c.value(u"ORDINE"),
+                                                              c.value(u"DATAORD"));
+                                     }),
                     7.5));
 
     // Footer: transport data on every page; totals only on the last one.
@@ -173,9 +188,11 @@ report::Layout TQR1::layout(const DdtPrintData& data, const DdtPrintOptions& o) 
     auto last = [](const Context& c) { return c.isLastPage(); };
     auto notLast = [](const Context& c) { return !c.isLastPage(); };
     f.add(Item::line({0, 0.5, w, 0}));
-    f.add(small(Item::label({w - 40, 1, 40, 5}, continuedText())).bold().align(right).when(notLast));
+    f.add(
+        small(Item::label({w - 40, 1, 40, 5}, continuedText())).bold().align(right).when(notLast));
     const double q = w / 4;
-    const QString captions[] = {QStringLiteral("Causale del trasporto"), QStringLiteral("Aspetto esteriore dei beni"),
+    const QString captions[] = {QStringLiteral("Causale del trasporto"),
+                                QStringLiteral("Aspetto esteriore dei beni"),
                                 QStringLiteral("Porto"), QStringLiteral("Trasporto a cura del")};
     const QString values[] = {hv(u"CAUSALE"), hv(u"ASPETTO"), hv(u"PORTO"), hv(u"TRASPORTO")};
     for (int i = 0; i < 4; ++i) {
@@ -183,16 +200,20 @@ report::Layout TQR1::layout(const DdtPrintData& data, const DdtPrintOptions& o) 
         f.add(small(Item::label({q * i, 10, q - 2, 5}, values[i])));
     }
     double x = 0;
-    auto figure = [&](const QString& caption, const QString& value, const QString& unit, double width, bool onlyLast) {
+    auto figure = [&](const QString& caption, const QString& value, const QString& unit,
+                      double width, bool onlyLast) {
         f.add(small(Item::label({x, 16, width - 2, 4}, caption), 7));
-        Item v = small(Item::label({x, 20, width - 2, 5}, unit.isEmpty() ? value : value + u' ' + unit));
+        Item v =
+            small(Item::label({x, 20, width - 2, 5}, unit.isEmpty() ? value : value + u' ' + unit));
         if (onlyLast) v.when(last);
         f.add(v);
         x += width;
     };
-    figure(QStringLiteral("N. colli"), fmt::number(rowValue(h, u"TOT_COLLI").toDouble(), u"##0"), {}, 20, true);
-    figure(QStringLiteral("Peso materiale"), fmt::number(rowValue(h, u"TOT_PESO").toDouble(), weightPattern),
-           QStringLiteral("Kg."), 30, true);
+    figure(QStringLiteral("N. colli"), fmt::number(rowValue(h, u"TOT_COLLI").toDouble(), u"##0"),
+           {}, 20, true);
+    figure(QStringLiteral("Peso materiale"),
+           fmt::number(rowValue(h, u"TOT_PESO").toDouble(), weightPattern), QStringLiteral("Kg."),
+           30, true);
     const struct {
         const char16_t* flag;
         const char16_t* label;
@@ -203,12 +224,15 @@ report::Layout TQR1::layout(const DdtPrintData& data, const DdtPrintOptions& o) 
     for (const auto& p : processing)
         if (s.flag(u"DDT", p.flag))
             figure(QStringLiteral("Peso ") + s.text(u"Magazzino", p.label),
-                   fmt::number(rowValue(h, p.column).toDouble(), weightPattern), QStringLiteral("Kg."), 30, true);
+                   fmt::number(rowValue(h, p.column).toDouble(), weightPattern),
+                   QStringLiteral("Kg."), 30, true);
     if (o.wasteField)
-        figure(QStringLiteral("Scarto"), fmt::number(rowValue(h, u"SCARTO").toDouble(), weightPattern),
-               QStringLiteral("Kg."), 22, true);
+        figure(QStringLiteral("Scarto"),
+               fmt::number(rowValue(h, u"SCARTO").toDouble(), weightPattern), QStringLiteral("Kg."),
+               22, true);
     if (o.yourRefField && !noOrder(hv(u"ORDINE"))) {
-        const QString ref = hv(u"ORDINE") + QStringLiteral(" del ") + orderDateText(hv(u"ORDINE"), hv(u"DATAORD"));
+        const QString ref =
+            hv(u"ORDINE") + QStringLiteral(" del ") + orderDateText(hv(u"ORDINE"), hv(u"DATAORD"));
         figure(QStringLiteral("Vs. rif."), ref.trimmed(), {}, 45, false);
     }
     if (o.packingField) figure(QStringLiteral("Imballo"), hv(u"IMBALLO"), {}, 30, false);
@@ -219,13 +243,15 @@ report::Layout TQR1::layout(const DdtPrintData& data, const DdtPrintOptions& o) 
     f.add(small(Item::label({0, 36, 9, 5}, QStringLiteral("Data"))));
     f.add(small(Item::label({9, 36, 22, 5}, o.pickupDateOn ? fmt::date(o.pickupDate) : QString())));
     f.add(small(Item::label({31, 36, 8, 5}, QStringLiteral("Ora"))));
-    f.add(small(Item::label({39, 36, 12, 5}, o.pickupTimeOn ? fmt::time(o.pickupTime) : QString())));
+    f.add(
+        small(Item::label({39, 36, 12, 5}, o.pickupTimeOn ? fmt::time(o.pickupTime) : QString())));
     f.add(small(Item::label({55, 32, 30, 4}, QStringLiteral("Vettore 1")), 7));
     f.add(small(Item::label({55, 36, 65, 5}, o.carrier1.trimmed())));
     f.add(small(Item::label({122, 32, 30, 4}, QStringLiteral("Vettore 2")), 7));
     f.add(small(Item::label({122, 36, w - 122, 5}, o.carrier2.trimmed())));
-    const QString signs[] = {QStringLiteral("Firma conducente"), QStringLiteral("Firma destinatario"),
-                             QStringLiteral("Data e ora inizio trasporto"), QStringLiteral("Firma")};
+    const QString signs[] = {
+        QStringLiteral("Firma conducente"), QStringLiteral("Firma destinatario"),
+        QStringLiteral("Data e ora inizio trasporto"), QStringLiteral("Firma")};
     for (int i = 0; i < 4; ++i) {
         f.add(small(Item::label({q * i, 43, q - 2, 4}, signs[i]), 7));
         f.add(Item::line({q * i, 53, q - 4, 0}));
@@ -247,7 +273,8 @@ bool TQR1::exportPdf(const DdtPrintData& data, const DdtPrintOptions& options, c
     return report::writePdf(render(data, options), path, error);
 }
 
-void TQR1::preview(const DdtPrintData& data, const DdtPrintOptions& options, QWidget* parent) const {
+void TQR1::preview(const DdtPrintData& data, const DdtPrintOptions& options,
+                   QWidget* parent) const {
     report::PreviewWindow::run(render(data, options), options.copies, parent);
 }
 

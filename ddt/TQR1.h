@@ -32,7 +32,8 @@ public:
     explicit TQR1(const Settings& settings);
 
     // Reads DDT `key` of the year archives. Throws StoreError.
-    static std::optional<DdtPrintData> load(Store& store, const DdtYearArchives& archives, const DdtKey& key);
+    static std::optional<DdtPrintData> load(Store& store, const DdtYearArchives& archives,
+                                            const DdtKey& key);
     // "Nessun DDT n° <n> del cliente <code> nell'archivio <year>"
     static QString missingMessage(const DdtKey& key, int year);
 
@@ -41,7 +42,8 @@ public:
     bool exportPdf(const DdtPrintData& data, const DdtPrintOptions& options, const QString& path,
                    QString* error = nullptr) const;
     // The maximised preview, printing options.copies copies.
-    void preview(const DdtPrintData& data, const DdtPrintOptions& options, QWidget* parent = nullptr) const;
+    void preview(const DdtPrintData& data, const DdtPrintOptions& options,
+                 QWidget* parent = nullptr) const;
 
     static QString continuedText() { return QStringLiteral("-- segue -->"); }
 

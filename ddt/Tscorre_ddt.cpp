@@ -38,7 +38,8 @@ namespace zel {
 namespace {
 
 QPushButton* button(const QString& name, const QString& caption, QWidget* parent) {
-    auto* b = new QPushButton(QString(caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), parent);
+    auto* b = new QPushButton(
+        QString(caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), parent);
     b->setObjectName(name);
     return b;
 }
@@ -49,7 +50,8 @@ W* named(W* w, const QString& name) {
     return w;
 }
 
-QComboBox* combo(const QString& name, const QStringList& items, QWidget* parent, bool editable = true) {
+QComboBox* combo(const QString& name, const QStringList& items, QWidget* parent,
+                 bool editable = true) {
     auto* c = named(new QComboBox(parent), name);
     c->setEditable(editable);
     c->addItems(items);
@@ -64,8 +66,12 @@ void setComboText(QComboBox* c, const QString& text) {
         c->setEditText(text);
 }
 
-QString text(const QVariantMap& row, QStringView column) { return rowValue(row, column).toString().trimmed(); }
-double number(const QVariantMap& row, QStringView column) { return rowValue(row, column).toDouble(); }
+QString text(const QVariantMap& row, QStringView column) {
+    return rowValue(row, column).toString().trimmed();
+}
+double number(const QVariantMap& row, QStringView column) {
+    return rowValue(row, column).toDouble();
+}
 double parsed(const QLineEdit* e) { return fmt::parseNumber(e->text()); }
 
 }  // namespace
@@ -77,14 +83,17 @@ Tscorre_ddt::Tscorre_ddt(AppContext& ctx, QWidget* parent) : QDialog(parent), m_
     buildUi();
     pickCustomer = [this]() -> QString {
         Tfrm_cerca* own = nullptr;
-        Tfrm_cerca& dialog = m_ctx.windows ? m_ctx.windows->window<Tfrm_cerca>() : *(own = new Tfrm_cerca(m_ctx, this));
+        Tfrm_cerca& dialog = m_ctx.windows ? m_ctx.windows->window<Tfrm_cerca>()
+                                           : *(own = new Tfrm_cerca(m_ctx, this));
         dialog.choosePage(Tfrm_cerca::Page::CustomerByName);
         const bool ok = dialog.execModal() == 1;
         const QString code = ok ? dialog.foundCode() : QString();
         delete own;
         return code;
     };
-    showPreview = [this](const report::PageModel& m, int copies) { report::PreviewWindow::run(m, copies, this); };
+    showPreview = [this](const report::PageModel& m, int copies) {
+        report::PreviewWindow::run(m, copies, this);
+    };
 }
 
 void Tscorre_ddt::buildUi() {
@@ -92,9 +101,12 @@ void Tscorre_ddt::buildUi() {
 
     // Filter and commands.
     auto* filters = new QGridLayout;
-    m_chkFatturabili = named(new QCheckBox(QStringLiteral("Solo fatturabili"), this), QStringLiteral("chk_fatturabili"));
-    m_chkCarico = named(new QCheckBox(QStringLiteral("Carico merce"), this), QStringLiteral("chk_carico"));
-    m_chkScarico = named(new QCheckBox(QStringLiteral("Scarico merce"), this), QStringLiteral("chk_scarico"));
+    m_chkFatturabili = named(new QCheckBox(QStringLiteral("Solo fatturabili"), this),
+                             QStringLiteral("chk_fatturabili"));
+    m_chkCarico =
+        named(new QCheckBox(QStringLiteral("Carico merce"), this), QStringLiteral("chk_carico"));
+    m_chkScarico =
+        named(new QCheckBox(QStringLiteral("Scarico merce"), this), QStringLiteral("chk_scarico"));
     m_fNumero = named(new QLineEdit(this), QStringLiteral("edt_filtro_ddt"));
     m_fCliente = named(new QLineEdit(this), QStringLiteral("edt_filtro_cliente"));
     m_fFornitore = named(new QLineEdit(this), QStringLiteral("edt_filtro_fornitore"));
@@ -111,8 +123,10 @@ void Tscorre_ddt::buildUi() {
     filters->addWidget(m_fFornitore, 2, 1);
     filters->addWidget(new QLabel(QStringLiteral("Ordine"), this), 2, 2);
     filters->addWidget(m_fOrdine, 2, 3);
-    QPushButton* setFilter = button(QStringLiteral("btn_set_filtro"), QStringLiteral("Set Filtro"), this);
-    QPushButton* resetFilter = button(QStringLiteral("btn_reset_filtro"), QStringLiteral("Reset Filtro"), this);
+    QPushButton* setFilter =
+        button(QStringLiteral("btn_set_filtro"), QStringLiteral("Set Filtro"), this);
+    QPushButton* resetFilter =
+        button(QStringLiteral("btn_reset_filtro"), QStringLiteral("Reset Filtro"), this);
     QPushButton* all = button(QStringLiteral("btn_tutti"), QStringLiteral("Tutti i movim."), this);
     QPushButton* search = button(QStringLiteral("btn_cerca"), QStringLiteral("Cerca"), this);
     filters->addWidget(setFilter, 0, 4);
@@ -120,19 +134,23 @@ void Tscorre_ddt::buildUi() {
     filters->addWidget(all, 2, 4);
     filters->addWidget(m_cerca, 0, 5);
     filters->addWidget(search, 1, 5);
-    QPushButton* archive = button(QStringLiteral("btn_cambia_archivio"), QStringLiteral("Cambia\r\narchivio"), this);
+    QPushButton* archive =
+        button(QStringLiteral("btn_cambia_archivio"), QStringLiteral("Cambia\r\narchivio"), this);
     m_archivio = combo(QStringLiteral("cmb_archivio"), {}, this, false);
     filters->addWidget(archive, 0, 6);
     filters->addWidget(m_archivio, 1, 6);
     root->addLayout(filters);
 
     auto* commands = new QHBoxLayout;
-    QPushButton* del = button(QStringLiteral("btn_elimina_ddt"), QStringLiteral("Elimina\r\nDDT"), this);
-    QPushButton* print = button(QStringLiteral("btn_stampa_ddt"), QStringLiteral("Stampa\r\nDDT"), this);
-    QPushButton* recipient =
-        button(QStringLiteral("btn_cambia_destinatario"), QStringLiteral("Cambia\r\ndestinatario"), this);
-    QPushButton* moves = button(QStringLiteral("btn_movimenti"),
-                                QStringLiteral("Visualizza\r\nelenco movimenti\r\ndi magazzino"), this);
+    QPushButton* del =
+        button(QStringLiteral("btn_elimina_ddt"), QStringLiteral("Elimina\r\nDDT"), this);
+    QPushButton* print =
+        button(QStringLiteral("btn_stampa_ddt"), QStringLiteral("Stampa\r\nDDT"), this);
+    QPushButton* recipient = button(QStringLiteral("btn_cambia_destinatario"),
+                                    QStringLiteral("Cambia\r\ndestinatario"), this);
+    QPushButton* moves =
+        button(QStringLiteral("btn_movimenti"),
+               QStringLiteral("Visualizza\r\nelenco movimenti\r\ndi magazzino"), this);
     QPushButton* edit = button(QStringLiteral("btn_edit"), QStringLiteral("EDIT"), this);
     QPushButton* detail = button(QStringLiteral("btn_dett"), QStringLiteral("DETT."), this);
     for (QPushButton* b : {del, print, recipient, moves, edit, detail}) commands->addWidget(b);
@@ -158,17 +176,18 @@ void Tscorre_ddt::buildUi() {
     auto* detailPage = new QWidget(m_pages);
     auto* dl = new QVBoxLayout(detailPage);
     m_linesGrid = named(new QTableWidget(0, 10, detailPage), QStringLiteral("grid_righe"));
-    m_linesGrid->setHorizontalHeaderLabels({QStringLiteral("Data"), QStringLiteral("Num DDT"),
-                                            QStringLiteral("Cod. articolo"), QStringLiteral("Descrizione articolo"),
-                                            QStringLiteral("Prz. unitario"), QStringLiteral("Prz netto"),
-                                            QStringLiteral("Un. mis."), QStringLiteral("Quant."), QStringLiteral("Peso"),
-                                            QStringLiteral("Colli")});
+    m_linesGrid->setHorizontalHeaderLabels(
+        {QStringLiteral("Data"), QStringLiteral("Num DDT"), QStringLiteral("Cod. articolo"),
+         QStringLiteral("Descrizione articolo"), QStringLiteral("Prz. unitario"),
+         QStringLiteral("Prz netto"), QStringLiteral("Un. mis."), QStringLiteral("Quant."),
+         QStringLiteral("Peso"), QStringLiteral("Colli")});
     m_linesGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_linesGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_linesGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_linesGrid->verticalHeader()->hide();
-    m_noLines = named(new QLabel(QStringLiteral("Non sono presenti movimenti per questo D.D.T."), detailPage),
-                      QStringLiteral("lbl_nessun_movimento"));
+    m_noLines = named(
+        new QLabel(QStringLiteral("Non sono presenti movimenti per questo D.D.T."), detailPage),
+        QStringLiteral("lbl_nessun_movimento"));
     m_noLines->hide();
     m_totals = named(new QLabel(detailPage), QStringLiteral("lbl_totali"));
     dl->addWidget(m_noLines);
@@ -188,17 +207,19 @@ void Tscorre_ddt::buildUi() {
     m_prezzoNett->setReadOnly(true);
     const VatRates rates(*m_ctx.settings);
     m_iva = combo(QStringLiteral("cmb_iva"), rates.choices(), editPage);
-    m_um = combo(QStringLiteral("cmb_um"),
-                 {QStringLiteral("N."), QStringLiteral("Kg."), QStringLiteral("Pz."), QStringLiteral("gr."),
-                  QStringLiteral("l."), QStringLiteral("Conf."), QStringLiteral("mtr")},
-                 editPage);
+    m_um = combo(
+        QStringLiteral("cmb_um"),
+        {QStringLiteral("N."), QStringLiteral("Kg."), QStringLiteral("Pz."), QStringLiteral("gr."),
+         QStringLiteral("l."), QStringLiteral("Conf."), QStringLiteral("mtr")},
+        editPage);
     m_quant = named(new QLineEdit(editPage), QStringLiteral("edt_quant"));
     m_peso = named(new QLineEdit(editPage), QStringLiteral("edt_peso"));
     m_colli = named(new QLineEdit(editPage), QStringLiteral("edt_colli"));
     m_ordine = named(new QLineEdit(editPage), QStringLiteral("edt_ordine"));
     m_dataOrd = named(new DateEdit(editPage), QStringLiteral("dte_dataord"));
     m_dataRiga = named(new DateEdit(editPage), QStringLiteral("dte_data"));
-    m_fatturaRiga = combo(QStringLiteral("cmb_fattura_riga"), {QStringLiteral("S"), QStringLiteral("N")}, editPage, false);
+    m_fatturaRiga = combo(QStringLiteral("cmb_fattura_riga"),
+                          {QStringLiteral("S"), QStringLiteral("N")}, editPage, false);
     m_flag = named(new QLineEdit(editPage), QStringLiteral("edt_flag"));
     m_flag->setMaxLength(1);
     lineForm->addRow(QStringLiteral("Cod. articolo"), m_cod);
@@ -219,25 +240,32 @@ void Tscorre_ddt::buildUi() {
     el->addLayout(lineForm, 0, 0);
 
     auto* headForm = new QFormLayout;
-    m_causale = combo(QStringLiteral("cmb_causale"),
-                      {QStringLiteral("Vendita"), QStringLiteral("C/to lavorazione"), QStringLiteral("C/to riparazione"),
-                       QStringLiteral("C/to visione"), QStringLiteral("Reso in garanzia"),
-                       QStringLiteral("Reso non conforme"), QString()},
-                      editPage);
-    m_porto = combo(QStringLiteral("cmb_porto"),
-                    {QStringLiteral("Assegnato"), QStringLiteral("Franco"), QStringLiteral("Franco fabbrica")}, editPage);
-    m_aspetto = combo(QStringLiteral("cmb_aspetto"),
-                      {QStringLiteral("A vista"), QStringLiteral("Alla rinfusa"), QStringLiteral("Bidoni"),
-                       QStringLiteral("Casse"), QStringLiteral("Container"), QStringLiteral("Contenitori"),
-                       QStringLiteral("Pallet"), QStringLiteral("Sacchi"), QStringLiteral("Scatole")},
-                      editPage);
-    m_trasporto = combo(QStringLiteral("cmb_trasporto"),
-                        {QStringLiteral("Destinatario"), QStringLiteral("Mittente"), QStringLiteral("Vettore")}, editPage);
+    m_causale =
+        combo(QStringLiteral("cmb_causale"),
+              {QStringLiteral("Vendita"), QStringLiteral("C/to lavorazione"),
+               QStringLiteral("C/to riparazione"), QStringLiteral("C/to visione"),
+               QStringLiteral("Reso in garanzia"), QStringLiteral("Reso non conforme"), QString()},
+              editPage);
+    m_porto = combo(
+        QStringLiteral("cmb_porto"),
+        {QStringLiteral("Assegnato"), QStringLiteral("Franco"), QStringLiteral("Franco fabbrica")},
+        editPage);
+    m_aspetto =
+        combo(QStringLiteral("cmb_aspetto"),
+              {QStringLiteral("A vista"), QStringLiteral("Alla rinfusa"), QStringLiteral("Bidoni"),
+               QStringLiteral("Casse"), QStringLiteral("Container"), QStringLiteral("Contenitori"),
+               QStringLiteral("Pallet"), QStringLiteral("Sacchi"), QStringLiteral("Scatole")},
+              editPage);
+    m_trasporto = combo(
+        QStringLiteral("cmb_trasporto"),
+        {QStringLiteral("Destinatario"), QStringLiteral("Mittente"), QStringLiteral("Vettore")},
+        editPage);
     m_imballo = named(new QLineEdit(editPage), QStringLiteral("edt_imballo"));
     m_ordineDdt = named(new QLineEdit(editPage), QStringLiteral("edt_ordine_ddt"));
     m_note1 = named(new QLineEdit(editPage), QStringLiteral("edt_note1"));
     m_note2 = named(new QLineEdit(editPage), QStringLiteral("edt_note2"));
-    m_fatturaDdt = combo(QStringLiteral("cmb_fattura"), {QStringLiteral("S"), QStringLiteral("N")}, editPage, false);
+    m_fatturaDdt = combo(QStringLiteral("cmb_fattura"), {QStringLiteral("S"), QStringLiteral("N")},
+                         editPage, false);
     m_dataDdt = named(new DateEdit(editPage), QStringLiteral("dte_data_ddt"));
     headForm->addRow(QStringLiteral("Causale"), m_causale);
     headForm->addRow(QStringLiteral("Porto"), m_porto);
@@ -253,21 +281,24 @@ void Tscorre_ddt::buildUi() {
 
     auto* editButtons = new QHBoxLayout;
     m_aggiorna = button(QStringLiteral("btn_aggiorna"), QStringLiteral("Aggiorna"), editPage);
-    QPushButton* add = button(QStringLiteral("btn_aggiungi"), QStringLiteral("Aggiungi nuovo elemento"), editPage);
+    QPushButton* add =
+        button(QStringLiteral("btn_aggiungi"), QStringLiteral("Aggiungi nuovo elemento"), editPage);
     m_conferma = button(QStringLiteral("btn_conferma"), QStringLiteral("Conferma"), editPage);
     m_conferma->setEnabled(false);
-    QPushButton* remove =
-        button(QStringLiteral("btn_cancella_elemento"), QStringLiteral("Cancella elemento selezionato"), editPage);
+    QPushButton* remove = button(QStringLiteral("btn_cancella_elemento"),
+                                 QStringLiteral("Cancella elemento selezionato"), editPage);
     m_setData = button(QStringLiteral("btn_set_data"), QStringLiteral("Set DATA"), editPage);
     m_setData->hide();
-    for (QPushButton* b : {m_aggiorna, add, m_conferma, remove, m_setData}) editButtons->addWidget(b);
+    for (QPushButton* b : {m_aggiorna, add, m_conferma, remove, m_setData})
+        editButtons->addWidget(b);
     el->addLayout(editButtons, 1, 0, 1, 2);
     m_pages->addTab(editPage, QStringLiteral("Editing/Modifica"));
 
     // Print settings.
     auto* printPage = new QWidget(m_pages);
     auto* pl = new QFormLayout(printPage);
-    m_destNome = named(new QLineEdit(QStringLiteral("MEDESIMA"), printPage), QStringLiteral("edt_dest_nome"));
+    m_destNome = named(new QLineEdit(QStringLiteral("MEDESIMA"), printPage),
+                       QStringLiteral("edt_dest_nome"));
     m_destVia = named(new QLineEdit(printPage), QStringLiteral("edt_dest_via"));
     m_destCap = named(new QLineEdit(printPage), QStringLiteral("edt_dest_cap"));
     m_destCitta = named(new QLineEdit(printPage), QStringLiteral("edt_dest_citta"));
@@ -277,28 +308,39 @@ void Tscorre_ddt::buildUi() {
         const QString path = dataFile(m_ctx.base, QStringLiteral("anag_vettori.db"));
         if (Store::exists(path))
             for (const QVariantList& r :
-                 m_ctx.store->rows(QStringLiteral("SELECT nome FROM %1 ORDER BY nome").arg(m_ctx.store->table(path))))
+                 m_ctx.store->rows(QStringLiteral("SELECT nome FROM %1 ORDER BY nome")
+                                       .arg(m_ctx.store->table(path))))
                 carriers << r.value(0).toString();
     } catch (const StoreError&) {
         // No carriers to offer; the names can still be typed.
     }
     m_vettore1 = combo(QStringLiteral("cmb_vettore1"), carriers, printPage);
     m_vettore2 = combo(QStringLiteral("cmb_vettore2"), carriers, printPage);
-    m_chkDataRitiro = named(new QCheckBox(QStringLiteral("Data ritiro"), printPage), QStringLiteral("chk_data_ritiro"));
+    m_chkDataRitiro = named(new QCheckBox(QStringLiteral("Data ritiro"), printPage),
+                            QStringLiteral("chk_data_ritiro"));
     m_dataRitiro = named(new DateEdit(printPage), QStringLiteral("dte_data_ritiro"));
-    m_chkOraRitiro = named(new QCheckBox(QStringLiteral("Ora ritiro"), printPage), QStringLiteral("chk_ora_ritiro"));
+    m_chkOraRitiro = named(new QCheckBox(QStringLiteral("Ora ritiro"), printPage),
+                           QStringLiteral("chk_ora_ritiro"));
     m_oraRitiro = named(new QTimeEdit(printPage), QStringLiteral("tme_ora_ritiro"));
     m_oraRitiro->setDisplayFormat(QStringLiteral("HH:mm"));
     m_notaStampa = named(new QLineEdit(printPage), QStringLiteral("edt_nota_stampa"));
-    m_colUm = named(new QCheckBox(QStringLiteral("Stampa colonna \"Unita di mis,\""), printPage), QStringLiteral("chk_ddt_stampa_um"));
-    m_colPeso = named(new QCheckBox(QStringLiteral("Stampa colonna \"Peso\""), printPage), QStringLiteral("chk_ddt_stampa_peso"));
-    m_colOrdine = named(new QCheckBox(QStringLiteral("Stampa colonna \"Ordine\""), printPage), QStringLiteral("chk_ddt_stampa_ordine"));
-    m_colDataOrdine = named(new QCheckBox(QStringLiteral("Stampa colonna \"Data Ordine\""), printPage),
-                            QStringLiteral("chk_ddt_stampa_data_ordine"));
-    m_campoScarto = named(new QCheckBox(QStringLiteral("Campo \"Scarto\""), printPage), QStringLiteral("chk_ddt_stampa_scarto"));
-    m_campoVsRif = named(new QCheckBox(QStringLiteral("Campo  \"Vs. Rif.\""), printPage), QStringLiteral("chk_ddt_stampa_vsrif"));
-    m_campoImballo = named(new QCheckBox(QStringLiteral("Campo  \"Imballo.\""), printPage), QStringLiteral("chk_ddt_stampa_imballo"));
-    m_logoAggiuntivo = named(new QCheckBox(QStringLiteral("Stampa logo aggiuntivo"), printPage), QStringLiteral("chk_logo_aggiuntivo"));
+    m_colUm = named(new QCheckBox(QStringLiteral("Stampa colonna \"Unita di mis,\""), printPage),
+                    QStringLiteral("chk_ddt_stampa_um"));
+    m_colPeso = named(new QCheckBox(QStringLiteral("Stampa colonna \"Peso\""), printPage),
+                      QStringLiteral("chk_ddt_stampa_peso"));
+    m_colOrdine = named(new QCheckBox(QStringLiteral("Stampa colonna \"Ordine\""), printPage),
+                        QStringLiteral("chk_ddt_stampa_ordine"));
+    m_colDataOrdine =
+        named(new QCheckBox(QStringLiteral("Stampa colonna \"Data Ordine\""), printPage),
+              QStringLiteral("chk_ddt_stampa_data_ordine"));
+    m_campoScarto = named(new QCheckBox(QStringLiteral("Campo \"Scarto\""), printPage),
+                          QStringLiteral("chk_ddt_stampa_scarto"));
+    m_campoVsRif = named(new QCheckBox(QStringLiteral("Campo  \"Vs. Rif.\""), printPage),
+                         QStringLiteral("chk_ddt_stampa_vsrif"));
+    m_campoImballo = named(new QCheckBox(QStringLiteral("Campo  \"Imballo.\""), printPage),
+                           QStringLiteral("chk_ddt_stampa_imballo"));
+    m_logoAggiuntivo = named(new QCheckBox(QStringLiteral("Stampa logo aggiuntivo"), printPage),
+                             QStringLiteral("chk_logo_aggiuntivo"));
     m_copie = named(new QSpinBox(printPage), QStringLiteral("num_copie"));
     m_copie->setRange(1, 99);
     QPushButton* plus = button(QStringLiteral("btn_copie_piu"), QStringLiteral("+"), printPage);
@@ -317,8 +359,8 @@ void Tscorre_ddt::buildUi() {
     pl->addRow(m_chkDataRitiro, m_dataRitiro);
     pl->addRow(m_chkOraRitiro, m_oraRitiro);
     pl->addRow(QStringLiteral("Note"), m_notaStampa);
-    for (QCheckBox* c : {m_colUm, m_colPeso, m_colOrdine, m_colDataOrdine, m_campoScarto, m_campoVsRif, m_campoImballo,
-                         m_logoAggiuntivo})
+    for (QCheckBox* c : {m_colUm, m_colPeso, m_colOrdine, m_colDataOrdine, m_campoScarto,
+                         m_campoVsRif, m_campoImballo, m_logoAggiuntivo})
         pl->addRow(c);
     pl->addRow(QStringLiteral("Copie"), copies);
     m_pages->addTab(printPage, QStringLiteral("Impostazioni di Stampa"));
@@ -332,8 +374,10 @@ void Tscorre_ddt::buildUi() {
     connect(m_archivio, &QComboBox::activated, this, [this](int i) {
         if (i >= 0) showYear(m_archivio->itemText(i).toInt());
     });
-    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, &Tscorre_ddt::gridTitleClick);
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { showCurrent(); });
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &Tscorre_ddt::gridTitleClick);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { showCurrent(); });
     connect(del, &QPushButton::clicked, this, &Tscorre_ddt::btn_elimina_ddtClick);
     connect(print, &QPushButton::clicked, this, &Tscorre_ddt::btn_stampa_ddtClick);
     connect(recipient, &QPushButton::clicked, this, &Tscorre_ddt::btn_cambia_destinatarioClick);
@@ -345,11 +389,13 @@ void Tscorre_ddt::buildUi() {
     connect(m_conferma, &QPushButton::clicked, this, &Tscorre_ddt::btn_confermaClick);
     connect(remove, &QPushButton::clicked, this, &Tscorre_ddt::btn_cancella_elementoClick);
     connect(m_setData, &QPushButton::clicked, this, &Tscorre_ddt::btn_set_dataClick);
-    connect(m_linesGrid, &QTableWidget::currentCellChanged, this, [this](int row) { showLine(row); });
+    connect(m_linesGrid, &QTableWidget::currentCellChanged, this,
+            [this](int row) { showLine(row); });
     connect(m_prezzo, &QLineEdit::textEdited, this, [this] { recomputeNet(); });
     connect(m_sconto, &QLineEdit::textEdited, this, [this] { recomputeNet(); });
     connect(plus, &QPushButton::clicked, this, [this] { m_copie->setValue(m_copie->value() + 1); });
-    connect(minus, &QPushButton::clicked, this, [this] { m_copie->setValue(m_copie->value() - 1); });
+    connect(minus, &QPushButton::clicked, this,
+            [this] { m_copie->setValue(m_copie->value() - 1); });
     resize(1100, 800);
 }
 
@@ -468,14 +514,18 @@ void Tscorre_ddt::showCurrent() {
         m_dataDdt->setDate(rowDate(h, u"DATA_MOV"));
         m_notaStampa->setText(text(h, u"NOTE1"));
     }
-    if (!m_lines.isEmpty()) selectLineRow(0);
-    else clearLineEditor();
+    if (!m_lines.isEmpty())
+        selectLineRow(0);
+    else
+        clearLineEditor();
     if (m_header && text(*m_header, u"FATTURA").isEmpty()) {
         const DlgButton b = Dialogs::instance().show(
             MsgIcon::Warning, QStringLiteral("Anomalia nel DDT"),
-            QStringLiteral("Attenzione, non è stato definito se il Ddt è da fatturare oppure no.\n\rFa clic su OK per "
+            QStringLiteral("Attenzione, non è stato definito se il Ddt è da fatturare oppure "
+                           "no.\n\rFa clic su OK per "
                            "impostare SI."),
-            static_cast<int>(DlgButton::Ok) | static_cast<int>(DlgButton::Cancel), DlgButton::Ok, this);
+            static_cast<int>(DlgButton::Ok) | static_cast<int>(DlgButton::Cancel), DlgButton::Ok,
+            this);
         if (b == DlgButton::Ok) {
             try {
                 archive.setInvoiceable(*key);
@@ -514,7 +564,8 @@ int Tscorre_ddt::currentLineIndex() const {
 
 void Tscorre_ddt::clearLineEditor() {
     for (QLineEdit* e : {m_cod, m_des, m_ordine, m_flag}) e->clear();
-    for (QLineEdit* e : {m_prezzo, m_sconto, m_prezzoNett, m_quant, m_peso, m_colli}) e->setText(QStringLiteral("0"));
+    for (QLineEdit* e : {m_prezzo, m_sconto, m_prezzoNett, m_quant, m_peso, m_colli})
+        e->setText(QStringLiteral("0"));
     m_dataOrd->setDate({});
     m_dataRiga->setDate(m_dataDdt->date());
     m_dataRiga->setStyleSheet({});
@@ -531,7 +582,9 @@ void Tscorre_ddt::showLine(int index) {
     }
     const QVariantMap& l = m_lines[index];
     const int priceDecimals = m_ctx.settings->integer(u"DDT", u"Decimali prezzo articolo");
-    const QString pricePattern = priceDecimals > 0 ? QStringLiteral("0.") + QString(priceDecimals, u'0') : QStringLiteral("0");
+    const QString pricePattern = priceDecimals > 0
+                                     ? QStringLiteral("0.") + QString(priceDecimals, u'0')
+                                     : QStringLiteral("0");
     m_cod->setText(text(l, u"COD"));
     m_des->setText(text(l, u"DES"));
     m_prezzo->setText(fmt::number(number(l, u"PREZZO"), pricePattern));
@@ -547,13 +600,15 @@ void Tscorre_ddt::showLine(int index) {
     m_dataRiga->setValue(rowValue(l, u"DATA"));
     setComboText(m_fatturaRiga, text(l, u"FATTURA").toUpper());
     m_flag->setText(text(l, u"FLAG"));
-    const bool wrongDate = m_strictDates && m_header && rowDate(l, u"DATA") != rowDate(*m_header, u"DATA_MOV");
+    const bool wrongDate =
+        m_strictDates && m_header && rowDate(l, u"DATA") != rowDate(*m_header, u"DATA_MOV");
     m_dataRiga->setStyleSheet(wrongDate ? QStringLiteral("color: red;") : QString());
     m_setData->setVisible(wrongDate);
     if (wrongDate)
-        TrayNotice::instance().show(QStringLiteral("Attenzione: dato non corretto in DDT."),
-                                    QStringLiteral("La data del movimento non coincide con la data del DDT"),
-                                    TrayNotice::kStandardSeconds, TrayNotice::Kind::Error);
+        TrayNotice::instance().show(
+            QStringLiteral("Attenzione: dato non corretto in DDT."),
+            QStringLiteral("La data del movimento non coincide con la data del DDT"),
+            TrayNotice::kStandardSeconds, TrayNotice::Kind::Error);
 }
 
 void Tscorre_ddt::recomputeNet() {
@@ -561,7 +616,8 @@ void Tscorre_ddt::recomputeNet() {
     const double price = parsed(m_prezzo);
     const double discount = parsed(m_sconto);
     const double net = price - price / 100.0 * discount;
-    m_prezzoNett->setText(fmt::number(net, decimals > 0 ? QStringLiteral("0.") + QString(decimals, u'0') : QStringLiteral("0")));
+    m_prezzoNett->setText(fmt::number(
+        net, decimals > 0 ? QStringLiteral("0.") + QString(decimals, u'0') : QStringLiteral("0")));
 }
 
 DdtLineFields Tscorre_ddt::lineFromEditor() const {
@@ -625,16 +681,19 @@ void Tscorre_ddt::btn_set_filtroClick() {
     bool ok = false;
     const qint64 n = m_fNumero->text().trimmed().toLongLong(&ok);
     if (ok) m_query.conditions.append({K::Number, QString::number(n)});
-    if (!m_fCliente->text().trimmed().isEmpty()) m_query.conditions.append({K::Customer, m_fCliente->text().trimmed().toUpper()});
+    if (!m_fCliente->text().trimmed().isEmpty())
+        m_query.conditions.append({K::Customer, m_fCliente->text().trimmed().toUpper()});
     if (!m_fFornitore->text().trimmed().isEmpty())
         m_query.conditions.append({K::Supplier, m_fFornitore->text().trimmed().toUpper()});
-    if (!m_fOrdine->text().trimmed().isEmpty()) m_query.conditions.append({K::Order, m_fOrdine->text().trimmed()});
+    if (!m_fOrdine->text().trimmed().isEmpty())
+        m_query.conditions.append({K::Order, m_fOrdine->text().trimmed()});
     reload(0);
 }
 
 namespace {
 
-void clearFilterFields(std::initializer_list<QCheckBox*> ticks, std::initializer_list<QLineEdit*> fields) {
+void clearFilterFields(std::initializer_list<QCheckBox*> ticks,
+                       std::initializer_list<QLineEdit*> fields) {
     for (QCheckBox* c : ticks) c->setChecked(false);
     for (QLineEdit* e : fields) e->clear();
 }
@@ -642,14 +701,16 @@ void clearFilterFields(std::initializer_list<QCheckBox*> ticks, std::initializer
 }  // namespace
 
 void Tscorre_ddt::btn_reset_filtroClick() {
-    clearFilterFields({m_chkFatturabili, m_chkCarico, m_chkScarico}, {m_fNumero, m_fCliente, m_fFornitore, m_fOrdine});
+    clearFilterFields({m_chkFatturabili, m_chkCarico, m_chkScarico},
+                      {m_fNumero, m_fCliente, m_fFornitore, m_fOrdine});
     m_query = DdtQuery{};
     m_query.kind = DdtQuery::Kind::Reset;
     reload(0);
 }
 
 void Tscorre_ddt::btn_tuttiClick() {
-    clearFilterFields({m_chkFatturabili, m_chkCarico, m_chkScarico}, {m_fNumero, m_fCliente, m_fFornitore, m_fOrdine});
+    clearFilterFields({m_chkFatturabili, m_chkCarico, m_chkScarico},
+                      {m_fNumero, m_fCliente, m_fFornitore, m_fOrdine});
     m_query = DdtQuery{};
     m_query.kind = DdtQuery::Kind::All;
     reload(0);
@@ -670,7 +731,8 @@ void Tscorre_ddt::btn_cercaClick() {
 
 void Tscorre_ddt::gridTitleClick(int column) {
     if (!DdtListModel::sortable(column)) return;
-    const bool descending = m_query.kind == DdtQuery::Kind::Sorted && m_lastSort == column && !m_query.descending;
+    const bool descending =
+        m_query.kind == DdtQuery::Kind::Sorted && m_lastSort == column && !m_query.descending;
     m_query = DdtQuery{};
     m_query.kind = DdtQuery::Kind::Sorted;
     m_query.sortColumn = column;
@@ -691,7 +753,8 @@ void Tscorre_ddt::btn_cambia_archivioClick() {
 void Tscorre_ddt::backupWithNotice(const QString& path, const QString& notice) {
     const bool existed = QFileInfo::exists(path + QStringLiteral(".bak"));
     if (m_ctx.store->backupOnce(path) && !existed && !notice.isEmpty())
-        TrayNotice::instance().show(QStringLiteral("Zelvarin: DDT"), notice, 10, TrayNotice::Kind::Info);
+        TrayNotice::instance().show(QStringLiteral("Zelvarin: DDT"), notice, 10,
+                                    TrayNotice::Kind::Info);
 }
 
 void Tscorre_ddt::btn_elimina_ddtClick() {
@@ -699,12 +762,16 @@ void Tscorre_ddt::btn_elimina_ddtClick() {
     if (!key) return;
     Dialogs& d = Dialogs::instance();
     if (!d.yesNo(MsgIcon::Question, QStringLiteral("Cancellazione DDT"),
-                 QStringLiteral("Sei sicuro di voler cancellare il DDT n°%1 del cliente %2?").arg(key->number).arg(key->recipient),
+                 QStringLiteral("Sei sicuro di voler cancellare il DDT n°%1 del cliente %2?")
+                     .arg(key->number)
+                     .arg(key->recipient),
                  this))
         return;
     const bool restore =
         d.yesNo(MsgIcon::Question, QStringLiteral("Ripristino giacenza articoli"),
-                QStringLiteral("Vuoi ripristinare la giacenza precedente al DDT %1 da cancellare?").arg(key->number), this);
+                QStringLiteral("Vuoi ripristinare la giacenza precedente al DDT %1 da cancellare?")
+                    .arg(key->number),
+                this);
     const int row = m_grid->currentIndex().row();
     DeleteOutcome out;
     try {
@@ -713,7 +780,8 @@ void Tscorre_ddt::btn_elimina_ddtClick() {
         out = DdtArchive(*m_ctx.store, m_archives).deleteDdt(*key, restore);
     } catch (const StoreError& e) {
         d.error(QStringLiteral("Cancellazione DDT"),
-                QStringLiteral("Il DDT n° %1 del cliente %2 non è stato cancellato e la giacenza non è cambiata.\r\n%3")
+                QStringLiteral("Il DDT n° %1 del cliente %2 non è stato cancellato e la giacenza "
+                               "non è cambiata.\r\n%3")
                     .arg(key->number)
                     .arg(key->recipient, e.message()),
                 this);
@@ -721,10 +789,13 @@ void Tscorre_ddt::btn_elimina_ddtClick() {
         return;
     }
     if (!out.deleted)
-        d.warning(QStringLiteral("Cancellazione DDT"), DdtArchive::notDeletedMessage(key->number, key->recipient), this);
+        d.warning(QStringLiteral("Cancellazione DDT"),
+                  DdtArchive::notDeletedMessage(key->number, key->recipient), this);
     else if (restore)
-        d.info(QStringLiteral("Ripristino giacenza articoli"), DdtArchive::restoredMessage(out.restored, key->number), this);
-    clearFilterFields({m_chkFatturabili, m_chkCarico, m_chkScarico}, {m_fNumero, m_fCliente, m_fFornitore, m_fOrdine});
+        d.info(QStringLiteral("Ripristino giacenza articoli"),
+               DdtArchive::restoredMessage(out.restored, key->number), this);
+    clearFilterFields({m_chkFatturabili, m_chkCarico, m_chkScarico},
+                      {m_fNumero, m_fCliente, m_fFornitore, m_fOrdine});
     m_query = DdtQuery{};
     m_query.kind = DdtQuery::Kind::Reset;
     reload(row);
@@ -769,7 +840,8 @@ void Tscorre_ddt::btn_stampa_ddtClick() {
         return;
     }
     if (!data) {
-        Dialogs::instance().warning(QStringLiteral("Stampa DDT"), TQR1::missingMessage(*key, shownYear()), this);
+        Dialogs::instance().warning(QStringLiteral("Stampa DDT"),
+                                    TQR1::missingMessage(*key, shownYear()), this);
         return;
     }
     showPreview(TQR1(*m_ctx.settings).render(*data, o), o.copies);
@@ -786,12 +858,15 @@ void Tscorre_ddt::btn_cambia_destinatarioClick() {
         backupWithNotice(m_archives.lines, {});
         if (!DdtArchive(*m_ctx.store, m_archives).changeRecipient(*key, code))
             Dialogs::instance().warning(QStringLiteral("Tabella intestazioni DDT"),
-                                        DdtArchive::notDeletedMessage(key->number, key->recipient), this);
+                                        DdtArchive::notDeletedMessage(key->number, key->recipient),
+                                        this);
     } catch (const StoreError& e) {
-        Dialogs::instance().error(QStringLiteral("Tabella intestazioni DDT"),
-                                  QStringLiteral("Non è stato possibile cambiare il codice cliente, verificare archivio.") +
-                                      QStringLiteral("\r\n") + e.message(),
-                                  this);
+        Dialogs::instance().error(
+            QStringLiteral("Tabella intestazioni DDT"),
+            QStringLiteral(
+                "Non è stato possibile cambiare il codice cliente, verificare archivio.") +
+                QStringLiteral("\r\n") + e.message(),
+            this);
     }
     reload(row);
 }
@@ -825,7 +900,8 @@ void Tscorre_ddt::btn_aggiornaClick() {
     const DdtLineFields line = lineFromEditor();
     Dialogs& d = Dialogs::instance();
     if (!d.yesNo(MsgIcon::Question, QStringLiteral("Aggiornamento DDT"),
-                 QStringLiteral("DDT n°%1 - Articolo%2 - %3\r\nI dati stanno per essere aggiornati e modificati, confermi? ")
+                 QStringLiteral("DDT n°%1 - Articolo%2 - %3\r\nI dati stanno per essere aggiornati "
+                                "e modificati, confermi? ")
                      .arg(key->number)
                      .arg(line.cod, line.des),
                  this))
@@ -833,13 +909,15 @@ void Tscorre_ddt::btn_aggiornaClick() {
     const int row = m_grid->currentIndex().row();
     try {
         DdtArchive(*m_ctx.store, m_archives)
-            .updateLine(*key, rowValue(m_lines[index], u"ROWID").toLongLong(), line, headerFromEditor());
+            .updateLine(*key, rowValue(m_lines[index], u"ROWID").toLongLong(), line,
+                        headerFromEditor());
     } catch (const StoreError& e) {
-        d.error(QStringLiteral("Aggiornamento DDT"), QStringLiteral("Errore nell'aggiornamento dei movimenti\n\r") + e.message(),
-                this);
+        d.error(QStringLiteral("Aggiornamento DDT"),
+                QStringLiteral("Errore nell'aggiornamento dei movimenti\n\r") + e.message(), this);
         return;
     }
-    d.info(QStringLiteral("Aggiornamento DDT"), QStringLiteral("Aggiornamento dei dati\n\ravvenuto con successo!"), this);
+    d.info(QStringLiteral("Aggiornamento DDT"),
+           QStringLiteral("Aggiornamento dei dati\n\ravvenuto con successo!"), this);
     reload(row);
     selectLineRow(std::min(index, static_cast<int>(m_lines.size()) - 1));
 }
@@ -858,7 +936,8 @@ void Tscorre_ddt::btn_confermaClick() {
     Dialogs& d = Dialogs::instance();
     if (key->recipient.trimmed().isEmpty()) {
         d.warning(QStringLiteral("Inserimento nuova voce"),
-                  QStringLiteral("Il codice cliente è obbligatorio, inserendo un codice differente per questa voce\r\nil "
+                  QStringLiteral("Il codice cliente è obbligatorio, inserendo un codice differente "
+                                 "per questa voce\r\nil "
                                  "DDT potrebbe risultare scorretto."),
                   this);
         return;
@@ -872,7 +951,8 @@ void Tscorre_ddt::btn_confermaClick() {
         return;
     const int row = m_grid->currentIndex().row();
     try {
-        backupWithNotice(m_archives.lines, QStringLiteral("Eseguito backup dell' archivio movimenti."));
+        backupWithNotice(m_archives.lines,
+                         QStringLiteral("Eseguito backup dell' archivio movimenti."));
         DdtArchive(*m_ctx.store, m_archives).addLine(*key, line);
     } catch (const StoreError& e) {
         d.error(QStringLiteral("Inserimento nuova voce"),
@@ -883,7 +963,8 @@ void Tscorre_ddt::btn_confermaClick() {
     m_conferma->setEnabled(false);
     m_aggiorna->setEnabled(false);
     d.info(QStringLiteral("Inserimento nuova voce"),
-           QStringLiteral("I dati sono stati scritti correttamente nel DDT.\n\rPer riabilitare il tasto \"Aggiorna\" "
+           QStringLiteral("I dati sono stati scritti correttamente nel DDT.\n\rPer riabilitare il "
+                          "tasto \"Aggiorna\" "
                           "uscire da editing e rientrare"),
            this);
     reload(row);
@@ -896,18 +977,23 @@ void Tscorre_ddt::btn_cancella_elementoClick() {
     const QVariantMap line = m_lines[index];
     Dialogs& d = Dialogs::instance();
     if (d.show(MsgIcon::Question, QStringLiteral("Cancellazione voce DDT"),
-               QStringLiteral("Conferma la cancellazione irreversibile dell'elemento %1 ?").arg(text(line, u"DES")),
-               static_cast<int>(DlgButton::Yes) | static_cast<int>(DlgButton::No), DlgButton::No, this) != DlgButton::Yes)
+               QStringLiteral("Conferma la cancellazione irreversibile dell'elemento %1 ?")
+                   .arg(text(line, u"DES")),
+               static_cast<int>(DlgButton::Yes) | static_cast<int>(DlgButton::No), DlgButton::No,
+               this) != DlgButton::Yes)
         return;
     const int row = m_grid->currentIndex().row();
     try {
-        backupWithNotice(m_archives.lines, QStringLiteral("Eseguito backup degli archivi movimenti ddt."));
-        if (!DdtArchive(*m_ctx.store, m_archives).deleteLine(*key, rowValue(line, u"ROWID").toLongLong()))
+        backupWithNotice(m_archives.lines,
+                         QStringLiteral("Eseguito backup degli archivi movimenti ddt."));
+        if (!DdtArchive(*m_ctx.store, m_archives)
+                 .deleteLine(*key, rowValue(line, u"ROWID").toLongLong()))
             d.warning(QStringLiteral("Cancellazione voce DDT"),
-                      QStringLiteral("La voce non appartiene più al DDT n° %1.").arg(key->number), this);
+                      QStringLiteral("La voce non appartiene più al DDT n° %1.").arg(key->number),
+                      this);
     } catch (const StoreError& e) {
-        d.error(QStringLiteral("Cancellazione voce DDT"), QStringLiteral("La voce non è stata cancellata.\r\n") + e.message(),
-                this);
+        d.error(QStringLiteral("Cancellazione voce DDT"),
+                QStringLiteral("La voce non è stata cancellata.\r\n") + e.message(), this);
         return;
     }
     reload(row);
@@ -921,10 +1007,11 @@ void Tscorre_ddt::btn_set_dataClick() {
 void Tscorre_ddt::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape) {
         if (m_pages->currentIndex() == 1)
-            Dialogs::instance().warning(QStringLiteral("Scorrimento DDT"),
-                                        QStringLiteral("Attenzione! Uscendo ogni modifica non confermata\r\nnon sarà "
-                                                       "registrata."),
-                                        this);
+            Dialogs::instance().warning(
+                QStringLiteral("Scorrimento DDT"),
+                QStringLiteral("Attenzione! Uscendo ogni modifica non confermata\r\nnon sarà "
+                               "registrata."),
+                this);
         reject();
         return;
     }

@@ -1,10 +1,10 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QFileInfo>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -48,8 +48,9 @@ protected:
         seed->header(5, u"C2"_s, kDay.addDays(-1));
         seed->line(5, u"C2"_s, u"A1"_s, u"Vite"_s, 7, 10, 22, 2, 1, kDay.addDays(-1));
         seed->supplierLoad(5, u"F1"_s, u"A1"_s, 10, kDay.addDays(-3));
-        store->exec(u"UPDATE %1 SET prezzo = 63.5, iva = 12.35, tot_colli = 2, tot_peso = 3.7 WHERE cod_cli = 'C1'"_s.arg(
-            store->table(seed->headers())));
+        store->exec(
+            u"UPDATE %1 SET prezzo = 63.5, iva = 12.35, tot_colli = 2, tot_peso = 3.7 WHERE cod_cli = 'C1'"_s
+                .arg(store->table(seed->headers())));
     }
     void TearDown() override {
         win.reset();
@@ -78,24 +79,30 @@ protected:
         ASSERT_GE(row, 0) << number << " " << code.toStdString();
         auto* grid = w<QTableView>(u"grid_ddt"_s);
         grid->scrollTo(win->listModel().index(row, 1));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(win->listModel().index(row, 1)).center());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(win->listModel().index(row, 1)).center());
         ASSERT_EQ(win->currentKey(), (DdtKey{number, code}));
     }
     void pickLine(int row) {
         auto* grid = w<QTableWidget>(u"grid_righe"_s);
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(row, 2)).center());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualItemRect(grid->item(row, 2)).center());
     }
     double stock(const QString& cod, const char* column) {
-        return store->scalar(u"SELECT %1 FROM %2 WHERE cod = ?"_s.arg(QLatin1String(column), store->table(seed->warehouse())),
-                             {cod})
+        return store
+            ->scalar(u"SELECT %1 FROM %2 WHERE cod = ?"_s.arg(QLatin1String(column),
+                                                              store->table(seed->warehouse())),
+                     {cod})
             .toDouble();
     }
     QList<QVariantList> lineRows(const QString& where) {
-        return store->rows(u"SELECT bolla, cod_cli, cod_forn, cod, quant, causale, flag FROM %1 WHERE %2 ORDER BY rowid"_s.arg(
-            store->table(seed->lines()), where));
+        return store->rows(
+            u"SELECT bolla, cod_cli, cod_forn, cod, quant, causale, flag FROM %1 WHERE %2 ORDER BY rowid"_s
+                .arg(store->table(seed->lines()), where));
     }
     QVariant headerValue(const QString& column, qint64 bolla, const QString& cli) {
-        return store->scalar(u"SELECT %1 FROM %2 WHERE bolla = ? AND cod_cli = ?"_s.arg(column, store->table(seed->headers())),
+        return store->scalar(u"SELECT %1 FROM %2 WHERE bolla = ? AND cod_cli = ?"_s.arg(
+                                 column, store->table(seed->headers())),
                              {bolla, cli});
     }
     QStringList shown() const { return Dialogs::instance().shownTexts(); }
@@ -103,12 +110,14 @@ protected:
         QStringList out;
         for (int r = 0; r < win->listModel().rowCount(); ++r) {
             const DdtListEntry e = win->listModel().entry(r);
-            out << u"%1/%2/%3"_s.arg(e.bolla).arg(e.codCli.isEmpty() ? e.codForn : e.codCli, e.nome);
+            out << u"%1/%2/%3"_s.arg(e.bolla).arg(e.codCli.isEmpty() ? e.codForn : e.codCli,
+                                                  e.nome);
         }
         return out;
     }
     QString dumpAll() {
-        return Probe::dump(seed->headers()) + Probe::dump(seed->lines()) + Probe::dump(seed->warehouse());
+        return Probe::dump(seed->headers()) + Probe::dump(seed->lines()) +
+               Probe::dump(seed->warehouse());
     }
 
     std::optional<DdtSeed> seed;
@@ -126,7 +135,8 @@ TEST_F(DdtBrowser, DeletingDdt5OfC1WithRestoreTouchesOnlyItsOwnLines) {
 
     EXPECT_TRUE(shown().contains(u"Sei sicuro di voler cancellare il DDT n°5 del cliente C1?"_s));
     // A1 went out of the main warehouse; A2 was registered without unloading.
-    EXPECT_TRUE(shown().contains(u"Sono stati ripristinati 1 valori di giacenza precedenti al DDT n° 5"_s))
+    EXPECT_TRUE(
+        shown().contains(u"Sono stati ripristinati 1 valori di giacenza precedenti al DDT n° 5"_s))
         << shown().join(u'|').toStdString();
     EXPECT_DOUBLE_EQ(stock(u"A1"_s, "qsc"), 7.0);
     EXPECT_DOUBLE_EQ(stock(u"A1"_s, "psc"), 1.0);
@@ -139,11 +149,15 @@ TEST_F(DdtBrowser, DeletingDdt5OfC1WithRestoreTouchesOnlyItsOwnLines) {
     ASSERT_EQ(rest.size(), 4);
     EXPECT_EQ(rest[0], (QVariantList{5, u"C2"_s, u""_s, u"A1"_s, 7.0, u"Vendita"_s, u"*"_s}));
     EXPECT_EQ(rest[1], (QVariantList{5, u""_s, u"F1"_s, u"A1"_s, 10.0, u"Carico merce"_s, u"X"_s}));
-    EXPECT_EQ(rest[2], (QVariantList{0, u"C1"_s, u""_s, u"A1"_s, 5.0, u"Ripristino movimento"_s, u"X"_s}));
-    EXPECT_EQ(rest[3], (QVariantList{0, u"C1"_s, u""_s, u"A2"_s, 3.0, u"Ripristino movimento"_s, u"X"_s}));
+    EXPECT_EQ(rest[2],
+              (QVariantList{0, u"C1"_s, u""_s, u"A1"_s, 5.0, u"Ripristino movimento"_s, u"X"_s}));
+    EXPECT_EQ(rest[3],
+              (QVariantList{0, u"C1"_s, u""_s, u"A2"_s, 3.0, u"Ripristino movimento"_s, u"X"_s}));
     // The list shows what is left, numbered 1..N again.
     EXPECT_EQ(win->listModel().rowOf({5, u"C1"_s}), -1);
-    EXPECT_EQ(store->scalar(u"SELECT group_concat(ID) FROM %1"_s.arg(store->table(seed->lines()))).toString(), u"1,2,3,4"_s);
+    EXPECT_EQ(store->scalar(u"SELECT group_concat(ID) FROM %1"_s.arg(store->table(seed->lines())))
+                  .toString(),
+              u"1,2,3,4"_s);
 }
 
 TEST_F(DdtBrowser, DeletingWithoutRestoreKeepsTheStockAndLeavesTheTrace) {
@@ -162,7 +176,9 @@ TEST_F(DdtBrowser, AFailedDeletionChangesNothingAndSaysSo) {
     pick(5, u"C1"_s);
     // The deletion's last writes are the lines' delete and their renumbering.
     const QString before = dumpAll();
-    Probe::exec(seed->lines(), u"CREATE TRIGGER t BEFORE DELETE ON dett_ddt26 BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
+    Probe::exec(
+        seed->lines(),
+        u"CREATE TRIGGER t BEFORE DELETE ON dett_ddt26 BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     click(u"btn_elimina_ddt"_s);
@@ -170,7 +186,8 @@ TEST_F(DdtBrowser, AFailedDeletionChangesNothingAndSaysSo) {
     EXPECT_EQ(dumpAll(), before);
     ASSERT_FALSE(Dialogs::instance().shown().isEmpty());
     EXPECT_EQ(Dialogs::instance().shown().last().icon, MsgIcon::Error);
-    EXPECT_TRUE(shown().last().startsWith(u"Il DDT n° 5 del cliente C1 non è stato cancellato"_s)) << shown().last().toStdString();
+    EXPECT_TRUE(shown().last().startsWith(u"Il DDT n° 5 del cliente C1 non è stato cancellato"_s))
+        << shown().last().toStdString();
 }
 
 TEST_F(DdtBrowser, DeletingALineDeletesThatLineOnlyAndRecomputesTheHeader) {
@@ -182,7 +199,8 @@ TEST_F(DdtBrowser, DeletingALineDeletesThatLineOnlyAndRecomputesTheHeader) {
     pickLine(2);
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     click(u"btn_cancella_elemento"_s);
-    EXPECT_TRUE(shown().contains(u"Conferma la cancellazione irreversibile dell'elemento Vite ?"_s));
+    EXPECT_TRUE(
+        shown().contains(u"Conferma la cancellazione irreversibile dell'elemento Vite ?"_s));
     const QList<QVariantList> left = lineRows(u"bolla = 5 AND cod_cli = 'C1'"_s);
     ASSERT_EQ(left.size(), 2);
     EXPECT_EQ(left[0][4], 5.0);  // the first A1 line stays
@@ -206,7 +224,8 @@ TEST_F(DdtBrowser, UpdatingALineRecomputesTheHeaderAndMovesNoStock) {
     QTest::keyClicks(note, u"Consegna al piano"_s);
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     click(u"btn_aggiorna"_s);
-    EXPECT_TRUE(shown().contains(u"Aggiornamento dei dati\n\ravvenuto con successo!"_s)) << shown().join(u'|').toStdString();
+    EXPECT_TRUE(shown().contains(u"Aggiornamento dei dati\n\ravvenuto con successo!"_s))
+        << shown().join(u'|').toStdString();
     EXPECT_EQ(lineRows(u"bolla = 5 AND cod_cli = 'C1' AND cod = 'A1'"_s).value(0).value(4), 6.0);
     // 6 × 10,00 + 3 × 4,50 = 73,50; VAT 13,20 + 1,35 = 14,55.
     EXPECT_DOUBLE_EQ(headerValue(u"prezzo"_s, 5, u"C1"_s).toDouble(), 73.5);
@@ -226,20 +245,26 @@ TEST_F(DdtBrowser, AFailedUpdateLeavesLineAndHeaderAsTheyWere) {
     QTest::keyClicks(quant, u"9"_s);
     // The header's totals are the update's last write.
     const QString before = dumpAll();
-    Probe::exec(seed->headers(), u"CREATE TRIGGER t BEFORE UPDATE OF prezzo ON ddt26 BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
+    Probe::exec(
+        seed->headers(),
+        u"CREATE TRIGGER t BEFORE UPDATE OF prezzo ON ddt26 BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     click(u"btn_aggiorna"_s);
     Probe::exec(seed->headers(), u"DROP TRIGGER t"_s);
     EXPECT_EQ(dumpAll(), before);
-    EXPECT_TRUE(shown().last().startsWith(u"Errore nell'aggiornamento dei movimenti\n\r"_s)) << shown().last().toStdString();
+    EXPECT_TRUE(shown().last().startsWith(u"Errore nell'aggiornamento dei movimenti\n\r"_s))
+        << shown().last().toStdString();
 }
 
 TEST_F(DdtBrowser, AnAddedLineJoinsTheDdtWithoutStockAndIsNotGivenBackLater) {
     open();
     pick(5, u"C1"_s);
     click(u"btn_aggiungi"_s);
-    for (const auto& [name, value] : {std::pair{u"edt_cod"_s, u"A1"_s}, {u"edt_des"_s, u"Vite extra"_s},
-                                      {u"edt_prezzo"_s, u"2,00"_s}, {u"edt_quant"_s, u"4"_s}, {u"edt_colli"_s, u"1"_s}}) {
+    for (const auto& [name, value] : {std::pair{u"edt_cod"_s, u"A1"_s},
+                                      {u"edt_des"_s, u"Vite extra"_s},
+                                      {u"edt_prezzo"_s, u"2,00"_s},
+                                      {u"edt_quant"_s, u"4"_s},
+                                      {u"edt_colli"_s, u"1"_s}}) {
         auto* e = w<QLineEdit>(name);
         e->clear();
         QTest::keyClicks(e, value);
@@ -247,7 +272,8 @@ TEST_F(DdtBrowser, AnAddedLineJoinsTheDdtWithoutStockAndIsNotGivenBackLater) {
     w<QComboBox>(u"cmb_iva"_s)->setCurrentText(u"22"_s);
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     click(u"btn_conferma"_s);
-    EXPECT_TRUE(shown().contains(u"Confermi l'inserimento della voce\r\nA1 - Vite extra\r\n nel DDT n° 5?"_s));
+    EXPECT_TRUE(shown().contains(
+        u"Confermi l'inserimento della voce\r\nA1 - Vite extra\r\n nel DDT n° 5?"_s));
     EXPECT_FALSE(w<QPushButton>(u"btn_aggiorna"_s)->isEnabled());
     const QList<QVariantList> added = lineRows(u"des = 'Vite extra'"_s);
     ASSERT_EQ(added.size(), 1);
@@ -280,7 +306,8 @@ TEST_F(DdtBrowser, ChangingTheRecipientMovesOnlyThisDdt) {
     const QString before = dumpAll();
     click(u"btn_cambia_destinatario"_s);
     EXPECT_EQ(dumpAll(), before);
-    EXPECT_TRUE(shown().last().startsWith(u"Non è stato possibile cambiare il codice cliente, verificare archivio."_s));
+    EXPECT_TRUE(shown().last().startsWith(
+        u"Non è stato possibile cambiare il codice cliente, verificare archivio."_s));
 }
 
 TEST_F(DdtBrowser, AFailedRecipientChangeLeavesBothArchives) {
@@ -288,7 +315,9 @@ TEST_F(DdtBrowser, AFailedRecipientChangeLeavesBothArchives) {
     pick(5, u"C1"_s);
     win->pickCustomer = [] { return u"C3"_s; };
     const QString before = dumpAll();
-    Probe::exec(seed->lines(), u"CREATE TRIGGER t BEFORE UPDATE ON dett_ddt26 BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
+    Probe::exec(
+        seed->lines(),
+        u"CREATE TRIGGER t BEFORE UPDATE ON dett_ddt26 BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
     click(u"btn_cambia_destinatario"_s);
     Probe::exec(seed->lines(), u"DROP TRIGGER t"_s);
     EXPECT_EQ(dumpAll(), before);
@@ -297,10 +326,12 @@ TEST_F(DdtBrowser, AFailedRecipientChangeLeavesBothArchives) {
 
 TEST_F(DdtBrowser, ListShowsDeletedCardsOnceHidesMarkedHeadersAndFilters) {
     seed->header(3, u"GONE"_s, kDay.addDays(-5));  // its card was deleted
-    seed->header(4, u"C1"_s, kDay.addDays(2), u"N"_s, u"F1"_s);  // both a customer and a supplier card
+    seed->header(4, u"C1"_s, kDay.addDays(2), u"N"_s,
+                 u"F1"_s);  // both a customer and a supplier card
     seed->header(6, u"C2"_s, kDay.addDays(-9), u"S"_s, {}, u"X"_s);  // hidden by default
     open();
-    EXPECT_EQ(listed(), (QStringList{u"3/GONE/"_s, u"4/C1/Rossi Mario Srl"_s, u"5/C1/Rossi Mario Srl"_s, u"5/C2/Verdi Anna"_s}));
+    EXPECT_EQ(listed(), (QStringList{u"3/GONE/"_s, u"4/C1/Rossi Mario Srl"_s,
+                                     u"5/C1/Rossi Mario Srl"_s, u"5/C2/Verdi Anna"_s}));
     EXPECT_EQ(w<QLabel>(u"lbl_conta_ddt"_s)->text(), u"DDT: 4"_s);
 
     click(u"btn_reset_filtro"_s);
@@ -327,7 +358,8 @@ TEST_F(DdtBrowser, ListShowsDeletedCardsOnceHidesMarkedHeadersAndFilters) {
     EXPECT_EQ(listed().first(), u"3/GONE/"_s);
     win->gridTitleClick(DdtListModel::Nome);
     EXPECT_EQ(listed().first(), u"5/C2/Verdi Anna"_s);
-    EXPECT_EQ(grid->model()->headerData(DdtListModel::Nome, Qt::Horizontal).toString(), u"Ragione sociale"_s);
+    EXPECT_EQ(grid->model()->headerData(DdtListModel::Nome, Qt::Horizontal).toString(),
+              u"Ragione sociale"_s);
 }
 
 TEST_F(DdtBrowser, ADeletedCardsDdtCanStillBePrintedAndDeleted) {
@@ -359,7 +391,8 @@ TEST_F(DdtBrowser, PrintOptionsAreWrittenBackToTheSettings) {
 }
 
 TEST_F(DdtBrowser, AnEmptyInvoiceMarkAsksAndOkSetsIt) {
-    store->exec(u"UPDATE %1 SET fattura = '' WHERE cod_cli = 'C2'"_s.arg(store->table(seed->headers())));
+    store->exec(
+        u"UPDATE %1 SET fattura = '' WHERE cod_cli = 'C2'"_s.arg(store->table(seed->headers())));
     open();
     Dialogs::instance().queueAnswer(DlgButton::Cancel);
     pick(5, u"C2"_s);
@@ -378,7 +411,9 @@ TEST_F(DdtBrowser, ChangeArchiveOffersEveryExistingYear) {
         store->createEmptyCopy(seed->headers(), dataFile(base.path(), name + u".db"_s));
         store->createEmptyCopy(seed->lines(), dataFile(base.path(), u"dett_"_s + name + u".db"_s));
     }
-    Probe::exec(dataFile(base.path(), u"ddt09.db"_s), u"INSERT INTO ddt09 (bolla, cod_cli, cod_forn, controllo) VALUES (41, 'C2', '', 'X')"_s);
+    Probe::exec(
+        dataFile(base.path(), u"ddt09.db"_s),
+        u"INSERT INTO ddt09 (bolla, cod_cli, cod_forn, controllo) VALUES (41, 'C2', '', 'X')"_s);
     open();
     click(u"btn_cambia_archivio"_s);
     auto* years = w<QComboBox>(u"cmb_archivio"_s);
@@ -392,7 +427,8 @@ TEST_F(DdtBrowser, ChangeArchiveOffersEveryExistingYear) {
 }
 
 TEST_F(DdtBrowser, StrictDatesMarkALineDatedOtherwise) {
-    store->exec(u"UPDATE %1 SET data = ? WHERE cod = 'A2'"_s.arg(store->table(seed->lines())), {kDay.addDays(-1)});
+    store->exec(u"UPDATE %1 SET data = ? WHERE cod = 'A2'"_s.arg(store->table(seed->lines())),
+                {kDay.addDays(-1)});
     open();
     win->setStrictDates(true);
     pick(5, u"C1"_s);
@@ -403,15 +439,18 @@ TEST_F(DdtBrowser, StrictDatesMarkALineDatedOtherwise) {
     click(u"btn_set_data"_s);
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     click(u"btn_aggiorna"_s);
-    EXPECT_EQ(store->scalar(u"SELECT data FROM %1 WHERE cod = 'A2'"_s.arg(store->table(seed->lines()))).toString(),
-              u"2026-12-10"_s);
+    EXPECT_EQ(
+        store->scalar(u"SELECT data FROM %1 WHERE cod = 'A2'"_s.arg(store->table(seed->lines())))
+            .toString(),
+        u"2026-12-10"_s);
 }
 
 TEST_F(DdtBrowser, EscapeFromEditingWarns) {
     open();
     click(u"btn_edit"_s);
     QTest::keyClick(win.get(), Qt::Key_Escape);
-    EXPECT_TRUE(shown().contains(u"Attenzione! Uscendo ogni modifica non confermata\r\nnon sarà registrata."_s));
+    EXPECT_TRUE(shown().contains(
+        u"Attenzione! Uscendo ogni modifica non confermata\r\nnon sarà registrata."_s));
     EXPECT_FALSE(win->isVisible());
 }
 
@@ -425,17 +464,21 @@ TEST_F(DdtBrowser, FailedLineAddAndDeleteLeaveTheArchives) {
     open();
     pick(5, u"C1"_s);
     const QString before = dumpAll();
-    Probe::exec(seed->headers(), u"CREATE TRIGGER t BEFORE UPDATE OF prezzo ON ddt26 BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
+    Probe::exec(
+        seed->headers(),
+        u"CREATE TRIGGER t BEFORE UPDATE OF prezzo ON ddt26 BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"_s);
     click(u"btn_aggiungi"_s);
     QTest::keyClicks(w<QLineEdit>(u"edt_cod"_s), u"A2"_s);
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     click(u"btn_conferma"_s);
-    EXPECT_TRUE(shown().last().startsWith(u"La voce non è stata inserita nel DDT."_s)) << shown().last().toStdString();
+    EXPECT_TRUE(shown().last().startsWith(u"La voce non è stata inserita nel DDT."_s))
+        << shown().last().toStdString();
     click(u"btn_edit"_s);
     pickLine(0);
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     click(u"btn_cancella_elemento"_s);
-    EXPECT_TRUE(shown().last().startsWith(u"La voce non è stata cancellata."_s)) << shown().last().toStdString();
+    EXPECT_TRUE(shown().last().startsWith(u"La voce non è stata cancellata."_s))
+        << shown().last().toStdString();
     Probe::exec(seed->headers(), u"DROP TRIGGER t"_s);
     EXPECT_EQ(dumpAll(), before);
 }
@@ -449,16 +492,17 @@ TEST_F(DdtBrowser, RestoreGivesBackToTheOutsideWarehouseTheLinesLeft) {
     settings->setValue(u"Magazzino", u"Codice magazzino predefinito", u"2.Deposito"_s);
     const QString outside = dataFile(base.path(), u"mag_ext.db"_s);
     for (const char* mag : {"2", "3"})
-        store->exec(u"INSERT INTO %1 (COD_MAG, cod, qca, qsc, pca, psc, cca, csc) VALUES (?, 'A1', 20, 6, 0, 4, 0, 2)"_s.arg(
-                        store->table(outside)),
-                    {QString::fromLatin1(mag)});
+        store->exec(
+            u"INSERT INTO %1 (COD_MAG, cod, qca, qsc, pca, psc, cca, csc) VALUES (?, 'A1', 20, 6, 0, 4, 0, 2)"_s
+                .arg(store->table(outside)),
+            {QString::fromLatin1(mag)});
     open();
     pick(5, u"C1"_s);
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     click(u"btn_elimina_ddt"_s);
-    const QList<QVariantList> rows =
-        store->rows(u"SELECT COD_MAG, qsc, psc, csc FROM %1 ORDER BY COD_MAG"_s.arg(store->table(outside)));
+    const QList<QVariantList> rows = store->rows(
+        u"SELECT COD_MAG, qsc, psc, csc FROM %1 ORDER BY COD_MAG"_s.arg(store->table(outside)));
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0], (QVariantList{u"2"_s, 1.0, 1.5, 1}));
     EXPECT_EQ(rows[1], (QVariantList{u"3"_s, 6.0, 4.0, 2}));
@@ -473,7 +517,8 @@ namespace {
 TEST_F(DdtBrowser, ADdtNoLongerThereIsNeitherDeletedNorRestored) {
     open();
     pick(5, u"C1"_s);
-    store->exec(u"DELETE FROM %1 WHERE bolla = 5 AND cod_cli = 'C1'"_s.arg(store->table(seed->headers())));
+    store->exec(
+        u"DELETE FROM %1 WHERE bolla = 5 AND cod_cli = 'C1'"_s.arg(store->table(seed->headers())));
     const QString before = dumpAll();
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     Dialogs::instance().queueAnswer(DlgButton::Yes);
@@ -493,10 +538,13 @@ TEST_F(DdtBrowser, LinesAreNumberedAgainAfterADeletion) {
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     Dialogs::instance().queueAnswer(DlgButton::No);
     click(u"btn_elimina_ddt"_s);
-    EXPECT_EQ(store->scalar(u"SELECT group_concat(cod_cli || ':' || ID, ' ') FROM (SELECT * FROM %1 ORDER BY rowid)"_s.arg(
-                                store->table(seed->lines())))
-                  .toString(),
-              u"C1:1 C1:2 :3 C2:4"_s);
+    EXPECT_EQ(
+        store
+            ->scalar(
+                u"SELECT group_concat(cod_cli || ':' || ID, ' ') FROM (SELECT * FROM %1 ORDER BY rowid)"_s
+                    .arg(store->table(seed->lines())))
+            .toString(),
+        u"C1:1 C1:2 :3 C2:4"_s);
 }
 
 }  // namespace

@@ -23,11 +23,13 @@ struct Outcome {
 Outcome zelvarin(const QStringList& args) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& v : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s}) env.remove(v);
+    for (const QString& v : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
+        env.remove(v);
     p.setProcessEnvironment(env);
     p.start(QString::fromUtf8(ZELVARIN_BINARY), args);
     p.waitForFinished(120000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 QString pdfText(const QString& pdf) {
@@ -56,7 +58,9 @@ protected:
         store.reset();  // the batch command opens the archives itself
     }
     QStringList args(const QStringList& extra) const {
-        return QStringList{u"--base"_s, base.path(), u"--today"_s, u"2026-12-11"_s, u"--stampa-ddt"_s} + extra;
+        return QStringList{u"--base"_s, base.path(), u"--today"_s, u"2026-12-11"_s,
+                           u"--stampa-ddt"_s} +
+               extra;
     }
 };
 
@@ -68,8 +72,9 @@ TEST_F(PrintDdtCommand, WritesThePdfOfTheDdtWithNumberRecipientAndLines) {
     ASSERT_TRUE(QFileInfo(pdf).size() > 0);
     const QString text = pdfText(pdf);
     if (text.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
-    for (const QString& w : {u"Documento di trasporto (DDT)"_s, u"Num. 5"_s, u"10/12/2026"_s, u"Rossi Mario Srl"_s,
-                             u"Vite inox 6x20"_s, u"Dado autobloccante M6"_s, u"5,00"_s, u"3,00"_s})
+    for (const QString& w :
+         {u"Documento di trasporto (DDT)"_s, u"Num. 5"_s, u"10/12/2026"_s, u"Rossi Mario Srl"_s,
+          u"Vite inox 6x20"_s, u"Dado autobloccante M6"_s, u"5,00"_s, u"3,00"_s})
         EXPECT_TRUE(text.simplified().contains(w)) << w.toStdString() << "\n" << text.toStdString();
 }
 
@@ -94,7 +99,8 @@ struct RefusalCase {
     const char* says;
 };
 
-class PrintDdtRefusals : public PrintDdtCommand, public ::testing::WithParamInterface<RefusalCase> {};
+class PrintDdtRefusals : public PrintDdtCommand,
+                         public ::testing::WithParamInterface<RefusalCase> {};
 
 TEST_P(PrintDdtRefusals, SayWhyAndWriteNothing) {
     const QString pdf = base.file(u"out.pdf"_s);
@@ -108,13 +114,18 @@ TEST_P(PrintDdtRefusals, SayWhyAndWriteNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PrintDdtRefusals,
-    ::testing::Values(RefusalCase{"UnknownNumber", {u"77"_s, u"--pdf"_s, u"@PDF"_s}, 2, "Nessun DDT n° 77"},
-                      RefusalCase{"WrongRecipient", {u"5"_s, u"--cliente"_s, u"C2"_s, u"--pdf"_s, u"@PDF"_s}, 2,
-                                  "Nessun DDT n° 5 del cliente C2"},
-                      RefusalCase{"YearWithoutArchive", {u"5"_s, u"--anno"_s, u"2019"_s, u"--pdf"_s, u"@PDF"_s}, 2,
-                                  "anno 2019"},
-                      RefusalCase{"NoPdf", {u"5"_s}, 2, "--pdf"},
-                      RefusalCase{"NotANumber", {u"cinque"_s, u"--pdf"_s, u"@PDF"_s}, 2, "cinque"}),
+    ::testing::Values(
+        RefusalCase{"UnknownNumber", {u"77"_s, u"--pdf"_s, u"@PDF"_s}, 2, "Nessun DDT n° 77"},
+        RefusalCase{"WrongRecipient",
+                    {u"5"_s, u"--cliente"_s, u"C2"_s, u"--pdf"_s, u"@PDF"_s},
+                    2,
+                    "Nessun DDT n° 5 del cliente C2"},
+        RefusalCase{"YearWithoutArchive",
+                    {u"5"_s, u"--anno"_s, u"2019"_s, u"--pdf"_s, u"@PDF"_s},
+                    2,
+                    "anno 2019"},
+        RefusalCase{"NoPdf", {u"5"_s}, 2, "--pdf"},
+        RefusalCase{"NotANumber", {u"cinque"_s, u"--pdf"_s, u"@PDF"_s}, 2, "cinque"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

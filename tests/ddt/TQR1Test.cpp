@@ -11,7 +11,9 @@ using namespace zel::test;
 
 namespace {
 
-QString ddtRef(const QString& name) { return QStringLiteral(ZELVARIN_SOURCE_DIR "/tests/ddt/refs/") + name; }
+QString ddtRef(const QString& name) {
+    return QStringLiteral(ZELVARIN_SOURCE_DIR "/tests/ddt/refs/") + name;
+}
 
 // The page model's text against a reference file; ZELVARIN_WRITE_REFS=1 rewrites it.
 void expectMatchesDdtReference(const report::PageModel& model, const QString& name) {
@@ -23,7 +25,8 @@ void expectMatchesDdtReference(const report::PageModel& model, const QString& na
         return;
     }
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "missing reference " << name.toStdString();
-    EXPECT_EQ(text.toStdString(), QString::fromUtf8(f.readAll()).toStdString()) << name.toStdString();
+    EXPECT_EQ(text.toStdString(), QString::fromUtf8(f.readAll()).toStdString())
+        << name.toStdString();
 }
 
 class TQR1Print : public WindowFixture {
@@ -33,7 +36,8 @@ protected:
         seed.emplace(DdtSeed{*store, *settings});
         seed->partner(QStringLiteral("C1"), QStringLiteral("Rossi Mario Srl"));
         seed->header(7, QStringLiteral("C1"), QDate(2026, 12, 10));
-        store->exec(QStringLiteral("UPDATE %1 SET tot_colli = 3, tot_peso = 4.5, ordine = '44', dataord = ?")
+        store->exec(QStringLiteral(
+                        "UPDATE %1 SET tot_colli = 3, tot_peso = 4.5, ordine = '44', dataord = ?")
                         .arg(store->table(seed->headers())),
                     {QDate(2026, 11, 30)});
     }
@@ -58,11 +62,12 @@ protected:
 
 TEST_F(TQR1Print, OnePageDdtMatchesItsReference) {
     const QDate d(2026, 12, 10);
-    seed->line(7, QStringLiteral("C1"), QStringLiteral("A1"), QStringLiteral("Vite 6x20"), 5, 9, 22, 1, 2.5, d,
-               QStringLiteral("12"), QDate(2026, 11, 2));
-    seed->line(7, QStringLiteral("C1"), QStringLiteral("_NOTA"), QStringLiteral("Consegna parziale"), 1, 0, 0, 0, 1, d);
-    seed->line(7, QStringLiteral("C1"), QStringLiteral("A2"), QStringLiteral("Dado M6"), 3, 4.5, 10, 2, 2, d,
-               QStringLiteral("0"), QDate(2026, 11, 3));
+    seed->line(7, QStringLiteral("C1"), QStringLiteral("A1"), QStringLiteral("Vite 6x20"), 5, 9, 22,
+               1, 2.5, d, QStringLiteral("12"), QDate(2026, 11, 2));
+    seed->line(7, QStringLiteral("C1"), QStringLiteral("_NOTA"),
+               QStringLiteral("Consegna parziale"), 1, 0, 0, 0, 1, d);
+    seed->line(7, QStringLiteral("C1"), QStringLiteral("A2"), QStringLiteral("Dado M6"), 3, 4.5, 10,
+               2, 2, d, QStringLiteral("0"), QDate(2026, 11, 3));
     settings->setValue(u"Utente", u"riga 1", QStringLiteral("Ditta Esempio Srl"));
     settings->setValue(u"Utente", u"riga 5", QStringLiteral("P.IVA 09876543210"));
     settings->setValue(u"DDT", u"Stampa solo logo", false);
@@ -83,7 +88,8 @@ TEST_F(TQR1Print, OnePageDdtMatchesItsReference) {
 TEST_F(TQR1Print, ThreePageDdtMatchesItsReferenceAndContinuesOnAllButTheLastPage) {
     for (int i = 1; i <= 70; ++i)
         seed->line(7, QStringLiteral("C1"), QStringLiteral("ART%1").arg(i, 3, 10, QLatin1Char('0')),
-                   QStringLiteral("Articolo numero %1").arg(i), i, 1.25, 22, 1, 0.5, QDate(2026, 12, 10));
+                   QStringLiteral("Articolo numero %1").arg(i), i, 1.25, 22, 1, 0.5,
+                   QDate(2026, 12, 10));
     const report::PageModel m = TQR1(*settings).render(load(), options());
     ASSERT_EQ(m.pageCount(), 3);
     for (int p = 0; p < 3; ++p) {
@@ -104,8 +110,8 @@ struct ColumnCase {
 class TQR1Columns : public TQR1Print, public ::testing::WithParamInterface<ColumnCase> {};
 
 TEST_P(TQR1Columns, QuantitySitsWhereTheColumnsLeaveIt) {
-    seed->line(7, QStringLiteral("C1"), QStringLiteral("A1"), QStringLiteral("Vite"), 5, 9, 22, 1, 2.5,
-               QDate(2026, 12, 10));
+    seed->line(7, QStringLiteral("C1"), QStringLiteral("A1"), QStringLiteral("Vite"), 5, 9, 22, 1,
+               2.5, QDate(2026, 12, 10));
     DdtPrintOptions o = options();
     o.weightColumn = GetParam().weight;
     o.orderColumn = GetParam().order;
@@ -115,7 +121,8 @@ TEST_P(TQR1Columns, QuantitySitsWhereTheColumnsLeaveIt) {
     for (const report::PageItem& it : m.pages[0].items)
         if (it.kind == report::PageItem::Kind::Text && it.text == QStringLiteral("5,00")) {
             found = true;
-            EXPECT_NEAR(it.rect.right(), left + report::unitsToMm(GetParam().qtyUnits - 4 + 56), 0.01);
+            EXPECT_NEAR(it.rect.right(), left + report::unitsToMm(GetParam().qtyUnits - 4 + 56),
+                        0.01);
         }
     EXPECT_TRUE(found);
 }
@@ -129,12 +136,12 @@ INSTANTIATE_TEST_SUITE_P(Geometry, TQR1Columns,
 
 TEST_F(TQR1Print, DescriptiveLinesAndMissingOrdersPrintBlank) {
     const QDate d(2026, 12, 10);
-    seed->line(7, QStringLiteral("C1"), QStringLiteral("_TXT"), QStringLiteral("Solo testo"), 4, 0, 0, 0, 3, d,
-               QStringLiteral("9"), QDate(2026, 1, 5));
-    seed->line(7, QStringLiteral("C1"), QStringLiteral("B1"), QStringLiteral("Senza ordine"), 2, 1, 22, 0, 1, d,
-               QStringLiteral("0"), QDate(2026, 1, 6));
-    seed->line(7, QStringLiteral("C1"), QStringLiteral("B2"), QStringLiteral("Data vuota"), 3, 1, 22, 0, 1, d,
-               QStringLiteral("15"), QDate(1899, 12, 31));
+    seed->line(7, QStringLiteral("C1"), QStringLiteral("_TXT"), QStringLiteral("Solo testo"), 4, 0,
+               0, 0, 3, d, QStringLiteral("9"), QDate(2026, 1, 5));
+    seed->line(7, QStringLiteral("C1"), QStringLiteral("B1"), QStringLiteral("Senza ordine"), 2, 1,
+               22, 0, 1, d, QStringLiteral("0"), QDate(2026, 1, 6));
+    seed->line(7, QStringLiteral("C1"), QStringLiteral("B2"), QStringLiteral("Data vuota"), 3, 1,
+               22, 0, 1, d, QStringLiteral("15"), QDate(1899, 12, 31));
     DdtPrintOptions o = options();
     o.weightColumn = o.orderColumn = o.orderDateColumn = true;
     const QString text = TQR1(*settings).render(load(), o).pageText(0);
@@ -145,16 +152,19 @@ TEST_F(TQR1Print, DescriptiveLinesAndMissingOrdersPrintBlank) {
 
 TEST_F(TQR1Print, DeletedRecipientCardStillPrintsAndHiddenLinesDoNot) {
     seed->header(8, QStringLiteral("GONE"), QDate(2026, 12, 9));
-    seed->line(8, QStringLiteral("GONE"), QStringLiteral("A1"), QStringLiteral("Visibile"), 1, 1, 22, 0, 0,
-               QDate(2026, 12, 9));
-    store->exec(QStringLiteral("INSERT INTO %1 (bolla, cod_cli, cod_forn, cod, des, flag) VALUES (8, 'GONE', '', 'A9', "
+    seed->line(8, QStringLiteral("GONE"), QStringLiteral("A1"), QStringLiteral("Visibile"), 1, 1,
+               22, 0, 0, QDate(2026, 12, 9));
+    store->exec(QStringLiteral("INSERT INTO %1 (bolla, cod_cli, cod_forn, cod, des, flag) VALUES "
+                               "(8, 'GONE', '', 'A9', "
                                "'Nascosta', 'X')")
                     .arg(store->table(seed->lines())));
     const QString text = TQR1(*settings).render(load(8, QStringLiteral("GONE")), options()).text();
     EXPECT_TRUE(text.contains(QStringLiteral("GONE")));
     EXPECT_TRUE(text.contains(QStringLiteral("Visibile")));
     EXPECT_FALSE(text.contains(QStringLiteral("Nascosta")));
-    EXPECT_FALSE(TQR1::load(*store, DdtYearArchives::fromSettings(*settings), {8, QStringLiteral("C1")}).has_value());
+    EXPECT_FALSE(
+        TQR1::load(*store, DdtYearArchives::fromSettings(*settings), {8, QStringLiteral("C1")})
+            .has_value());
 }
 
 }  // namespace
