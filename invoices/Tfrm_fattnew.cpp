@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "core/Clock.h"
+#include "core/Paths.h"
 #include "documents/DueDates.h"
 #include "invoices/Tscorre_fatt.h"
 #include "registry/Tfrm_cerca.h"
@@ -257,6 +258,20 @@ void Tfrm_fattnew::FormShow() {
     cmb_contrass->addItems({QStringLiteral("*"), QStringLiteral("S"), QStringLiteral("N")});
     cmb_contrass->setEditText(s.text(u"Fatturazione", u"Contrassegno predefinito"));
     cmb_scadenza->setCurrentText(QStringLiteral("30 GG F.M."));
+    // The footer texts of the setup's "Note fattura".
+    const QString notes = dataFile(m_ctx.base, QStringLiteral("note_fattura.db"));
+    try {
+        if (m_ctx.store->usable(notes)) {
+            const auto rows =
+                m_ctx.store->rows(QStringLiteral("SELECT COALESCE(testo1, ''), COALESCE(testo2, "
+                                                 "''), COALESCE(testo3, '') FROM %1 "
+                                                 "ORDER BY rowid LIMIT 1")
+                                      .arg(m_ctx.store->table(notes)));
+            for (int i = 0; i < 3; ++i) edt_note[i]->setText(rows.value(0).value(i).toString());
+        }
+    } catch (const StoreError&) {
+        // Without the notes archive the texts stay empty; the user may type them.
+    }
     btn_nuovaClick();
 }
 

@@ -78,6 +78,9 @@ protected:
 
 TEST_F(SummaryInvoice, TwoDdtBecomeOneInvoiceWithItsTotalsAndDeadlines) {
     const QString stock = Probe::dump(seed->warehouse());
+    Probe::exec(
+        seed->file(u"note_fattura.db"_s),
+        u"INSERT INTO note_fattura (ID, testo1, testo2, testo3) VALUES (1, 'Grazie', 'Riga due', '')"_s);
     registerC1();
     EXPECT_TRUE(shown(u"Il numero della ultima fattura registrata è 0"_s));
     EXPECT_EQ(text(u"edt_num_fatt"_s), u"1"_s);
@@ -144,6 +147,8 @@ TEST_F(SummaryInvoice, TwoDdtBecomeOneInvoiceWithItsTotalsAndDeadlines) {
     EXPECT_EQ(head[0][9].toString(), u"2027-05-10"_s);
     EXPECT_EQ(head[0][10].toInt(), 1);
     EXPECT_EQ(head[0][11].toString(), u"Fattura riepilogativa"_s);
+    EXPECT_EQ(Probe::rows(seed->header(), u"SELECT note, note2 FROM fatture26"_s).value(0),
+              (QVariantList{u"Grazie"_s, u"Riga due"_s}));
 
     click(u"btn_scadenzario"_s);
     const auto deadlines =
