@@ -69,9 +69,9 @@ QString CommandLine::usage() {
         "valida; 3 un archivio non si può aprire, creare o aggiornare, oppure è danneggiato; 4 un file di "
         "impostazioni non si può scrivere; 5 la cartella è già in uso da un'altra sessione di Zelvarin.\n"
         "Codici di uscita di --stampa-ddt: 0 fatto; 2 DDT inesistente o riga di comando non valida; 3 un archivio "
-        "non si può leggere; 6 il file PDF non si può scrivere.\n"
+        "non si può leggere; 5 la cartella è già in uso; 6 il file PDF non si può scrivere.\n"
         "Codici di uscita di --stampa-fattura: 0 fatto; 2 fattura inesistente o riga di comando non valida; 3 un "
-        "archivio non si può leggere; 6 il file PDF non si può scrivere.\n"
+        "archivio non si può leggere; 5 la cartella è già in uso; 6 il file PDF non si può scrivere.\n"
         "Codici di uscita di --fatture-differite: 0 fatto o nulla da fatturare; 2 fatture rifiutate (nulla scritto) o "
         "riga di comando non valida; 3 un archivio non si può usare; 5 la cartella è già in uso.\n");
     return text;
