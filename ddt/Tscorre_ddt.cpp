@@ -462,6 +462,9 @@ std::optional<DdtKey> Tscorre_ddt::currentKey() const {
 }
 
 void Tscorre_ddt::showCurrent() {
+    // A line being added belongs to the DDT it was started on.
+    m_adding = false;
+    m_conferma->setEnabled(false);
     m_lines.clear();
     m_header.reset();
     m_linesGrid->setRowCount(0);

@@ -548,3 +548,19 @@ TEST_F(DdtBrowser, LinesAreNumberedAgainAfterADeletion) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DdtBrowser, MovingToAnotherDdtDropsAHalfAddedLine) {
+    open();
+    pick(5, u"C1"_s);
+    click(u"btn_aggiungi"_s);
+    EXPECT_TRUE(w<QPushButton>(u"btn_conferma"_s)->isEnabled());
+    pick(5, u"C2"_s);
+    EXPECT_FALSE(w<QPushButton>(u"btn_conferma"_s)->isEnabled());
+    EXPECT_EQ(w<QLineEdit>(u"edt_cod"_s)->text(), u"A1"_s);  // C2's line
+    click(u"btn_conferma"_s);
+    EXPECT_EQ(lineRows(u"bolla = 5 AND cod_cli = 'C2'"_s).size(), 1);
+}
+
+}  // namespace
