@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -498,6 +499,24 @@ TEST_F(NewDdt, ClosingDefaultsDatesAndTheNetPriceWithVat) {
               u"Ogni DDT creato con contrassegno = X non sarà visibile in scorrimento DDT"_s);
     EXPECT_EQ(w<QLineEdit>(u"contrass"_s)->maxLength(), 1);
     EXPECT_EQ(w<QLineEdit>(u"flag"_s)->maxLength(), 1);
+}
+
+TEST_F(NewDdt, RecipientBringsItsPriceListAndAgentAndAgentsAreListed) {
+    settings->setValue(u"Anagrafica", u"Tipologia libera 4", u"AGENTE"_s);
+    customer(u"AG1"_s, u"Agente Uno"_s);
+    Probe::exec(registry(),
+                u"UPDATE anagrafica SET EXTRA_DATA = '0000001000' WHERE COD_CLI = 'AG1'"_s);
+    Probe::exec(registry(),
+                u"UPDATE anagrafica SET EXTRA_DATA = '0000000000', LISTINO = 3, AGENTE = 'AG1' "
+                "WHERE COD_CLI = 'C1'"_s);
+    open();
+    start(u"c1"_s);
+    EXPECT_EQ(w<QComboBox>(u"cmb_cod_cli"_s)->currentText(), u"C1"_s);
+    EXPECT_EQ(w<QProgressBar>(u"num_listino"_s)->value(), 3);
+    QComboBox* agents = w<QComboBox>(u"cmb_agente"_s);
+    EXPECT_EQ(agents->currentText(), u"AG1"_s);
+    ASSERT_EQ(agents->count(), 1);
+    EXPECT_EQ(agents->itemText(0), u"AG1"_s);
 }
 
 TEST_F(NewDdt, AnUnknownRecipientShowsTheNewCustomerButton) {
