@@ -146,7 +146,7 @@ QString Settings::livePath(const QString& written, const SettingDef& d, QStringL
     if (parts.size() < 2 || parts[parts.size() - 2].compare(QString::fromUtf16(kDataFolder), Qt::CaseInsensitive) != 0)
         return written;
     const QString here = dataFile(m_base, parts.last());
-    if (!QFileInfo(here).isFile()) return written;
+    if (!QFileInfo::exists(here)) return written;
     if (notes)
         *notes << QStringLiteral("[%1] %2: %3 non esiste, usato %4")
                       .arg(d.section.toString(), d.key.toString(), text, QDir::toNativeSeparators(here));

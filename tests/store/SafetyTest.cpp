@@ -165,3 +165,13 @@ TEST_F(Safety, ACopiedBaseFolderWorksOnItsOwnArchives) {
     EXPECT_EQ(Probe::rows(copy.file(u"copia/Dati/magazzino.db"_s), u"SELECT COD FROM magazzino"_s).first().first(),
               QVariant(u"COPIA"_s));
 }
+
+TEST_F(Safety, ManyBadValuesGiveOneMessageListingThemAll) {
+    base.write(u"zelvarin.ini"_s, "[System]\nUser skill=molto\nRichiesta Password=SI\n[DDT]\nMargine superiore=dieci\n");
+    ASSERT_EQ(runStartup(), kExitDone);
+    ASSERT_EQ(notifier.entries.size(), 1) << qPrintable(notifier.texts().join(u'\n'));
+    const QString text = notifier.entries[0].text;
+    for (const QString& key : {u"User skill"_s, u"Richiesta Password"_s, u"Margine superiore"_s})
+        EXPECT_TRUE(text.contains(key)) << qPrintable(key) << ' ' << qPrintable(text);
+    EXPECT_EQ(text.count(u"\r\n"_s), 2);
+}
