@@ -98,6 +98,10 @@ TEST_F(StockOpsTest, LoadMovesEveryStockColumnRelativelyWithItsMovement) {
     EXPECT_EQ(m[0][6].toString(), u"X"_s);
     EXPECT_EQ(m[0][7].toString(), u"X"_s);
     EXPECT_EQ(m[0][9].toString(), u"2026-12-11"_s);
+    // Empty texts are written as '', an empty date as NULL.
+    const auto empty = Probe::rows(archives.movements,
+                                   u"SELECT SERIALE = '', NOTE = '', COD_CLI = '', DATAORD IS NULL FROM dett_ddt26"_s);
+    EXPECT_EQ(empty.value(0), (QVariantList{1LL, 1LL, 1LL, 1LL}));
 }
 
 TEST_F(StockOpsTest, LowestHighestAndLastPriceFollowTheLoads) {
