@@ -1,7 +1,5 @@
 #include "warehouse/ArticleArchive.h"
 
-#include <QStringMatcher>
-
 #include "core/Clock.h"
 #include "core/Paths.h"
 #include "settings/Settings.h"
@@ -27,6 +25,18 @@ const QStringList& orderColumns() {
                                      QStringLiteral("prezzo_ven"), QStringLiteral("pos"),
                                      QStringLiteral("cod_forn")};
     return cols;
+}
+
+// Text folded for a search that ignores letter case, kept in UTF-8: ASCII is lowered in
+// place, anything else goes through Unicode case folding.
+QByteArray foldedUtf8(QByteArrayView text) {
+    bool ascii = true;
+    for (const char ch : text) ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
+    if (!ascii) return QString::fromUtf8(text).toCaseFolded().toUtf8();
+    QByteArray out(text.data(), text.size());
+    for (char& ch : out)
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch + 32);
+    return out;
 }
 
 QDate dateOf(const QVariant& v) { return QDate::fromString(v.toString().left(10), Qt::ISODate); }
@@ -113,10 +123,13 @@ QList<qint64> ArticleArchive::ids(const ArticleQuery& q) const {
     if (!q.textColumn.isEmpty() && q.orderBy == u"cod") {
         prepareTextSearch(q.textColumn);
         const TextColumn& c = m_textCache[q.textColumn];
-        const QStringMatcher matcher(q.text.toCaseFolded());
+        const QByteArray pattern = foldedUtf8(q.text.toUtf8());
         QList<qint64> out;
-        for (qsizetype i = 0; i < c.rowids.size(); ++i)
-            if (matcher.indexIn(c.folded[i]) >= 0) out.append(c.rowids[i]);
+        for (qsizetype i = 0; i < c.rowids.size(); ++i) {
+            const QByteArrayView text(c.packed.constData() + c.offsets[i],
+                                      c.offsets[i + 1] - c.offsets[i]);
+            if (text.indexOf(pattern) >= 0) out.append(c.rowids[i]);
+        }
         return out;
     }
     const QString order =
@@ -140,9 +153,11 @@ void ArticleArchive::prepareTextSearch(const QString& column) const {
                            .arg(column, m_store.table(path())),
                        {}, [&c](const StoreRow& r) {
                            c.rowids.append(r.integer(0));
+                           c.offsets.append(c.packed.size());
                            // NULL and empty both fail a search, whose text is never empty.
-                           c.folded.append(QString::fromUtf8(r.rawText(1)).toCaseFolded());
+                           c.packed += foldedUtf8(r.rawText(1));
                        });
+    c.offsets.append(c.packed.size());
     m_textCache.insert(column, std::move(c));
 }
 

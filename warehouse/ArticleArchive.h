@@ -119,8 +119,9 @@ public:
 
 private:
     struct TextColumn {
-        QList<qint64> rowids;  // in list order
-        QStringList folded;    // case-folded text
+        QList<qint64> rowids;      // in list order
+        QByteArray packed;         // case-folded texts in UTF-8, one after the other
+        QList<qsizetype> offsets;  // where each text starts, and the end
     };
     Store& m_store;
     mutable QHash<QString, TextColumn> m_textCache;

@@ -349,6 +349,13 @@ TEST_F(ArticleCard, ApostropheAndPercentAreStoredAndFoundLiterally) {
     EXPECT_EQ(listedCodes(), (QStringList{u"1"_s, u"2"_s}));
     search(1, u"_"_s);
     EXPECT_TRUE(listedCodes().isEmpty());
+    Probe::exec(warehouse, u"UPDATE magazzino SET DES = 'Olio di CITTÀ' WHERE COD = '1'"_s);
+    card->FormShow();
+    search(1, u"SCONTO"_s);
+    EXPECT_EQ(listedCodes(), QStringList{u"2"_s}) << "any letter case";
+    w<QLineEdit>(u"edt_cerca"_s)->setText(u"di città"_s);
+    card->settleSearch();
+    EXPECT_EQ(listedCodes(), QStringList{u"1"_s}) << "accented letters too";
 }
 
 TEST_F(ArticleCard, ProgressiveSearchOverEveryFilterChoice) {
