@@ -44,6 +44,7 @@ constexpr MenuItemDef kTree[] = {
     {u"mnu_fatture_nuova", u"mnu_fattura_da_ddt", u"Riepilogativa da DDT", K::Command},
     {u"mnu_fatture_nuova", u"mnu_fattura_da_preventivo", u"Da Preventivo", K::Command},
     {u"mnu_fatture_nuova", u"mnu_fattura_libera", u"Libera", K::Command},
+    {u"mnu_fatture", u"mnu_fatturazione_differita", u"Fatturazione differita di fine periodo", K::Command},
     {u"mnu_fatture", u"mnu_fatture_scorrimento", u"&Scorrimento / Stampa singola", K::Menu},
     // Captioned at start with the names of the two invoice archives.
     {u"mnu_fatture_scorrimento", u"mnu_scorre_fatture1", u"Principale", K::Command},

@@ -3,6 +3,8 @@
 #include "app/TMain.h"
 #include "ddt/Tfrm_ddtnew.h"
 #include "ddt/Tscorre_ddt.h"
+#include "invoices/Tfrm_fattnew.h"
+#include "invoices/Tfrm_fatturazione_differita.h"
 #include "invoices/Tscorre_fatt.h"
 #include "registry/Tfrm_cerca.h"
 #include "registry/Tfrm_clienti1.h"
@@ -50,6 +52,21 @@ void registerWindowFactories(TMain& main) {
     main.setCommandAction(QStringLiteral("mnu_ddt_movimenti"), openMovements);
     main.setCommandAction(QStringLiteral("mnu_scorre_fatture1"), [&main] {
         Tscorre_fatt& w = main.window<Tscorre_fatt>();
+        w.FormShow();
+        w.exec();
+    });
+    main.setCommandAction(QStringLiteral("mnu_fattura_da_ddt"), [&main] {
+        Tfrm_fattnew& w = main.window<Tfrm_fattnew>();
+        w.openBrowser = [&main](qint64 number, const QString& customer, const QDate& date) {
+            Tscorre_fatt& b = main.window<Tscorre_fatt>();
+            b.showInvoice({number, customer}, date);
+            b.exec();
+        };
+        w.FormShow();
+        w.exec();
+    });
+    main.setCommandAction(QStringLiteral("mnu_fatturazione_differita"), [&main] {
+        Tfrm_fatturazione_differita& w = main.window<Tfrm_fatturazione_differita>();
         w.FormShow();
         w.exec();
     });
