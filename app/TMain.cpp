@@ -34,6 +34,9 @@
 #include "core/Clock.h"
 #include "core/InstanceLock.h"
 #include "core/Paths.h"
+#include "deadlines/DeadlineArchive.h"
+#include "deadlines/Tfrm_scad.h"
+#include "deadlines/Tfrm_scadenza.h"
 #include "store/ArchiveCatalogue.h"
 #include "registry/ReferenceData.h"
 #include "store/DataStartup.h"
@@ -287,6 +290,10 @@ void TMain::buildStatusBars() {
 void TMain::buildTray() {
     TrayIcon1 = new QSystemTrayIcon(QIcon(productLogo(QSize(64, 64))), this);
     TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
+    // A click on the day's deadline balloon opens those deadlines.
+    connect(TrayIcon1, &QSystemTrayIcon::messageClicked, this, [this] {
+        if (TrayIcon1->property("zelBalloon").toString() == u"scad") openDayDeadlines();
+    });
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     const auto item = [this](const char16_t* name, const QString& caption) {
@@ -520,7 +527,54 @@ bool TMain::runStartup() {
 }
 
 void TMain::showMonthDeadlines() {
-    // The deadlines of the month ([System] Visualizza scadenze) arrive with the deadline windows.
+    if (!m_store || !m_settings.flag(u"System", u"Visualizza scadenze")) return;
+    const QDate today = Clock::today();
+    QList<qint64> rows;
+    try {
+        rows = DeadlineArchive::fromSettings(*m_store, m_settings)
+                   .unpaidBetween(QDate(today.year(), today.month(), 1),
+                                  QDate(today.year(), today.month(), today.daysInMonth()));
+    } catch (const StoreError&) {
+        Dialogs::instance().beep();
+    }
+    if (!rows.isEmpty()) {
+        const QString n = QString::number(rows.size());
+        if (Dialogs::instance().show(MsgIcon::Warning, QStringLiteral("Promemoria Scadenze in corso"),
+                                     QStringLiteral("Ci sono ") + n + QStringLiteral(" scadenze non pagate nel mese corrente!") +
+                                         QStringLiteral("\n\r") + QStringLiteral("Vuoi vederle?") + QStringLiteral("\n\r") +
+                                         QStringLiteral("SI per vederle, NO per ignorarle e proseguire"),
+                                     int(DlgButton::Yes) | int(DlgButton::No), DlgButton::Yes, this) == DlgButton::Yes) {
+            TrayNotice::instance().show(QStringLiteral("Zelvarin: Scadenze in corso"),
+                                        QStringLiteral("Sono presenti ") + n +
+                                            QStringLiteral(" scadenze in corso non pagate.") + QStringLiteral("\r\n") +
+                                            QStringLiteral(" Le date in rosso si riferiscono alle scadenze \"scadute\""),
+                                        TrayNotice::kStandardSeconds, TrayNotice::Kind::Info);
+            openDeadlines(rows, QStringLiteral("Scadenze in corso nel mese corrente"));
+        }
+    }
+    m_panels1[2]->setText(m_panels1[2]->text() + QStringLiteral("Scadenze "));
+}
+
+void TMain::openDeadlines(const QList<qint64>& rowids, const QString& caption) {
+    Tfrm_scad& w = window<Tfrm_scad>();
+    w.openCard = [this](const QList<qint64>& list, int index) {
+        Tfrm_scadenza& card = window<Tfrm_scadenza>();
+        card.showList(list, index);
+        card.exec();
+    };
+    w.showSelection(rowids, caption);
+    w.exec();
+}
+
+void TMain::openDayDeadlines() {
+    if (!m_store) return;
+    const QDate today = Clock::today();
+    try {
+        openDeadlines(DeadlineArchive::fromSettings(*m_store, m_settings).unpaidBetween(today, today),
+                      QStringLiteral("Scadenze del giorno"));
+    } catch (const StoreError& e) {
+        Dialogs::instance().error(QStringLiteral("Scadenze"), e.message(), this);
+    }
 }
 
 void TMain::applyReportLetterhead() {
@@ -723,9 +777,11 @@ void TMain::Timer_scadTimer() {
     if (!m_store) return;
     try {
         const QList<DeadlineAlert> rows = unpaidDeadlinesOn(*m_store, m_settings, Clock::today());
-        if (!rows.isEmpty())
+        if (!rows.isEmpty()) {
+            if (TrayIcon1) TrayIcon1->setProperty("zelBalloon", QStringLiteral("scad"));
             TrayNotice::instance().show(QStringLiteral("Zelvarin: Scadenze del giorno"), deadlineAlertText(rows),
                                         TrayNotice::kStandardSeconds, TrayNotice::Kind::Extra);
+        }
     } catch (const StoreError&) {
         Dialogs::instance().beep();
     }
@@ -735,9 +791,11 @@ void TMain::Timer_contattiTimer() {
     if (!m_store) return;
     try {
         const QList<ContactAlert> rows = callBacksOn(*m_store, m_settings, Clock::today());
-        if (!rows.isEmpty())
+        if (!rows.isEmpty()) {
+            if (TrayIcon1) TrayIcon1->setProperty("zelBalloon", QStringLiteral("contatti"));
             TrayNotice::instance().show(QStringLiteral("Zelvarin: Contatti da richiamare oggi"), contactAlertText(rows),
                                         TrayNotice::kStandardSeconds, TrayNotice::Kind::Extra);
+        }
     } catch (const StoreError&) {
         Dialogs::instance().beep();
     }
@@ -860,6 +918,10 @@ bool TMain::eventFilter(QObject* watched, QEvent* e) {
                 return true;
             }
             if (watched == img_alarm) return true;  // the reminder window does not exist yet
+            if (watched == img_alert_scadenze) {
+                openDayDeadlines();
+                return true;
+            }
             const QString name = watched->property("zelCommand").toString();
             if (!name.isEmpty()) {
                 if (QAction* a = command(name); a && a->isEnabled()) a->trigger();

@@ -97,6 +97,9 @@ private:
     void FormShow();
     bool runStartup();
     void showMonthDeadlines();
+    // The deadline browser on a selection (the month's or the day's unpaid deadlines).
+    void openDeadlines(const QList<qint64>& rowids, const QString& caption);
+    void openDayDeadlines();
     void applyReportLetterhead();
     void loadBackground();
     void startBackgroundMusic();

@@ -3,6 +3,9 @@
 #include "app/TMain.h"
 #include "ddt/Tfrm_ddtnew.h"
 #include "ddt/Tscorre_ddt.h"
+#include "deadlines/Tfiltra_scad.h"
+#include "deadlines/Tfrm_scad.h"
+#include "deadlines/Tfrm_scadenza.h"
 #include "invoices/Tfrm_fattnew.h"
 #include "invoices/Tfrm_fatturazione_differita.h"
 #include "invoices/Tscorre_fatt.h"
@@ -87,6 +90,33 @@ void registerWindowFactories(TMain& main) {
         articles.exec();
     });
     main.setCommandAction(QStringLiteral("mnu_stampa_listino"), [&main] { main.window<Tfrm_articoli>().btn_stampa_listinoClick(); });
+
+    auto deadlineCard = [&main](const QList<qint64>& list, int index) {
+        Tfrm_scadenza& card = main.window<Tfrm_scadenza>();
+        card.showList(list, index);
+        card.exec();
+    };
+    main.setCommandAction(QStringLiteral("mnu_nuova_scadenza"), [&main] {
+        Tfrm_scadenza& card = main.window<Tfrm_scadenza>();
+        card.openNew();
+        card.exec();
+    });
+    main.setCommandAction(QStringLiteral("mnu_visualizza_scadenza"), [&main] {
+        Tfrm_scadenza& card = main.window<Tfrm_scadenza>();
+        card.FormShow();
+        card.exec();
+    });
+    main.setCommandAction(QStringLiteral("mnu_scorre_scadenze"), [&main, deadlineCard] {
+        Tfrm_scad& w = main.window<Tfrm_scad>();
+        w.openCard = deadlineCard;
+        w.FormShow();
+        w.exec();
+    });
+    main.setCommandAction(QStringLiteral("mnu_filtra_scadenze"), [&main] {
+        Tfiltra_scad& w = main.window<Tfiltra_scad>();
+        w.FormShow();
+        w.exec();
+    });
 }
 
 }  // namespace zel

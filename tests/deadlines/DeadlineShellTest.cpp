@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QTableView>
+
+#include "deadlines/Tfrm_scad.h"
+#include "settings/IniFile.h"
+#include "tests/app/ShellFixture.h"
+#include "tests/store/SqliteProbe.h"
+
+using namespace zel;
+using namespace zel::test;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+class DeadlineShell : public ShellFixture {
+protected:
+    void setIni(const QString& section, const QString& key, const QString& value) {
+        IniFile ini(base.file(u"zelvarin.ini"_s));
+        ini.load();
+        ini.setValue(section, key, value);
+        ASSERT_TRUE(ini.save());
+    }
+    void deadline(const QString& due, const QString& paid, double avere) {
+        Probe::exec(base.file(u"Dati/scad.db"_s),
+                    u"INSERT INTO scad (id, data, des, avere, pagato) VALUES (1, '%1', 'Rata', %2, '%3')"_s.arg(due)
+                        .arg(avere)
+                        .arg(paid));
+    }
+};
+
+TEST_F(DeadlineShell, StartupOffersTheMonthsUnpaidDeadlinesInTheBrowser) {
+    prepareArchives();
+    setIni(u"System"_s, u"Visualizza scadenze"_s, u"1"_s);
+    deadline(u"2026-12-03"_s, u"N"_s, 10);
+    deadline(u"2026-12-28"_s, u" n"_s, 20);
+    deadline(u"2026-12-15"_s, u"S"_s, 30);
+    for (const QString& d : {u"2026-11-30"_s, u"2027-01-01"_s, u"2026-01-15"_s, u"2025-12-10"_s, u"2027-12-10"_s})
+        deadline(d, u"N"_s, 5);
+    Dialogs::instance().queueAnswer(DlgButton::Yes);
+    int listed = -1;
+    QString caption;
+    onModal<Tfrm_scad>([&](Tfrm_scad& w) {
+        listed = w.findChild<QTableView*>(u"grid_scad"_s)->model()->rowCount();
+        caption = w.findChild<QLabel*>(u"lbl_filtro"_s)->text();
+        w.close();
+    });
+    TMain& m = start();
+    ASSERT_TRUE(waitFor([this] { return modalsServed(); }));
+    EXPECT_EQ(listed, 2);
+    EXPECT_EQ(caption, u"Scadenze in corso nel mese corrente"_s);
+    EXPECT_TRUE(Dialogs::instance().shownTexts().contains(
+              u"Ci sono 2 scadenze non pagate nel mese corrente!\n\rVuoi vederle?\n\rSI per vederle, NO per ignorarle e proseguire"_s));
+    ASSERT_FALSE(TrayNotice::instance().shown().isEmpty());
+    EXPECT_EQ(TrayNotice::instance().shown().last().title, u"Zelvarin: Scadenze in corso"_s);
+    EXPECT_TRUE(m.statusPanels()[2].contains(u"Scadenze "_s));
+}
+
+TEST_F(DeadlineShell, BrowserOpensFromTheMenu) {
+    prepareArchives();
+    deadline(u"2026-12-03"_s, u"N"_s, 10);
+    deadline(u"1900-01-01"_s, u"N"_s, 10);
+    int listed = -1;
+    onModal<Tfrm_scad>([&](Tfrm_scad& w) {
+        listed = w.findChild<QTableView*>(u"grid_scad"_s)->model()->rowCount();
+        w.close();
+    });
+    start();
+    trigger(u"mnu_scorre_scadenze"_s);
+    ASSERT_TRUE(waitFor([this] { return modalsServed(); }));
+    EXPECT_EQ(listed, 1);
+}
+
+}  // namespace
