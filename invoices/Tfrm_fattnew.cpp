@@ -281,6 +281,9 @@ void Tfrm_fattnew::setStep(int step) {
     m_box[1]->setEnabled(step == 2 || step == 3);
     m_box[2]->setEnabled(step == 2 || step == 3);
     btn_conferma->setEnabled(step == 3);
+    // "Nuova fattura" and "Annulla" start over from any step; printing needs the invoice.
+    m_box[4]->setEnabled(true);
+    btn_stampa->setEnabled(step >= 4);
 }
 
 InvoiceRegistration Tfrm_fattnew::registration() const {

@@ -278,6 +278,32 @@ TEST_F(SummaryInvoice, FailedCompletionAndDeadlinesLeaveTheArchivesAsTheyWere) {
     EXPECT_TRUE(shown(u"Le scadenze non sono state registrate."_s));
 }
 
+TEST_F(SummaryInvoice, DefaultsPeriodButtonsAndAnnulla) {
+    settings->setValue(u"Fatturazione", u"Tipo predefinito", u"Fattura differita"_s);
+    settings->setValue(u"Fatturazione", u"Contrassegno predefinito", u"S"_s);
+    open();
+    auto* kinds = w<QComboBox>(u"cmb_tipodoc"_s);
+    EXPECT_EQ(kinds->count(), 7);
+    EXPECT_EQ(kinds->currentText(), u"Fattura differita"_s);
+    EXPECT_EQ(w<QComboBox>(u"cmb_contrass"_s)->currentText(), u"S"_s);
+    EXPECT_EQ(w<QComboBox>(u"cmb_scadenza"_s)->currentText(), u"30 GG F.M."_s);
+    type(u"edt_cod_cli"_s, u"C1"_s);
+    click(u"btn_avanti_cli"_s);
+    EXPECT_EQ(window->step(), 2);
+    EXPECT_EQ(text(u"edt_nome"_s), u"Rossi Mario"_s);
+    click(u"btn_fine_mese"_s);
+    EXPECT_EQ(text(u"edt_dal"_s), u"01/04/2026"_s);
+    EXPECT_EQ(text(u"edt_al"_s), u"30/04/2026"_s);
+    click(u"btn_mese_scorso"_s);
+    EXPECT_EQ(text(u"edt_dal"_s), u"01/03/2026"_s);
+    EXPECT_EQ(text(u"edt_al"_s), u"31/03/2026"_s);
+    click(u"btn_annulla"_s);
+    EXPECT_EQ(window->step(), 1);
+    EXPECT_TRUE(text(u"edt_cod_cli"_s).isEmpty());
+    EXPECT_TRUE(w<DateEdit>(u"edt_dal"_s)->isEmpty());
+    EXPECT_TRUE(w<DateEdit>(u"edt_al"_s)->isEmpty());
+}
+
 TEST_F(SummaryInvoice, AnEmptyCustomerCodeIsAskedAbout) {
     open();
     Dialogs::instance().queueAnswer(DlgButton::No);
