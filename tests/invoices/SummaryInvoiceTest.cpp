@@ -278,6 +278,21 @@ TEST_F(SummaryInvoice, FailedCompletionAndDeadlinesLeaveTheArchivesAsTheyWere) {
     EXPECT_TRUE(shown(u"Le scadenze non sono state registrate."_s));
 }
 
+TEST_F(SummaryInvoice, InstalmentsThatDoNotAddUpToTheTotalAreNotWritten) {
+    registerC1();
+    ASSERT_EQ(window->step(), 4);
+    w<QComboBox>(u"cmb_scadenza"_s)->setCurrentText(u"30-60 GG F.M."_s);
+    EXPECT_EQ(text(u"edt_imp_scad1"_s), u"138,91"_s);
+    EXPECT_EQ(text(u"edt_imp_scad2"_s), u"138,91"_s);
+    type(u"edt_imp_scad2"_s, u"100"_s);
+    click(u"btn_scadenzario"_s);
+    EXPECT_EQ(Probe::count(seed->deadlines()), 0);
+    EXPECT_TRUE(shown(u"non corrispondono al totale della fattura (€ 277,82)"_s));
+    type(u"edt_imp_scad2"_s, u"138,91"_s);
+    click(u"btn_scadenzario"_s);
+    EXPECT_EQ(Probe::count(seed->deadlines()), 2);
+}
+
 TEST_F(SummaryInvoice, DefaultsPeriodButtonsAndAnnulla) {
     settings->setValue(u"Fatturazione", u"Tipo predefinito", u"Fattura differita"_s);
     settings->setValue(u"Fatturazione", u"Contrassegno predefinito", u"S"_s);
