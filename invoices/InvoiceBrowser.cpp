@@ -16,7 +16,8 @@ namespace zel {
 namespace {
 
 QString yearFile(const QString& base, const QString& prefix, int year) {
-    return dataFile(base, prefix + QStringLiteral("%1.db").arg(year % 100, 2, 10, QLatin1Char('0')));
+    return dataFile(base,
+                    prefix + QStringLiteral("%1.db").arg(year % 100, 2, 10, QLatin1Char('0')));
 }
 
 QStringList upperColumns(Store& store, const QString& path) {
@@ -59,7 +60,8 @@ QList<int> invoiceYears(const QString& base) {
                                          QRegularExpression::CaseInsensitiveOption);
     for (const QString& f : QDir(dataDir(base)).entryList(QDir::Files)) {
         const QRegularExpressionMatch m = name.match(f);
-        if (m.hasMatch() && !years.contains(2000 + m.captured(1).toInt())) years << 2000 + m.captured(1).toInt();
+        if (m.hasMatch() && !years.contains(2000 + m.captured(1).toInt()))
+            years << 2000 + m.captured(1).toInt();
     }
     std::sort(years.begin(), years.end());
     return years;
@@ -67,10 +69,14 @@ QList<int> invoiceYears(const QString& base) {
 
 QString paymentStateText(PaymentState s) {
     switch (s) {
-        case PaymentState::NoDeadlines: return QStringLiteral("Nessuna scadenza");
-        case PaymentState::Unpaid: return QStringLiteral("Da pagare");
-        case PaymentState::PartlyPaid: return QStringLiteral("Pagata in parte");
-        case PaymentState::Paid: return QStringLiteral("Pagata");
+        case PaymentState::NoDeadlines:
+            return QStringLiteral("Nessuna scadenza");
+        case PaymentState::Unpaid:
+            return QStringLiteral("Da pagare");
+        case PaymentState::PartlyPaid:
+            return QStringLiteral("Pagata in parte");
+        case PaymentState::Paid:
+            return QStringLiteral("Pagata");
     }
     return {};
 }
@@ -79,20 +85,24 @@ InvoiceBrowser::InvoiceBrowser(Store& store, InvoiceArchives archives)
     : m_store(store), m_archives(std::move(archives)) {}
 
 std::optional<QVariantMap> InvoiceBrowser::header(const InvoiceKey& key) {
-    const QStringList names = QStringList{QStringLiteral("ROWID")} + upperColumns(m_store, m_archives.header);
+    const QStringList names =
+        QStringList{QStringLiteral("ROWID")} + upperColumns(m_store, m_archives.header);
     std::optional<QVariantMap> out;
     m_store.forEachRow(QStringLiteral("SELECT rowid, * FROM %1 WHERE %2 ORDER BY rowid LIMIT 1")
                            .arg(m_store.table(m_archives.header), QString::fromUtf16(kOwnRows)),
-                       {key.number, key.customer}, [&](const StoreRow& r) { out = toMap(names, r); });
+                       {key.number, key.customer},
+                       [&](const StoreRow& r) { out = toMap(names, r); });
     return out;
 }
 
 QList<QVariantMap> InvoiceBrowser::lines(const InvoiceKey& key) {
-    const QStringList names = QStringList{QStringLiteral("ROWID")} + upperColumns(m_store, m_archives.lines);
+    const QStringList names =
+        QStringList{QStringLiteral("ROWID")} + upperColumns(m_store, m_archives.lines);
     QList<QVariantMap> out;
     m_store.forEachRow(QStringLiteral("SELECT rowid, * FROM %1 WHERE %2 ORDER BY rowid")
                            .arg(m_store.table(m_archives.lines), QString::fromUtf16(kOwnRows)),
-                       {key.number, key.customer}, [&](const StoreRow& r) { out.append(toMap(names, r)); });
+                       {key.number, key.customer},
+                       [&](const StoreRow& r) { out.append(toMap(names, r)); });
     return out;
 }
 
@@ -109,15 +119,18 @@ QVariantMap InvoiceBrowser::customer(const QString& code) {
 
 QStringList InvoiceBrowser::kinds() {
     QStringList out;
-    m_store.forEachRow(QStringLiteral("SELECT DISTINCT tipodoc FROM %1 WHERE COALESCE(tipodoc, '') <> '' ORDER BY 1")
-                           .arg(m_store.table(m_archives.header)),
-                       {}, [&out](const StoreRow& r) { out << r.text(0); });
+    m_store.forEachRow(
+        QStringLiteral(
+            "SELECT DISTINCT tipodoc FROM %1 WHERE COALESCE(tipodoc, '') <> '' ORDER BY 1")
+            .arg(m_store.table(m_archives.header)),
+        {}, [&out](const StoreRow& r) { out << r.text(0); });
     return out;
 }
 
 QString InvoiceBrowser::deleteQuestion(const InvoiceKey& key) {
     return QStringLiteral(
-               "Eliminare la fattura n. %1 del cliente %2 con le sue righe e le scadenze non pagate?")
+               "Eliminare la fattura n. %1 del cliente %2 con le sue righe e le scadenze non "
+               "pagate?")
         .arg(key.number)
         .arg(key.customer);
 }
@@ -131,32 +144,36 @@ InvoiceDeletion InvoiceBrowser::remove(const InvoiceKey& key) {
     Transaction tx(m_store);
     const std::optional<QVariantMap> head = header(key);
     if (!head) {
-        out.refusal = QStringLiteral("La fattura n. %1 del cliente %2 non è più presente in archivio.")
-                          .arg(key.number)
-                          .arg(key.customer);
+        out.refusal =
+            QStringLiteral("La fattura n. %1 del cliente %2 non è più presente in archivio.")
+                .arg(key.number)
+                .arg(key.customer);
         return out;
     }
     const QDate date = rowDate(*head, u"DATA");
     const QVariant dateParam = date.isValid() ? QVariant(date) : QVariant();
     if (withDeadlines) {
         QStringList paid;
-        m_store.forEachRow(QStringLiteral("SELECT data, COALESCE(des, ''), COALESCE(avere, 0) FROM %1 WHERE %2 "
-                                          "AND upper(COALESCE(pagato, '')) = 'S' ORDER BY data, rowid")
-                               .arg(s, QString::fromUtf16(kOwnDeadlines)),
-                           {key.number, key.customer, dateParam}, [&paid](const StoreRow& r) {
-                               paid << QStringLiteral("%1 di € %2 (%3)")
-                                           .arg(fmt::date(isoDate(r.text(0))),
-                                                fmt::number(r.value(2).toDouble(), u"###,##0.00"), r.text(1));
-                           });
+        m_store.forEachRow(
+            QStringLiteral("SELECT data, COALESCE(des, ''), COALESCE(avere, 0) FROM %1 WHERE %2 "
+                           "AND upper(COALESCE(pagato, '')) = 'S' ORDER BY data, rowid")
+                .arg(s, QString::fromUtf16(kOwnDeadlines)),
+            {key.number, key.customer, dateParam}, [&paid](const StoreRow& r) {
+                paid << QStringLiteral("%1 di € %2 (%3)")
+                            .arg(fmt::date(isoDate(r.text(0))),
+                                 fmt::number(r.value(2).toDouble(), u"###,##0.00"), r.text(1));
+            });
         if (!paid.isEmpty()) {
-            out.refusal = QStringLiteral("La fattura n. %1 non può essere eliminata: la scadenza del %2 è già "
-                                         "pagata.")
+            out.refusal = QStringLiteral(
+                              "La fattura n. %1 non può essere eliminata: la scadenza del %2 è già "
+                              "pagata.")
                               .arg(key.number)
                               .arg(paid.join(QStringLiteral(", ")));
             return out;
         }
-        m_store.exec(QStringLiteral("DELETE FROM %1 WHERE %2").arg(s, QString::fromUtf16(kOwnDeadlines)),
-                     {key.number, key.customer, dateParam});
+        m_store.exec(
+            QStringLiteral("DELETE FROM %1 WHERE %2").arg(s, QString::fromUtf16(kOwnDeadlines)),
+            {key.number, key.customer, dateParam});
         out.deadlines = static_cast<int>(m_store.changes());
     }
     m_store.exec(QStringLiteral("DELETE FROM %1 WHERE %2").arg(l, QString::fromUtf16(kOwnRows)),
@@ -179,7 +196,8 @@ void InvoiceListModel::clear() {
     endResetModel();
 }
 
-void InvoiceListModel::select(Store& store, const InvoiceArchives& archives, const InvoiceFilter& f) {
+void InvoiceListModel::select(Store& store, const InvoiceArchives& archives,
+                              const InvoiceFilter& f) {
     QStringList where;
     QVariantList params;
     if (!f.customer.trimmed().isEmpty()) {
@@ -207,7 +225,9 @@ void InvoiceListModel::select(Store& store, const InvoiceArchives& archives, con
         store.forEachRow(
             QStringLiteral("SELECT rowid FROM %1%2 ORDER BY data DESC, fattura DESC, rowid DESC")
                 .arg(store.table(archives.header),
-                     where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "))),
+                     where.isEmpty()
+                         ? QString()
+                         : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "))),
             params, [&rowids](const StoreRow& r) { rowids.push_back(r.integer(0)); });
     }
     beginResetModel();
@@ -234,23 +254,29 @@ const QList<InvoiceListEntry>& InvoiceListModel::window(int block) const {
     }
     QHash<qint64, InvoiceListEntry> byRowid;
     if (!marks.isEmpty() && m_store) {
-        const QString name = Store::exists(m_archives.registry)
-                                 ? QStringLiteral("COALESCE((SELECT c.nome FROM %1 c WHERE c.cod_cli = m.cod_cli "
-                                                  "ORDER BY c.rowid LIMIT 1), '')")
-                                       .arg(m_store->table(m_archives.registry))
-                                 : QStringLiteral("''");
+        const QString name =
+            Store::exists(m_archives.registry)
+                ? QStringLiteral(
+                      "COALESCE((SELECT c.nome FROM %1 c WHERE c.cod_cli = m.cod_cli "
+                      "ORDER BY c.rowid LIMIT 1), '')")
+                      .arg(m_store->table(m_archives.registry))
+                : QStringLiteral("''");
+        // Codes are stored upper case, so the customer's index on the deadlines serves.
         const QString state =
             Store::exists(m_archives.deadlines)
-                ? QStringLiteral("(SELECT COUNT(*) FROM %1 s WHERE s.fattura = m.fattura AND upper(s.cod_cli) = "
-                                 "upper(m.cod_cli) AND s.data_fatt = m.data), (SELECT COUNT(*) FROM %1 s WHERE "
-                                 "s.fattura = m.fattura AND upper(s.cod_cli) = upper(m.cod_cli) AND s.data_fatt = "
-                                 "m.data AND upper(COALESCE(s.pagato, '')) = 'S')")
+                ? QStringLiteral(
+                      "(SELECT COUNT(*) FROM %1 s WHERE s.cod_cli = m.cod_cli AND s.fattura = "
+                      "m.fattura AND s.data_fatt = m.data), (SELECT COUNT(*) FROM %1 s WHERE "
+                      "s.cod_cli = m.cod_cli AND s.fattura = m.fattura AND s.data_fatt = m.data "
+                      "AND upper(COALESCE(s.pagato, '')) = 'S')")
                       .arg(m_store->table(m_archives.deadlines))
                 : QStringLiteral("0, 0");
         m_store->forEachRow(
-            QStringLiteral("SELECT m.rowid, m.fattura, m.data, COALESCE(m.tipodoc, ''), COALESCE(m.cod_cli, ''), %1, "
-                           "COALESCE(m.imp_tot, 0), COALESCE(m.iva_tot, 0), COALESCE(m.tot_fatt, 0), %2 "
-                           "FROM %3 m WHERE m.rowid IN (%4)")
+            QStringLiteral(
+                "SELECT m.rowid, m.fattura, m.data, COALESCE(m.tipodoc, ''), COALESCE(m.cod_cli, "
+                "''), %1, "
+                "COALESCE(m.imp_tot, 0), COALESCE(m.iva_tot, 0), COALESCE(m.tot_fatt, 0), %2 "
+                "FROM %3 m WHERE m.rowid IN (%4)")
                 .arg(name, state, m_store->table(m_archives.header), marks.join(u',')),
             params, [&byRowid](const StoreRow& r) {
                 InvoiceListEntry e;
@@ -290,7 +316,8 @@ InvoiceListEntry InvoiceListModel::entry(int row) const {
 int InvoiceListModel::rowOf(const InvoiceKey& key) const {
     for (int i = 0; i < rowCount(); ++i) {
         const InvoiceListEntry e = entry(i);
-        if (e.number == key.number && e.customer.compare(key.customer, Qt::CaseInsensitive) == 0) return i;
+        if (e.number == key.number && e.customer.compare(key.customer, Qt::CaseInsensitive) == 0)
+            return i;
     }
     return -1;
 }
@@ -299,33 +326,48 @@ int InvoiceListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_rowids.size());
 }
 
-int InvoiceListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+int InvoiceListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
 
 QVariant InvoiceListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     if (role == Qt::TextAlignmentRole)
-        return index.column() >= Imponibile && index.column() <= Totale ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
-                                                                        : QVariant();
+        return index.column() >= Imponibile && index.column() <= Totale
+                   ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                   : QVariant();
     if (role != Qt::DisplayRole) return {};
     const InvoiceListEntry e = entry(index.row());
     switch (index.column()) {
-        case Numero: return QString::number(e.number);
-        case Data: return fmt::date(e.date);
-        case Tipo: return e.kind;
-        case Cliente: return e.customer;
-        case Nome: return e.name;
-        case Imponibile: return fmt::number(e.taxable, u"###,##0.00");
-        case Iva: return fmt::number(e.vat, u"###,##0.00");
-        case Totale: return fmt::number(e.total, u"###,##0.00");
-        case Pagamento: return paymentStateText(e.state);
-        default: return {};
+        case Numero:
+            return QString::number(e.number);
+        case Data:
+            return fmt::date(e.date);
+        case Tipo:
+            return e.kind;
+        case Cliente:
+            return e.customer;
+        case Nome:
+            return e.name;
+        case Imponibile:
+            return fmt::number(e.taxable, u"###,##0.00");
+        case Iva:
+            return fmt::number(e.vat, u"###,##0.00");
+        case Totale:
+            return fmt::number(e.total, u"###,##0.00");
+        case Pagamento:
+            return paymentStateText(e.state);
+        default:
+            return {};
     }
 }
 
 QVariant InvoiceListModel::headerData(int section, Qt::Orientation o, int role) const {
-    if (o != Qt::Horizontal || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, o, role);
-    static const char16_t* titles[] = {u"Numero",     u"Data", u"Tipo documento", u"Cod. cliente", u"Ragione sociale",
-                                       u"Imponibile", u"IVA",  u"Totale",         u"Pagamento"};
+    if (o != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, o, role);
+    static const char16_t* titles[] = {
+        u"Numero",     u"Data", u"Tipo documento", u"Cod. cliente", u"Ragione sociale",
+        u"Imponibile", u"IVA",  u"Totale",         u"Pagamento"};
     return section >= 0 && section < ColumnCount ? QString::fromUtf16(titles[section]) : QString();
 }
 
