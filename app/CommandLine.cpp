@@ -6,6 +6,7 @@
 #include "core/Clock.h"
 #include "core/Notifier.h"
 #include "ddt/DdtPrintCommand.h"
+#include "deadlines/DeadlinePrintCommand.h"
 #include "invoices/InvoicePrintCommand.h"
 #include "invoices/MonthEndCommand.h"
 #include "registry/ReferenceData.h"
@@ -33,6 +34,8 @@ constexpr OptionText kOptions[] = {
                             u"di stampa correnti; --anno AAAA sceglie l'archivio dell'anno"},
     {u"--fatture-differite", u"emette una fattura differita per ciascun cliente con DDT da fatturare tra --dal "
                              u"AAAA-MM-GG e --al AAAA-MM-GG, con data --data-fattura AAAA-MM-GG (predefinita: --al)"},
+    {u"--scadenze", u"scrive l'elenco delle scadenze tra --dal AAAA-MM-GG e --al AAAA-MM-GG nel file PDF di --pdf "
+                    u"FILE; --non-pagate solo quelle non pagate"},
     {u"-h, --help", u"mostra questo aiuto ed esce"},
 };
 
@@ -50,6 +53,8 @@ void describe(QCommandLineParser& p) {
     p.addOption({QStringLiteral("dal"), QString(), QStringLiteral("data")});
     p.addOption({QStringLiteral("al"), QString(), QStringLiteral("data")});
     p.addOption({QStringLiteral("data-fattura"), QString(), QStringLiteral("data")});
+    p.addOption({QStringLiteral("scadenze"), QString()});
+    p.addOption({QStringLiteral("non-pagate"), QString()});
 }
 
 }  // namespace
@@ -61,7 +66,9 @@ QString CommandLine::usage() {
                                   "--pdf FILE\n"
                                   "     zelvarin [--base CARTELLA] --stampa-fattura N [--anno AAAA] --pdf FILE\n"
                                   "     zelvarin [--base CARTELLA] --fatture-differite --dal AAAA-MM-GG --al AAAA-MM-GG "
-                                  "[--data-fattura AAAA-MM-GG]\n\n");
+                                  "[--data-fattura AAAA-MM-GG]\n"
+                                  "     zelvarin [--base CARTELLA] --scadenze --dal AAAA-MM-GG --al AAAA-MM-GG "
+                                  "[--non-pagate] --pdf FILE\n\n");
     for (const OptionText& o : kOptions)
         text += QStringLiteral("  %1%2\n").arg(QString::fromUtf16(o.names), -22).arg(QString::fromUtf16(o.text));
     text += QStringLiteral(
@@ -73,7 +80,9 @@ QString CommandLine::usage() {
         "Codici di uscita di --stampa-fattura: 0 fatto; 2 fattura inesistente o riga di comando non valida; 3 un "
         "archivio non si può leggere; 5 la cartella è già in uso; 6 il file PDF non si può scrivere.\n"
         "Codici di uscita di --fatture-differite: 0 fatto o nulla da fatturare; 2 fatture rifiutate (nulla scritto) o "
-        "riga di comando non valida; 3 un archivio non si può usare; 5 la cartella è già in uso.\n");
+        "riga di comando non valida; 3 un archivio non si può usare; 5 la cartella è già in uso.\n"
+        "Codici di uscita di --scadenze: 0 fatto; 2 nessuna scadenza nel periodo o riga di comando non valida; 3 un "
+        "archivio non si può leggere; 5 la cartella è già in uso; 6 il file PDF non si può scrivere.\n");
     return text;
 }
 
@@ -128,6 +137,34 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
             return cmd;
         }
         cmd.pdf = QDir(QDir::currentPath()).absoluteFilePath(p.value(QStringLiteral("pdf")));
+    }
+    cmd.printDeadlines = p.isSet(QStringLiteral("scadenze"));
+    if (cmd.printDeadlines && (cmd.printDdt || cmd.printInvoice || p.isSet(QStringLiteral("fatture-differite")))) {
+        cmd.error = QStringLiteral("--scadenze non si può usare con altri comandi");
+        return cmd;
+    }
+    if (p.isSet(QStringLiteral("non-pagate")) && !cmd.printDeadlines) {
+        cmd.error = QStringLiteral("--non-pagate vale solo con --scadenze");
+        return cmd;
+    }
+    if (cmd.printDeadlines) {
+        cmd.unpaidOnly = p.isSet(QStringLiteral("non-pagate"));
+        if (p.isSet(QStringLiteral("anno")) || p.isSet(QStringLiteral("cliente")) || p.isSet(QStringLiteral("data-fattura"))) {
+            cmd.error = QStringLiteral("--scadenze accetta solo --dal, --al, --non-pagate e --pdf");
+            return cmd;
+        }
+        cmd.from = QDate::fromString(p.value(QStringLiteral("dal")), Qt::ISODate);
+        cmd.to = QDate::fromString(p.value(QStringLiteral("al")), Qt::ISODate);
+        if (!cmd.from.isValid() || !cmd.to.isValid() || cmd.to < cmd.from) {
+            cmd.error = QStringLiteral("--scadenze richiede un periodo valido: --dal AAAA-MM-GG --al AAAA-MM-GG");
+            return cmd;
+        }
+        if (p.value(QStringLiteral("pdf")).trimmed().isEmpty()) {
+            cmd.error = QStringLiteral("--scadenze richiede --pdf FILE");
+            return cmd;
+        }
+        cmd.pdf = QDir(QDir::currentPath()).absoluteFilePath(p.value(QStringLiteral("pdf")));
+        return cmd;
     }
     const bool ddtOnly = p.isSet(QStringLiteral("anno")) || p.isSet(QStringLiteral("cliente")) || p.isSet(QStringLiteral("pdf"));
     if (!cmd.printDdt && !cmd.printInvoice && ddtOnly) {
@@ -197,6 +234,10 @@ bool applyToday(const QStringList& arguments, QString* error) {
 
 int runPrintDdt(const CommandLine& cmd) {
     return runDdtPrint({cmd.base, cmd.ddtNumber, cmd.ddtYear, cmd.ddtRecipient, cmd.pdf});
+}
+
+int runPrintDeadlines(const CommandLine& cmd) {
+    return runDeadlinePrint({cmd.base, cmd.from, cmd.to, cmd.unpaidOnly, cmd.pdf});
 }
 
 int runPrintInvoice(const CommandLine& cmd) {

@@ -23,12 +23,15 @@ struct CommandLine {
     // --fatture-differite --dal AAAA-MM-GG --al AAAA-MM-GG [--data-fattura AAAA-MM-GG]
     bool monthEnd = false;
     QDate from, to, invoiceDate;
+    // --scadenze --dal AAAA-MM-GG --al AAAA-MM-GG [--non-pagate] --pdf FILE
+    bool printDeadlines = false;
+    bool unpaidOnly = false;
     QString error;  // set when the arguments cannot be understood
 
     // Commands that run without a window, and so without a display.
-    bool batch() const { return init || help || printDdt || printInvoice || monthEnd || !error.isEmpty(); }
+    bool batch() const { return init || help || printDdt || printInvoice || monthEnd || printDeadlines || !error.isEmpty(); }
     // Batch commands that draw (prints to PDF) need fonts, off screen.
-    bool batchDraws() const { return (printDdt || printInvoice) && error.isEmpty(); }
+    bool batchDraws() const { return (printDdt || printInvoice || printDeadlines) && error.isEmpty(); }
 
     static CommandLine parse(const QStringList& arguments);
     // The usage text in Italian, with the exit codes.
@@ -47,6 +50,8 @@ int runPrintInvoice(const CommandLine& cmd);
 // Month-end invoicing of --dal .. --al, without any window.
 int runMonthEnd(const CommandLine& cmd);
 
+// Writes the deadlines due --dal .. --al to the --pdf file, without any window.
+int runPrintDeadlines(const CommandLine& cmd);
 // Applies --today, which pins the program's date (for checking year changes).
 bool applyToday(const QStringList& arguments, QString* error);
 

@@ -21,8 +21,8 @@ struct Column {
 const QList<Column>& cols() {
     static const QList<Column> c{{0, 22, u"Data"_s, u"data"_s, false},       {23, 30, u"Tipologia"_s, u"cod"_s, false},
                                  {54, 60, u"Descrizione"_s, u"des"_s, false}, {115, 25, u"Cli/For"_s, u"cod_cli"_s, false},
-                                 {141, 20, u"Dare"_s, u"dare"_s, true},       {162, 20, u"Avere"_s, u"avere"_s, true},
-                                 {184, 6, u"Pag."_s, u"pagato"_s, false}};
+                                 {139, 20, u"Dare"_s, u"dare"_s, true},       {160, 20, u"Avere"_s, u"avere"_s, true},
+                                 {182, 8, u"Pag."_s, u"pagato"_s, false}};
     return c;
 }
 
@@ -74,8 +74,8 @@ report::Layout TQR_scad::layout(const Settings& settings) {
             return Money::fromCents(sum).format();
         };
     };
-    l.summary.add(Item::expression({141, 2, 20, 6}, total(u"dare_cents"))).bold().align(Qt::AlignRight | Qt::AlignVCenter);
-    l.summary.add(Item::expression({162, 2, 20, 6}, total(u"avere_cents"))).bold().align(Qt::AlignRight | Qt::AlignVCenter);
+    l.summary.add(Item::expression({139, 2, 20, 6}, total(u"dare_cents"))).bold().align(Qt::AlignRight | Qt::AlignVCenter);
+    l.summary.add(Item::expression({160, 2, 20, 6}, total(u"avere_cents"))).bold().align(Qt::AlignRight | Qt::AlignVCenter);
     l.pageFooter.height = 6;
     l.pageFooter.add(Item::expression({150, 0, 40, 5}, [](const report::Context& c) {
         return u"Pagina "_s + QString::number(c.page);
