@@ -1,5 +1,7 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +10,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "core/Paths.h"
 #include "ddt/Tscorre_ddt.h"
@@ -15,6 +18,7 @@
 #include "tests/ddt/DdtBrowserSeed.h"
 #include "ui/Dialogs.h"
 #include "ui/TrayNotice.h"
+#include "warehouse/Tmov_check.h"
 
 using namespace zel;
 using namespace zel::test;
@@ -561,6 +565,28 @@ TEST_F(DdtBrowser, MovingToAnotherDdtDropsAHalfAddedLine) {
     EXPECT_EQ(w<QLineEdit>(u"edt_cod"_s)->text(), u"A1"_s);  // C2's line
     click(u"btn_conferma"_s);
     EXPECT_EQ(lineRows(u"bolla = 5 AND cod_cli = 'C2'"_s).size(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DdtBrowser, TheMovementListOpensFromTheBrowser) {
+    WindowHost host(ctx, nullptr);
+    ctx.windows = &host;
+    open();
+    QString opened;
+    QTimer::singleShot(0, [&opened] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            opened = d->objectName();
+            d->reject();
+        }
+    });
+    click(u"btn_movimenti"_s);
+    EXPECT_EQ(opened, u"Tmov_check"_s);
+    win.reset();
+    delete host.existing<Tmov_check>();
+    ctx.windows = nullptr;
 }
 
 }  // namespace
