@@ -40,7 +40,8 @@ struct Fixture {
         store->exec(
             QStringLiteral(
                 "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 50000) "
-                "INSERT INTO %1 (FATTURA, COD_CLI, DATA, TIPODOC, IMP_TOT, IVA19, IVA_TOT, TOT_FATT) "
+                "INSERT INTO %1 (FATTURA, COD_CLI, DATA, TIPODOC, IMP_TOT, IVA19, IVA_TOT, "
+                "TOT_FATT) "
                 "SELECT i, printf('%05d', i), date('now', printf('-%d days', i % 300)), 'Fattura', "
                 "100, 22, 22, 122 FROM n")
                 .arg(h));
@@ -48,15 +49,19 @@ struct Fixture {
         store->exec(
             QStringLiteral(
                 "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 149999) "
-                "INSERT INTO %1 (ID, DATA, COD_CLI, DES, AVERE, PAGATO, FATTURA, DATA_FATT) SELECT i, "
-                "date('now'), printf('%05d', 1 + i / 3), 'Rata', 40.67, CASE WHEN i % 2 = 0 THEN 'S' "
-                "ELSE 'N' END, 1 + i / 3, date('now', printf('-%d days', (1 + i / 3) % 300)) FROM n")
+                "INSERT INTO %1 (ID, DATA, COD_CLI, DES, AVERE, PAGATO, FATTURA, DATA_FATT) SELECT "
+                "i, "
+                "date('now'), printf('%05d', 1 + i / 3), 'Rata', 40.67, CASE WHEN i % 2 = 0 THEN "
+                "'S' "
+                "ELSE 'N' END, 1 + i / 3, date('now', printf('-%d days', (1 + i / 3) % 300)) FROM "
+                "n")
                 .arg(s));
-        store->exec(QStringLiteral("INSERT INTO %1 (FATTURA, COD_CLI, DATA, TIPODOC, IMP_GLOB, IMP_TOT, "
-                                   "IVA19, IVA_TOT, TOT_FATT, PAGAM) VALUES (?, '00001', date('now'), "
-                                   "'Fattura', 5000, 5000, 1100, 1100, 6100, 'Ri.Ba. 30 GG F.M.')")
-                        .arg(h),
-                    {kPrinted});
+        store->exec(
+            QStringLiteral("INSERT INTO %1 (FATTURA, COD_CLI, DATA, TIPODOC, IMP_GLOB, IMP_TOT, "
+                           "IVA19, IVA_TOT, TOT_FATT, PAGAM) VALUES (?, '00001', date('now'), "
+                           "'Fattura', 5000, 5000, 1100, 1100, 6100, 'Ri.Ba. 30 GG F.M.')")
+                .arg(h),
+            {kPrinted});
         store->exec(
             QStringLiteral(
                 "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100) "
@@ -92,8 +97,9 @@ struct RawDb {
     }
     ~RawDb() { sqlite3_close(db); }
     void attach(const QString& path, const char* alias) {
-        const QByteArray sql =
-            QStringLiteral("ATTACH DATABASE '%1' AS %2").arg(path, QString::fromLatin1(alias)).toUtf8();
+        const QByteArray sql = QStringLiteral("ATTACH DATABASE '%1' AS %2")
+                                   .arg(path, QString::fromLatin1(alias))
+                                   .toUtf8();
         sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
     }
     // Steps through every row; returns how many.
@@ -128,12 +134,16 @@ void BM_RawListKeysFirstWindowAndLines(benchmark::State& state) {
     Fixture& f = fixture();
     RawDb raw(f);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(raw.run("SELECT rowid FROM h.%H ORDER BY data DESC, fattura DESC, rowid DESC"));
+        benchmark::DoNotOptimize(
+            raw.run("SELECT rowid FROM h.%H ORDER BY data DESC, fattura DESC, rowid DESC"));
         benchmark::DoNotOptimize(raw.run(
-            "SELECT m.fattura, (SELECT nome FROM r.anagrafica c WHERE c.cod_cli = m.cod_cli LIMIT 1), "
-            "(SELECT COUNT(*) FROM s.%S x WHERE x.cod_cli = m.cod_cli AND x.fattura = m.fattura AND "
+            "SELECT m.fattura, (SELECT nome FROM r.anagrafica c WHERE c.cod_cli = m.cod_cli LIMIT "
+            "1), "
+            "(SELECT COUNT(*) FROM s.%S x WHERE x.cod_cli = m.cod_cli AND x.fattura = m.fattura "
+            "AND "
             "x.data_fatt = m.data) FROM h.%H m ORDER BY data DESC, fattura DESC LIMIT 256"));
-        benchmark::DoNotOptimize(raw.run("SELECT rowid, * FROM l.%L WHERE fattura = ? AND cod_cli = ?", kPrinted, "00001"));
+        benchmark::DoNotOptimize(raw.run(
+            "SELECT rowid, * FROM l.%L WHERE fattura = ? AND cod_cli = ?", kPrinted, "00001"));
     }
 }
 BENCHMARK(BM_RawListKeysFirstWindowAndLines)->Unit(benchmark::kMillisecond);
@@ -142,7 +152,8 @@ void BM_PrintInvoiceOf100LinesToPdf(benchmark::State& state) {
     Fixture& f = fixture();
     const QString pdf = f.out.filePath(QStringLiteral("fattura.pdf"));
     for (auto _ : state) {
-        if (zel::runInvoicePrint({f.base, kPrinted, 0, pdf}) != 0) state.SkipWithError("print failed");
+        if (zel::runInvoicePrint({f.base, kPrinted, 0, pdf}) != 0)
+            state.SkipWithError("print failed");
     }
 }
 BENCHMARK(BM_PrintInvoiceOf100LinesToPdf)->Unit(benchmark::kMillisecond);
@@ -151,9 +162,11 @@ void BM_RawPrintQueries(benchmark::State& state) {
     Fixture& f = fixture();
     RawDb raw(f);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(raw.run("SELECT * FROM h.%H WHERE fattura = ? AND cod_cli = ?", kPrinted, "00001"));
         benchmark::DoNotOptimize(
-            raw.run("SELECT * FROM l.%L WHERE fattura = ? AND cod_cli = ? ORDER BY rowid", kPrinted, "00001"));
+            raw.run("SELECT * FROM h.%H WHERE fattura = ? AND cod_cli = ?", kPrinted, "00001"));
+        benchmark::DoNotOptimize(
+            raw.run("SELECT * FROM l.%L WHERE fattura = ? AND cod_cli = ? ORDER BY rowid", kPrinted,
+                    "00001"));
         benchmark::DoNotOptimize(raw.run("SELECT * FROM r.anagrafica WHERE cod_cli = '00001'"));
     }
 }

@@ -96,7 +96,18 @@ class InvoiceListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kWindow = 256;
-    enum Column { Numero, Data, Tipo, Cliente, Nome, Imponibile, Iva, Totale, Pagamento, ColumnCount };
+    enum Column {
+        Numero,
+        Data,
+        Tipo,
+        Cliente,
+        Nome,
+        Imponibile,
+        Iva,
+        Totale,
+        Pagamento,
+        ColumnCount
+    };
 
     explicit InvoiceListModel(QObject* parent = nullptr);
 

@@ -21,11 +21,12 @@ void say(const QString& text) { std::fprintf(stderr, "%s\n", qUtf8Printable(text
 int runInvoicePrint(const InvoicePrintRequest& r) {
     Settings settings(r.base);
     settings.load();
-    const InvoiceArchives archives =
-        r.year > 0 ? invoiceArchivesOfYear(settings, r.year) : InvoiceArchives::fromSettings(settings);
+    const InvoiceArchives archives = r.year > 0 ? invoiceArchivesOfYear(settings, r.year)
+                                                : InvoiceArchives::fromSettings(settings);
     const int year = invoiceYearOf(archives);
     if (!QFileInfo(dataDir(r.base)).isDir()) {
-        say(QStringLiteral("La cartella dei dati %1 non esiste.").arg(QDir::toNativeSeparators(dataDir(r.base))));
+        say(QStringLiteral("La cartella dei dati %1 non esiste.")
+                .arg(QDir::toNativeSeparators(dataDir(r.base))));
         return kExitArchive;
     }
     if (!Store::exists(archives.header) || !Store::exists(archives.lines)) {
@@ -38,7 +39,8 @@ int runInvoicePrint(const InvoicePrintRequest& r) {
         Store store(dataDir(r.base));
         QStringList customers;
         for (const QVariantList& row :
-             store.rows(QStringLiteral("SELECT DISTINCT cod_cli FROM %1 WHERE fattura = ? ORDER BY cod_cli")
+             store.rows(QStringLiteral(
+                            "SELECT DISTINCT cod_cli FROM %1 WHERE fattura = ? ORDER BY cod_cli")
                             .arg(store.table(archives.header)),
                         {r.number}))
             customers << row.value(0).toString();
@@ -63,7 +65,8 @@ int runInvoicePrint(const InvoicePrintRequest& r) {
         const InvoicePrintOptions options = InvoicePrintOptions::fromSettings(settings);
         QString error;
         if (!TQRfatt(settings).exportPdf(*data, options, r.pdf, &error)) {
-            say(QStringLiteral("Il PDF %1 non si può scrivere: %2").arg(QDir::toNativeSeparators(r.pdf), error));
+            say(QStringLiteral("Il PDF %1 non si può scrivere: %2")
+                    .arg(QDir::toNativeSeparators(r.pdf), error));
             return kExitInvoicePdf;
         }
         say(QStringLiteral("Fattura n° %1 del cliente %2 (%3 righe) scritta in %4.")

@@ -25,7 +25,9 @@ constexpr char16_t kSection[] = u"Fatturazione";
 
 Item small(Item it, double pt = 8.0) { return std::move(it.withPointSize(pt)); }
 
-QString fixed(double value, int decimals) { return decimal::format(decimal::scaled(value, decimals), decimals); }
+QString fixed(double value, int decimals) {
+    return decimal::format(decimal::scaled(value, decimals), decimals);
+}
 
 // The stored figure to the cent, as every total prints.
 QString amount(const QVariant& v) { return Money::fromDouble(v.toDouble()).format(); }
@@ -42,7 +44,8 @@ bool heading(const Context& c) { return decimal::scaled(c.number(u"QUANT"), 6) =
 
 TQRfatt::TQRfatt(const Settings& settings) : m_settings(settings) {}
 
-std::optional<InvoicePrintData> TQRfatt::load(Store& store, const InvoiceArchives& archives, const InvoiceKey& key) {
+std::optional<InvoicePrintData> TQRfatt::load(Store& store, const InvoiceArchives& archives,
+                                              const InvoiceKey& key) {
     InvoiceBrowser browser(store, archives);
     std::optional<QVariantMap> header = browser.header(key);
     if (!header) return std::nullopt;
@@ -73,13 +76,16 @@ QStringList TQRfatt::vatLabels(const InvoicePrintData& data) const {
     // A configured rate the lines were written with keeps its column; the others take
     // the lines' remaining rates in order.
     for (int i = 0; i < 3; ++i)
-        if (configured.value(i) && pool.removeOne(*configured.value(i))) chosen[i] = configured.value(i);
+        if (configured.value(i) && pool.removeOne(*configured.value(i)))
+            chosen[i] = configured.value(i);
     const char16_t* columns[3] = {u"IVA4", u"IVA9", u"IVA19"};
     for (int i = 0; i < 3; ++i) {
         if (chosen[i]) continue;
         const bool used = !Money::fromDouble(rowValue(data.header, columns[i]).toDouble()).isZero();
-        if (used && !pool.isEmpty()) chosen[i] = pool.takeFirst();
-        else chosen[i] = configured.value(i);
+        if (used && !pool.isEmpty())
+            chosen[i] = pool.takeFirst();
+        else
+            chosen[i] = configured.value(i);
     }
     QStringList out;
     for (const auto& r : chosen) out << (r ? QString::number(qRound64(r->percent())) : QString());
@@ -90,8 +96,9 @@ report::Layout TQRfatt::layout(const InvoicePrintData& data, const InvoicePrintO
     const Settings& s = m_settings;
     report::Layout l;
     l.name = QStringLiteral("TQRfatt");
-    l.margins = QMarginsF(s.number(kSection, u"Margine sinistro"), s.number(kSection, u"Margine superiore"),
-                          s.number(kSection, u"Margine destro"), s.number(kSection, u"Margine inferiore"));
+    l.margins =
+        QMarginsF(s.number(kSection, u"Margine sinistro"), s.number(kSection, u"Margine superiore"),
+                  s.number(kSection, u"Margine destro"), s.number(kSection, u"Margine inferiore"));
     const double w = l.contentWidth();
     const QVariantMap h = data.header;
     const QVariantMap r = data.customer;
@@ -112,8 +119,9 @@ report::Layout TQRfatt::layout(const InvoicePrintData& data, const InvoicePrintO
     top.add(small(Item::label({x0 + 10, 7, 25, 5}, numberText(h, o.yearSuffix))).bold());
     top.add(small(Item::label({x0 + 36, 7, 9, 5}, QStringLiteral("Data"))));
     top.add(small(Item::label({x0 + 45, 7, 22, 5}, fmt::date(rowDate(h, u"DATA")))).bold());
-    top.add(small(Item::expression({x0 + 68, 7, rw - 68, 5},
-                                   [](const Context& c) { return QStringLiteral("Pagina %1").arg(c.page); })));
+    top.add(small(Item::expression({x0 + 68, 7, rw - 68, 5}, [](const Context& c) {
+        return QStringLiteral("Pagina %1").arg(c.page);
+    })));
     const double ry = 14;
     top.add(small(Item::label({x0 + 2, ry + 1, rw - 4, 4}, QStringLiteral("Destinatario")), 7));
     top.add(small(Item::label({x0 + 2, ry + 5, rw - 4, 5}, rv(u"NOME")), 9).bold());
@@ -141,8 +149,8 @@ report::Layout TQRfatt::layout(const InvoicePrintData& data, const InvoicePrintO
     const bool weight = o.weightColumn;
     const bool vatCode = !weight && o.vatColumn;
     const bool extra = weight || vatCode;
-    const double codX = 0, desX = 26, desW = extra ? 58 : 70, extraX = 85, unitX = 97, qtyX = 106, priceX = 124,
-                 discX = 142, netX = 152, amountX = 170;
+    const double codX = 0, desX = 26, desW = extra ? 58 : 70, extraX = 85, unitX = 97, qtyX = 106,
+                 priceX = 124, discX = 142, netX = 152, amountX = 170;
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     report::Band& ch = l.columnHeader;
     ch.height = 7;
@@ -171,41 +179,46 @@ report::Layout TQRfatt::layout(const InvoicePrintData& data, const InvoicePrintO
     d.add(small(Item::field({desX, 0, desW, 4.5}, QStringLiteral("DES"))));
     if (weight)
         d.add(small(Item::expression({extraX, 0, 11, 4.5}, [weightDecimals](const Context& c) {
-                        return heading(c) ? QString() : blankZero(c.number(u"PESO"), std::max(0, weightDecimals));
-                    })).align(right));
+                  return heading(c) ? QString()
+                                    : blankZero(c.number(u"PESO"), std::max(0, weightDecimals));
+              })).align(right));
     if (vatCode)
         d.add(small(Item::expression({extraX, 0, 11, 4.5}, [](const Context& c) {
-                        return heading(c) ? QString() : VatRate::fromDouble(c.number(u"PERC_IVA")).text();
-                    })).align(right));
+                  return heading(c) ? QString() : VatRate::fromDouble(c.number(u"PERC_IVA")).text();
+              })).align(right));
     if (o.unitColumn) d.add(small(Item::field({unitX, 0, 9, 4.5}, QStringLiteral("UNITAMIS"))));
     if (o.quantityColumn)
         d.add(small(Item::expression({qtyX, 0, 17, 4.5}, [](const Context& c) {
-                        return heading(c) ? QString() : fixed(c.number(u"QUANT"), 2);
-                    })).align(right));
-    d.add(small(Item::expression({priceX, 0, 17, 4.5},
-                                 [dec](const Context& c) { return blankZero(c.number(u"PREZZO"), dec); }))
-              .align(right));
+                  return heading(c) ? QString() : fixed(c.number(u"QUANT"), 2);
+              })).align(right));
+    d.add(small(Item::expression({priceX, 0, 17, 4.5}, [dec](const Context& c) {
+              return blankZero(c.number(u"PREZZO"), dec);
+          })).align(right));
     d.add(small(Item::expression({discX, 0, 9, 4.5}, [zeroDiscount](const Context& c) {
-                    if (heading(c)) return QString();
-                    const double v = c.number(u"SCONTO");
-                    if (decimal::scaled(v, 2) == 0 && !zeroDiscount) return QString();
-                    return fmt::number(v, u"##0");
-                })).align(right));
-    d.add(small(Item::expression({netX, 0, 17, 4.5},
-                                 [dec](const Context& c) { return blankZero(c.number(u"PREZZONETT"), dec); }))
-              .align(right));
+              if (heading(c)) return QString();
+              const double v = c.number(u"SCONTO");
+              if (decimal::scaled(v, 2) == 0 && !zeroDiscount) return QString();
+              return fmt::number(v, u"##0");
+          })).align(right));
+    d.add(small(Item::expression({netX, 0, 17, 4.5}, [dec](const Context& c) {
+              return blankZero(c.number(u"PREZZONETT"), dec);
+          })).align(right));
     d.add(small(Item::expression({amountX, 0, w - amountX, 4.5}, [dec](const Context& c) {
-                    // The amount the registration stored: round(quantity × net price).
-                    const Money m = Money::lineAmount(c.number(u"QUANT"), decimal::scaled(c.number(u"PREZZONETT"), 6), 6);
-                    return m.isZero() ? QString() : fixed(m.toDouble(), dec);
-                })).align(right));
+              // The amount the registration stored: round(quantity × net price).
+              const Money m = Money::lineAmount(c.number(u"QUANT"),
+                                                decimal::scaled(c.number(u"PREZZONETT"), 6), 6);
+              return m.isZero() ? QString() : fixed(m.toDouble(), dec);
+          })).align(right));
 
     // Page footer: "-- segue -->" on every page but the last; the totals on the last.
     report::Band& f = l.pageFooter;
     auto last = [](const Context& c) { return c.isLastPage(); };
     auto notLast = [](const Context& c) { return !c.isLastPage(); };
     f.add(Item::line({0, 0.5, w, 0}));
-    f.add(small(Item::label({w - 45, 1.5, 45, 5}, continuedText()), 9).bold().align(right).when(notLast));
+    f.add(small(Item::label({w - 45, 1.5, 45, 5}, continuedText()), 9)
+              .bold()
+              .align(right)
+              .when(notLast));
 
     // Left column: payment, due dates, bank, additional items, notes. Right column: totals.
     const double lx = 0, lw = 110, tx = 115, tw = w - tx, valW = 30;
@@ -215,9 +228,12 @@ report::Layout TQRfatt::layout(const InvoicePrintData& data, const InvoicePrintO
         f.add(small(Item::label({lx + captionW, ly, lw - captionW, 4.5}, value)).when(last));
         ly += 4.6;
     };
-    auto total = [&](const QString& caption, const QString& value, const QString& unit = {}, bool strong = false) {
+    auto total = [&](const QString& caption, const QString& value, const QString& unit = {},
+                     bool strong = false) {
         f.add(small(Item::label({tx, ty, tw - valW - 6, 4.5}, caption), 7.5).when(last));
-        Item v = small(Item::label({w - valW - 6, ty, valW, 4.5}, value), strong ? 9 : 8).align(right).when(last);
+        Item v = small(Item::label({w - valW - 6, ty, valW, 4.5}, value), strong ? 9 : 8)
+                     .align(right)
+                     .when(last);
         if (strong) v.bold();
         f.add(v);
         if (!unit.isEmpty()) f.add(small(Item::label({w - 5, ty, 5, 4.5}, unit)).when(last));
@@ -246,28 +262,33 @@ report::Layout TQRfatt::layout(const InvoicePrintData& data, const InvoicePrintO
                       fmt::number(rowValue(h, p.kg).toDouble(), u"##0.0") + QStringLiteral(" Kg"),
                   amount(rowValue(h, p.cost)), QStringLiteral("€"));
     if (s.flag(kSection, u"Stampa Spese lavorazione"))
-        total(QStringLiteral("Spese lavoraz."), amount(rowValue(h, u"LAVORAZ")), QStringLiteral("€"));
-    total(QStringLiteral("Sconto fin."), fmt::number(rowValue(h, u"SCONTO_PERC").toDouble(), u"##0"),
-          QStringLiteral("%"));
+        total(QStringLiteral("Spese lavoraz."), amount(rowValue(h, u"LAVORAZ")),
+              QStringLiteral("€"));
+    total(QStringLiteral("Sconto fin."),
+          fmt::number(rowValue(h, u"SCONTO_PERC").toDouble(), u"##0"), QStringLiteral("%"));
     total(QStringLiteral("Imponibile netto"), amount(rowValue(h, u"IMP_TOT")), euro);
     const QStringList rates = vatLabels(data);
     const char16_t* vatColumns[3] = {u"IVA4", u"IVA9", u"IVA19"};
     for (int i = 0; i < 3; ++i) {
         const Money vat = Money::fromDouble(rowValue(h, vatColumns[i]).toDouble());
-        if (!vat.isZero()) total(QStringLiteral(" Totale IVA %1%").arg(rates.value(i)), vat.format(), euro);
+        if (!vat.isZero())
+            total(QStringLiteral(" Totale IVA %1%").arg(rates.value(i)), vat.format(), euro);
     }
     total(QStringLiteral("Spese es. IVA"), amount(rowValue(h, u"SPESEESIVA")), euro);
-    if (!hv(u"TITOLOESEN").isEmpty()) total(QStringLiteral("Titolo di esenzione"), hv(u"TITOLOESEN"));
+    if (!hv(u"TITOLOESEN").isEmpty())
+        total(QStringLiteral("Titolo di esenzione"), hv(u"TITOLOESEN"));
     ty += 1;
     f.add(Item::line({tx, ty - 0.5, tw, 0}).when(last));
-    total(QStringLiteral("Totale documento"), amount(rowValue(h, u"TOT_FATT")), QStringLiteral("€"), true);
+    total(QStringLiteral("Totale documento"), amount(rowValue(h, u"TOT_FATT")), QStringLiteral("€"),
+          true);
     if (o.secondCurrency) {
         const std::optional<qint64> rate =
             decimal::parse(s.text(u"Magazzino", u"Valuta secondaria cambio"), 6);
         if (rate) {
             // cents × rate (6 decimals) → cents of the other currency, half away from zero.
             const qint64 cents = Money::fromDouble(rowValue(h, u"TOT_FATT").toDouble()).cents();
-            const long double v = static_cast<long double>(cents) * static_cast<long double>(*rate) / 1e6L;
+            const long double v =
+                static_cast<long double>(cents) * static_cast<long double>(*rate) / 1e6L;
             const qint64 other = static_cast<qint64>(v < 0 ? v - 0.5L : v + 0.5L);
             total(QStringLiteral("Totale in ") + s.text(u"Magazzino", u"Valuta secondaria"),
                   Money::fromCents(other).format());
@@ -280,11 +301,13 @@ report::Layout TQRfatt::layout(const InvoicePrintData& data, const InvoicePrintO
         for (int i = 1; i <= 4; ++i) {
             const QString n = QString::number(i);
             const QDate due = rowDate(h, QString(QStringLiteral("CSCADPAG") + n));
-            if (due.isValid() && rowValue(h, QString(QStringLiteral("FLAGPAG") + n)).toBool()) dates << fmt::date(due);
+            if (due.isValid() && rowValue(h, QString(QStringLiteral("FLAGPAG") + n)).toBool())
+                dates << fmt::date(due);
         }
         leftRow(QStringLiteral("Date di scadenza"), dates.join(QStringLiteral("  ")));
     }
-    if (s.flag(kSection, u"Stampa Banca appoggio")) leftRow(QStringLiteral("Banca di appoggio"), hv(u"BANCA"));
+    if (s.flag(kSection, u"Stampa Banca appoggio"))
+        leftRow(QStringLiteral("Banca di appoggio"), hv(u"BANCA"));
     if (s.flag(kSection, u"Stampa Coordinate Bancarie")) {
         if (o.iban)
             leftRow(QStringLiteral("Coordinate bancarie"), QStringLiteral("IBAN ") + rv(u"IBAN"));
@@ -295,10 +318,14 @@ report::Layout TQRfatt::layout(const InvoicePrintData& data, const InvoicePrintO
     for (int i = 1; i <= 4; ++i) {
         const QString n = QString::number(i);
         const QString des = hv(QString(QStringLiteral("DES_VOCE_AGG_") + n));
-        if (des.isEmpty() || !s.flag(kSection, QString(QStringLiteral("Stampa Voce aggiuntiva ") + n))) continue;
+        if (des.isEmpty() ||
+            !s.flag(kSection, QString(QStringLiteral("Stampa Voce aggiuntiva ") + n)))
+            continue;
         leftRow(des,
                 QStringLiteral("IVA %1%  %2 %3")
-                    .arg(fmt::number(rowValue(h, QString(QStringLiteral("IVA_VOCE_AGG_") + n)).toDouble(), u"##0"),
+                    .arg(fmt::number(
+                             rowValue(h, QString(QStringLiteral("IVA_VOCE_AGG_") + n)).toDouble(),
+                             u"##0"),
                          amount(rowValue(h, QString(QStringLiteral("IMP_VOCE_AGG_") + n))), euro)
                     .trimmed());
     }
@@ -319,7 +346,8 @@ report::Layout TQRfatt::layout(const InvoicePrintData& data, const InvoicePrintO
     return l;
 }
 
-report::PageModel TQRfatt::render(const InvoicePrintData& data, const InvoicePrintOptions& options) const {
+report::PageModel TQRfatt::render(const InvoicePrintData& data,
+                                  const InvoicePrintOptions& options) const {
     report::Rows rows;
     rows.reserve(data.lines.size());
     for (const QVariantMap& line : data.lines) rows.append(line);
@@ -328,12 +356,13 @@ report::PageModel TQRfatt::render(const InvoicePrintData& data, const InvoicePri
     return m;
 }
 
-bool TQRfatt::exportPdf(const InvoicePrintData& data, const InvoicePrintOptions& options, const QString& path,
-                        QString* error) const {
+bool TQRfatt::exportPdf(const InvoicePrintData& data, const InvoicePrintOptions& options,
+                        const QString& path, QString* error) const {
     return report::writePdf(render(data, options), path, error);
 }
 
-void TQRfatt::preview(const InvoicePrintData& data, const InvoicePrintOptions& options, QWidget* parent) const {
+void TQRfatt::preview(const InvoicePrintData& data, const InvoicePrintOptions& options,
+                      QWidget* parent) const {
     report::PreviewWindow::run(render(data, options), options.copies, parent);
 }
 

@@ -27,7 +27,8 @@ public:
     explicit TQRfatt(const Settings& settings);
 
     // Reads invoice `key` of the year archives. Throws StoreError.
-    static std::optional<InvoicePrintData> load(Store& store, const InvoiceArchives& archives, const InvoiceKey& key);
+    static std::optional<InvoicePrintData> load(Store& store, const InvoiceArchives& archives,
+                                                const InvoiceKey& key);
 
     // The rate of each of the three VAT amounts of the header (iva4, iva9, iva19), as
     // whole-number text: the rates the invoice's lines were written with, so a later
@@ -37,11 +38,13 @@ public:
     static QString numberText(const QVariantMap& header, bool yearSuffix);
 
     report::Layout layout(const InvoicePrintData& data, const InvoicePrintOptions& options) const;
-    report::PageModel render(const InvoicePrintData& data, const InvoicePrintOptions& options) const;
-    bool exportPdf(const InvoicePrintData& data, const InvoicePrintOptions& options, const QString& path,
-                   QString* error = nullptr) const;
+    report::PageModel render(const InvoicePrintData& data,
+                             const InvoicePrintOptions& options) const;
+    bool exportPdf(const InvoicePrintData& data, const InvoicePrintOptions& options,
+                   const QString& path, QString* error = nullptr) const;
     // The maximised preview, printing options.copies copies.
-    void preview(const InvoicePrintData& data, const InvoicePrintOptions& options, QWidget* parent = nullptr) const;
+    void preview(const InvoicePrintData& data, const InvoicePrintOptions& options,
+                 QWidget* parent = nullptr) const;
 
     static QString continuedText() { return QStringLiteral("-- segue -->"); }
 

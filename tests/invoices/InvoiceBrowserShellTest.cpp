@@ -19,11 +19,13 @@ class InvoiceBrowserShell : public ShellFixture {};
 TEST_F(InvoiceBrowserShell, ThePartnerCardsQuickViewOpensTheBrowserOnTheCustomer) {
     prepareArchives();
     const QString data = dataDir(base.path());
-    Probe::exec(data + u"/anagrafica.db"_s,
-                u"INSERT INTO anagrafica (COD_CLI, NOME, CLIENTE) VALUES ('C1', 'Rossi Mario', 1)"_s);
+    Probe::exec(
+        data + u"/anagrafica.db"_s,
+        u"INSERT INTO anagrafica (COD_CLI, NOME, CLIENTE) VALUES ('C1', 'Rossi Mario', 1)"_s);
     for (const auto& [n, cli] : {std::pair{4, "C1"}, {5, "C9"}, {6, "C1"}})
         Probe::exec(data + u"/fatture26.db"_s,
-                    u"INSERT INTO fatture26 (fattura, cod_cli, data, tipodoc, tot_fatt) VALUES (%1, '%2', '2026-12-01', "
+                    u"INSERT INTO fatture26 (fattura, cod_cli, data, tipodoc, tot_fatt) VALUES "
+                    u"(%1, '%2', '2026-12-01', "
                     u"'Fattura', 10)"_s.arg(n)
                         .arg(QString::fromLatin1(cli)));
     start();

@@ -43,7 +43,8 @@ protected:
     }
     void registerC1() {
         InvoiceRegistration reg(*store, *settings, InvoiceArchives::fromSettings(*settings));
-        InvoicePlan plan = reg.plan(u"C1"_s, reg.ddtsOf(u"C1"_s, QDate(2026, 3, 1), QDate(2026, 3, 31)));
+        InvoicePlan plan =
+            reg.plan(u"C1"_s, reg.ddtsOf(u"C1"_s, QDate(2026, 3, 1), QDate(2026, 3, 31)));
         const QDate date(2026, 12, 15);
         reg.registerLines(plan, 1, date, u"Fattura riepilogativa"_s);
         DocumentTotals t = plan.totals;
@@ -61,27 +62,33 @@ protected:
         reg.complete(1, u"C1"_s, t, f);
         ASSERT_TRUE(reg.writeDeadlines(1, u"C1"_s, f));
     }
-    void invoice(int n, const QString& cli, const QString& date, const QString& kind, double taxable, double vat,
-                 double total) {
-        Probe::exec(seed->header(), u"INSERT INTO fatture26 (fattura, cod_cli, data, tipodoc, imp_tot, iva_tot, tot_fatt) "
-                                    u"VALUES (%1, '%2', '%3', '%4', %5, %6, %7)"_s.arg(n)
-                                        .arg(cli, date, kind)
-                                        .arg(taxable)
-                                        .arg(vat)
-                                        .arg(total));
-        Probe::exec(seed->lines(), u"INSERT INTO dett_fatture26 (fattura, cod_cli, cod, des, quant, prezzo, prezzonett, "
-                                   u"perc_iva) VALUES (%1, '%2', 'X%1', 'Riga della fattura %1', 1, %3, %3, 22)"_s.arg(n)
-                                       .arg(cli)
-                                       .arg(taxable));
+    void invoice(int n, const QString& cli, const QString& date, const QString& kind,
+                 double taxable, double vat, double total) {
+        Probe::exec(
+            seed->header(),
+            u"INSERT INTO fatture26 (fattura, cod_cli, data, tipodoc, imp_tot, iva_tot, tot_fatt) "
+            u"VALUES (%1, '%2', '%3', '%4', %5, %6, %7)"_s.arg(n)
+                .arg(cli, date, kind)
+                .arg(taxable)
+                .arg(vat)
+                .arg(total));
+        Probe::exec(
+            seed->lines(),
+            u"INSERT INTO dett_fatture26 (fattura, cod_cli, cod, des, quant, prezzo, prezzonett, "
+            u"perc_iva) VALUES (%1, '%2', 'X%1', 'Riga della fattura %1', 1, %3, %3, 22)"_s.arg(n)
+                .arg(cli)
+                .arg(taxable));
     }
-    void deadline(int n, const QString& cli, const QString& invoiceDate, const QString& due, double amount,
-                  const QString& paid) {
-        Probe::exec(seed->deadlines(), u"INSERT INTO scad (data, cod_cli, des, avere, pagato, fattura, data_fatt) VALUES "
-                                       u"('%1', '%2', 'Rata', %3, '%4', %5, '%6')"_s.arg(due, cli)
-                                           .arg(amount)
-                                           .arg(paid)
-                                           .arg(n)
-                                           .arg(invoiceDate));
+    void deadline(int n, const QString& cli, const QString& invoiceDate, const QString& due,
+                  double amount, const QString& paid) {
+        Probe::exec(
+            seed->deadlines(),
+            u"INSERT INTO scad (data, cod_cli, des, avere, pagato, fattura, data_fatt) VALUES "
+            u"('%1', '%2', 'Rata', %3, '%4', %5, '%6')"_s.arg(due, cli)
+                .arg(amount)
+                .arg(paid)
+                .arg(n)
+                .arg(invoiceDate));
     }
     void open() {
         window = std::make_unique<Tscorre_fatt>(ctx);
@@ -116,11 +123,13 @@ protected:
         const int row = static_cast<int>(numbers.indexOf(QString::number(n)));
         ASSERT_GE(row, 0);
         auto* grid = w<QTableView>(u"grid_fatture"_s);
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, 1)).center());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(row, 1)).center());
         ASSERT_EQ(window->currentKey()->number, n);
     }
     QString snapshot() {
-        return Probe::dump(seed->header()) + Probe::dump(seed->lines()) + Probe::dump(seed->deadlines());
+        return Probe::dump(seed->header()) + Probe::dump(seed->lines()) +
+               Probe::dump(seed->deadlines());
     }
     bool shown(const QString& part) {
         for (const QString& t : Dialogs::instance().shownTexts())
@@ -136,11 +145,15 @@ protected:
 TEST_F(InvoiceBrowserWindow, ListsNewestFirstWithFiguresPaymentStateAndTheCurrentLines) {
     open();
     EXPECT_EQ(listed(InvoiceListModel::Numero), (QStringList{u"3"_s, u"1"_s, u"2"_s}));
-    EXPECT_EQ(listed(InvoiceListModel::Data), (QStringList{u"20/12/2026"_s, u"15/12/2026"_s, u"10/11/2026"_s}));
-    EXPECT_EQ(listed(InvoiceListModel::Nome), (QStringList{u"Rossi Mario"_s, u"Rossi Mario"_s, u"Bianchi Srl"_s}));
-    EXPECT_EQ(listed(InvoiceListModel::Imponibile), (QStringList{u"10,00"_s, u"241,72"_s, u"100,00"_s}));
+    EXPECT_EQ(listed(InvoiceListModel::Data),
+              (QStringList{u"20/12/2026"_s, u"15/12/2026"_s, u"10/11/2026"_s}));
+    EXPECT_EQ(listed(InvoiceListModel::Nome),
+              (QStringList{u"Rossi Mario"_s, u"Rossi Mario"_s, u"Bianchi Srl"_s}));
+    EXPECT_EQ(listed(InvoiceListModel::Imponibile),
+              (QStringList{u"10,00"_s, u"241,72"_s, u"100,00"_s}));
     EXPECT_EQ(listed(InvoiceListModel::Iva), (QStringList{u"2,20"_s, u"48,30"_s, u"22,00"_s}));
-    EXPECT_EQ(listed(InvoiceListModel::Totale), (QStringList{u"12,20"_s, u"292,02"_s, u"122,00"_s}));
+    EXPECT_EQ(listed(InvoiceListModel::Totale),
+              (QStringList{u"12,20"_s, u"292,02"_s, u"122,00"_s}));
     EXPECT_EQ(listed(InvoiceListModel::Pagamento),
               (QStringList{u"Nessuna scadenza"_s, u"Da pagare"_s, u"Pagata"_s}));
     EXPECT_EQ(w<QLabel>(u"lbl_conta"_s)->text(), u"Fatture: 3"_s);
@@ -152,7 +165,8 @@ TEST_F(InvoiceBrowserWindow, ListsNewestFirstWithFiguresPaymentStateAndTheCurren
     EXPECT_EQ(lines->item(0, 3)->text(), QString());  // a heading line shows its text only
     EXPECT_EQ(lines->item(1, 7)->text(), u"135,00"_s);
 
-    Probe::exec(seed->deadlines(), u"UPDATE scad SET pagato = 'S' WHERE fattura = 1 AND data = '2027-01-31'"_s);
+    Probe::exec(seed->deadlines(),
+                u"UPDATE scad SET pagato = 'S' WHERE fattura = 1 AND data = '2027-01-31'"_s);
     click(u"btn_set_filtro"_s);
     EXPECT_EQ(listed(InvoiceListModel::Pagamento)[1], u"Pagata in parte"_s);
 }
@@ -167,7 +181,8 @@ struct FilterCase {
     QStringList expected;
 };
 
-class InvoiceBrowserFilters : public InvoiceBrowserWindow, public ::testing::WithParamInterface<FilterCase> {};
+class InvoiceBrowserFilters : public InvoiceBrowserWindow,
+                              public ::testing::WithParamInterface<FilterCase> {};
 
 TEST_P(InvoiceBrowserFilters, NarrowTheList) {
     open();
@@ -186,7 +201,8 @@ TEST_P(InvoiceBrowserFilters, NarrowTheList) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, InvoiceBrowserFilters,
     ::testing::Values(FilterCase{"Customer", u"c1", u"", u"", u"", u"", {u"3"_s, u"1"_s}},
-                      FilterCase{"DateRange", u"", u"01/12/2026", u"16/12/2026", u"", u"", {u"1"_s}},
+                      FilterCase{
+                          "DateRange", u"", u"01/12/2026", u"16/12/2026", u"", u"", {u"1"_s}},
                       FilterCase{"Number", u"", u"", u"", u"2", u"", {u"2"_s}},
                       FilterCase{"Kind", u"", u"", u"", u"", u"Nota di accredito", {u"3"_s}},
                       FilterCase{"Nothing", u"C2", u"", u"", u"1", u"", {}}),
@@ -199,21 +215,27 @@ TEST_F(InvoiceBrowserWindow, DeletionTakesHeaderLinesAndItsDeadlinesOnly) {
     click(u"btn_elimina_fattura"_s);
     EXPECT_TRUE(shown(u"La fattura n. 1 è stata eliminata con 6 righe e 4 scadenze."_s));
     EXPECT_EQ(Probe::count(seed->header()), 2);
-    EXPECT_EQ(Probe::rows(seed->lines(), u"SELECT COUNT(*) FROM dett_fatture26 WHERE fattura = 1"_s)[0][0].toInt(), 0);
-    const auto left = Probe::rows(seed->deadlines(), u"SELECT fattura, data_fatt FROM scad ORDER BY fattura"_s);
+    EXPECT_EQ(
+        Probe::rows(seed->lines(), u"SELECT COUNT(*) FROM dett_fatture26 WHERE fattura = 1"_s)[0][0]
+            .toInt(),
+        0);
+    const auto left =
+        Probe::rows(seed->deadlines(), u"SELECT fattura, data_fatt FROM scad ORDER BY fattura"_s);
     ASSERT_EQ(left.size(), 2);  // invoice 2's, and the year-before invoice 1's
     EXPECT_EQ(left[0][1].toString(), u"2025-12-15"_s);
     EXPECT_EQ(listed(InvoiceListModel::Numero), (QStringList{u"3"_s, u"2"_s}));
 }
 
 TEST_F(InvoiceBrowserWindow, APaidDeadlineStopsTheDeletionNamingIt) {
-    Probe::exec(seed->deadlines(), u"UPDATE scad SET pagato = 'S' WHERE fattura = 1 AND data = '2027-02-28'"_s);
+    Probe::exec(seed->deadlines(),
+                u"UPDATE scad SET pagato = 'S' WHERE fattura = 1 AND data = '2027-02-28'"_s);
     open();
     selectNumber(1);
     const QString before = snapshot();
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     click(u"btn_elimina_fattura"_s);
-    EXPECT_TRUE(shown(u"la scadenza del 28/02/2027 di € 73,00"_s)) << Dialogs::instance().shownTexts().join(u'\n').toStdString();
+    EXPECT_TRUE(shown(u"la scadenza del 28/02/2027 di € 73,00"_s))
+        << Dialogs::instance().shownTexts().join(u'\n').toStdString();
     EXPECT_EQ(snapshot(), before);
 }
 
@@ -225,8 +247,9 @@ TEST_F(InvoiceBrowserWindow, ANoOrAFailedLastWriteChangesNothing) {
     click(u"btn_elimina_fattura"_s);
     EXPECT_EQ(snapshot(), before);
 
-    Probe::exec(seed->header(), u"CREATE TRIGGER guasto BEFORE DELETE ON fatture26 BEGIN "
-                                u"SELECT RAISE(ABORT, 'disco pieno'); END"_s);
+    Probe::exec(seed->header(),
+                u"CREATE TRIGGER guasto BEFORE DELETE ON fatture26 BEGIN "
+                u"SELECT RAISE(ABORT, 'disco pieno'); END"_s);
     const QString armed = snapshot();
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     click(u"btn_elimina_fattura"_s);
@@ -254,11 +277,13 @@ TEST_F(InvoiceBrowserWindow, ReprintsTheCurrentInvoiceWithTheTickedOptions) {
 }
 
 TEST_F(InvoiceBrowserWindow, SwitchesToAnotherYearsArchive) {
-    const QString header25 = seed->file(u"fatture25.db"_s), lines25 = seed->file(u"dett_fatture25.db"_s);
+    const QString header25 = seed->file(u"fatture25.db"_s),
+                  lines25 = seed->file(u"dett_fatture25.db"_s);
     store->createEmptyCopy(seed->header(), header25);
     store->createEmptyCopy(seed->lines(), lines25);
-    Probe::exec(header25, u"INSERT INTO fatture25 (fattura, cod_cli, data, tipodoc, tot_fatt) "
-                          u"VALUES (9, 'C2', '2025-06-30', 'Fattura', 50)"_s);
+    Probe::exec(header25,
+                u"INSERT INTO fatture25 (fattura, cod_cli, data, tipodoc, tot_fatt) "
+                u"VALUES (9, 'C2', '2025-06-30', 'Fattura', 50)"_s);
     open();
     auto* years = w<QComboBox>(u"cmb_archivio"_s);
     const int i = years->findText(u"2025"_s);

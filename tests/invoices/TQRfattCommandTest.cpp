@@ -24,11 +24,13 @@ struct Outcome {
 Outcome zelvarin(const QStringList& args) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& v : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s}) env.remove(v);
+    for (const QString& v : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
+        env.remove(v);
     p.setProcessEnvironment(env);
     p.start(QString::fromUtf8(ZELVARIN_BINARY), args);
     p.waitForFinished(120000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 QString pdfText(const QString& pdf) {
@@ -47,7 +49,8 @@ protected:
         InvoiceSeed seed(base.file(u"Dati"_s));
         seed.twoDdtOfC1();
         InvoiceRegistration reg(*store, *settings, InvoiceArchives::fromSettings(*settings));
-        InvoicePlan plan = reg.plan(u"C1"_s, reg.ddtsOf(u"C1"_s, QDate(2026, 3, 1), QDate(2026, 3, 31)));
+        InvoicePlan plan =
+            reg.plan(u"C1"_s, reg.ddtsOf(u"C1"_s, QDate(2026, 3, 1), QDate(2026, 3, 31)));
         const QDate date(2026, 12, 15);
         reg.registerLines(plan, 1, date, u"Fattura riepilogativa"_s);
         DocumentTotals t = plan.totals;
@@ -62,7 +65,9 @@ protected:
         store.reset();  // the batch command opens the archives itself
     }
     QStringList args(const QStringList& extra) const {
-        return QStringList{u"--base"_s, base.path(), u"--today"_s, u"2026-12-16"_s, u"--stampa-fattura"_s} + extra;
+        return QStringList{u"--base"_s, base.path(), u"--today"_s, u"2026-12-16"_s,
+                           u"--stampa-fattura"_s} +
+               extra;
     }
 };
 
@@ -74,8 +79,9 @@ TEST_F(PrintInvoiceCommand, WritesThePdfWithTheInvoiceTotals) {
     ASSERT_GT(QFileInfo(pdf).size(), 0);
     const QString text = pdfText(pdf);
     if (text.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
-    for (const QString& w : {u"Fattura riepilogativa"_s, u"Rossi Mario"_s, u"DDT n. 7 del 05/03/2026"_s, u"241,72"_s,
-                             u"45,09"_s, u"2,90"_s, u"0,31"_s, u"292,02"_s, u"Totale documento"_s})
+    for (const QString& w :
+         {u"Fattura riepilogativa"_s, u"Rossi Mario"_s, u"DDT n. 7 del 05/03/2026"_s, u"241,72"_s,
+          u"45,09"_s, u"2,90"_s, u"0,31"_s, u"292,02"_s, u"Totale documento"_s})
         EXPECT_TRUE(text.simplified().contains(w)) << w.toStdString() << "\n" << text.toStdString();
 }
 
@@ -86,7 +92,8 @@ struct RefusalCase {
     const char* says;
 };
 
-class PrintInvoiceRefusals : public PrintInvoiceCommand, public ::testing::WithParamInterface<RefusalCase> {};
+class PrintInvoiceRefusals : public PrintInvoiceCommand,
+                             public ::testing::WithParamInterface<RefusalCase> {};
 
 TEST_P(PrintInvoiceRefusals, SayWhyAndWriteNothing) {
     const QString pdf = base.file(u"out.pdf"_s);
@@ -100,15 +107,24 @@ TEST_P(PrintInvoiceRefusals, SayWhyAndWriteNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PrintInvoiceRefusals,
-    ::testing::Values(
-        RefusalCase{"UnknownNumber", {u"77"_s, u"--pdf"_s, u"@PDF"_s}, kExitUnknownInvoice, "Nessuna fattura n° 77"},
-        RefusalCase{"YearWithoutArchive", {u"1"_s, u"--anno"_s, u"2019"_s, u"--pdf"_s, u"@PDF"_s}, kExitUnknownInvoice,
-                    "anno 2019"},
-        RefusalCase{"NoPdf", {u"1"_s}, 2, "--pdf"},
-        RefusalCase{"NotANumber", {u"uno"_s, u"--pdf"_s, u"@PDF"_s}, 2, "uno"},
-        RefusalCase{"CustomerIsForDdt", {u"1"_s, u"--cliente"_s, u"C1"_s, u"--pdf"_s, u"@PDF"_s}, 2, "--cliente"},
-        RefusalCase{"PdfInAMissingFolder", {u"1"_s, u"--pdf"_s, u"/nonexistent-folder/x/out.pdf"_s}, kExitInvoicePdf,
-                    "non si può scrivere"}),
+    ::testing::Values(RefusalCase{"UnknownNumber",
+                                  {u"77"_s, u"--pdf"_s, u"@PDF"_s},
+                                  kExitUnknownInvoice,
+                                  "Nessuna fattura n° 77"},
+                      RefusalCase{"YearWithoutArchive",
+                                  {u"1"_s, u"--anno"_s, u"2019"_s, u"--pdf"_s, u"@PDF"_s},
+                                  kExitUnknownInvoice,
+                                  "anno 2019"},
+                      RefusalCase{"NoPdf", {u"1"_s}, 2, "--pdf"},
+                      RefusalCase{"NotANumber", {u"uno"_s, u"--pdf"_s, u"@PDF"_s}, 2, "uno"},
+                      RefusalCase{"CustomerIsForDdt",
+                                  {u"1"_s, u"--cliente"_s, u"C1"_s, u"--pdf"_s, u"@PDF"_s},
+                                  2,
+                                  "--cliente"},
+                      RefusalCase{"PdfInAMissingFolder",
+                                  {u"1"_s, u"--pdf"_s, u"/nonexistent-folder/x/out.pdf"_s},
+                                  kExitInvoicePdf,
+                                  "non si può scrivere"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

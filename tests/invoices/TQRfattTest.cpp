@@ -14,7 +14,9 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QString refPath(const QString& name) { return QStringLiteral(ZELVARIN_SOURCE_DIR "/tests/invoices/refs/") + name; }
+QString refPath(const QString& name) {
+    return QStringLiteral(ZELVARIN_SOURCE_DIR "/tests/invoices/refs/") + name;
+}
 
 // The page model's text against a reference file; ZELVARIN_WRITE_REFS=1 rewrites it.
 void expectMatchesReference(const report::PageModel& model, const QString& name) {
@@ -26,7 +28,8 @@ void expectMatchesReference(const report::PageModel& model, const QString& name)
         return;
     }
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "missing reference " << name.toStdString();
-    EXPECT_EQ(text.toStdString(), QString::fromUtf8(f.readAll()).toStdString()) << name.toStdString();
+    EXPECT_EQ(text.toStdString(), QString::fromUtf8(f.readAll()).toStdString())
+        << name.toStdString();
 }
 
 class TQRfattPrint : public WindowFixture {
@@ -35,10 +38,11 @@ protected:
         WindowFixture::SetUp();
         seed = std::make_unique<InvoiceSeed>(base.file(u"Dati"_s));
         seed->twoDdtOfC1();
-        Probe::exec(seed->registry(), u"UPDATE anagrafica SET via = 'Via Roma 1', cap = '10100', citta = 'Torino', "
-                                      u"prov1 = 'TO', piva = '01234567890', abi = '03069', cab = '01000', "
-                                      u"iban = 'IT60X0542811101000000123456', via_sleg = 'Via Po 3', "
-                                      u"citta_sleg = 'Moncalieri' WHERE cod_cli = 'C1'"_s);
+        Probe::exec(seed->registry(),
+                    u"UPDATE anagrafica SET via = 'Via Roma 1', cap = '10100', citta = 'Torino', "
+                    u"prov1 = 'TO', piva = '01234567890', abi = '03069', cab = '01000', "
+                    u"iban = 'IT60X0542811101000000123456', via_sleg = 'Via Po 3', "
+                    u"citta_sleg = 'Moncalieri' WHERE cod_cli = 'C1'"_s);
         settings->setValue(u"Utente", u"riga 1", u"Ditta Esempio Srl"_s);
         settings->setValue(u"Fatturazione", u"Stampa solo logo", false);
         settings->setValue(u"Fatturazione", u"Stampa solo intestazioni", true);
@@ -90,14 +94,17 @@ TEST_F(TQRfattPrint, OnePageInvoiceShowsTheStoredTotalsAndMatchesItsReference) {
     const QString page = m.pageText(0);
     EXPECT_FALSE(page.contains(TQRfatt::continuedText()));
     // The printed figures are the stored ones, and they add up.
-    const auto h = Probe::rows(seed->header(), u"SELECT imp_tot, iva19, iva9, iva4, speseesiva, tot_fatt FROM fatture26"_s);
+    const auto h =
+        Probe::rows(seed->header(),
+                    u"SELECT imp_tot, iva19, iva9, iva4, speseesiva, tot_fatt FROM fatture26"_s);
     ASSERT_EQ(h.size(), 1);
     qint64 cents[6];
     for (int i = 0; i < 6; ++i) cents[i] = Money::fromDouble(h[0][i].toDouble()).cents();
     EXPECT_EQ(cents[0] + cents[1] + cents[2] + cents[3] + cents[4], cents[5]);
-    for (const QString& line : {u"Imponibile netto | 241,72"_s, u"Totale IVA 22% | 45,09"_s, u"Totale IVA 10% | 2,90"_s,
-                                u"Totale IVA 4% | 0,31"_s, u"Spese es. IVA | 2,00"_s, u"Totale documento | 292,02"_s,
-                                u"Spese imponibili | 10,00"_s, u"Num. | 1/26"_s, u"Pagina 1"_s})
+    for (const QString& line :
+         {u"Imponibile netto | 241,72"_s, u"Totale IVA 22% | 45,09"_s, u"Totale IVA 10% | 2,90"_s,
+          u"Totale IVA 4% | 0,31"_s, u"Spese es. IVA | 2,00"_s, u"Totale documento | 292,02"_s,
+          u"Spese imponibili | 10,00"_s, u"Num. | 1/26"_s, u"Pagina 1"_s})
         EXPECT_TRUE(page.contains(line)) << line.toStdString() << "\n" << page.toStdString();
     expectMatchesReference(m, u"tqrfatt_una_pagina.txt"_s);
 }
@@ -106,7 +113,8 @@ TEST_F(TQRfattPrint, MultiPageInvoiceContinuesAndTotalsOnlyOnTheLastPage) {
     const QDate d(2026, 3, 20);
     seed->ddt(11, d, u"C1"_s);
     for (int i = 1; i <= 90; ++i)
-        seed->line(11, d, u"C1"_s, u"M%1"_s.arg(i, 2, 10, QLatin1Char('0')), 1, 1.00 + i / 100.0, 22);
+        seed->line(11, d, u"C1"_s, u"M%1"_s.arg(i, 2, 10, QLatin1Char('0')), 1, 1.00 + i / 100.0,
+                   22);
     registerC1();
     const report::PageModel m = TQRfatt(*settings).render(load(), options());
     ASSERT_GE(m.pageCount(), 2);
@@ -160,26 +168,29 @@ class TQRfattNumber : public TQRfattPrint, public ::testing::WithParamInterface<
 TEST_P(TQRfattNumber, YearIsTheInvoiceDatesYear) {
     registerC1();
     pinDate(QDate(2027, 1, 10));  // printed in the next year
-    Probe::exec(seed->header(), u"UPDATE fatture26 SET extension = '%1'"_s.arg(QString::fromUtf16(GetParam().extension)));
+    Probe::exec(seed->header(), u"UPDATE fatture26 SET extension = '%1'"_s.arg(
+                                    QString::fromUtf16(GetParam().extension)));
     InvoicePrintOptions o = options();
     o.yearSuffix = GetParam().suffix;
     const QString page = TQRfatt(*settings).render(load(), o).pageText(0);
-    EXPECT_TRUE(page.contains(u"Num. | %1 | Data | 15/12/2026"_s.arg(QString::fromUtf16(GetParam().expected))))
+    EXPECT_TRUE(page.contains(
+        u"Num. | %1 | Data | 15/12/2026"_s.arg(QString::fromUtf16(GetParam().expected))))
         << page.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, TQRfattNumber,
                          ::testing::Values(NumberCase{"Suffix", true, u"", u"1/26"},
-                                           NumberCase{"SuffixAndExtension", true, u"bis", u"1/26bis"},
+                                           NumberCase{"SuffixAndExtension", true, u"bis",
+                                                      u"1/26bis"},
                                            NumberCase{"NoSuffix", false, u"", u"1"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct ColumnCase {
     const char* name;
     bool kg, ci, zeroDiscount;
-    const char16_t* head;     // expected in the column header, or empty
-    const char16_t* absent;   // never in the column header
-    const char16_t* a1line;   // the line of article A1
+    const char16_t* head;    // expected in the column header, or empty
+    const char16_t* absent;  // never in the column header
+    const char16_t* a1line;  // the line of article A1
 };
 
 class TQRfattColumns : public TQRfattPrint, public ::testing::WithParamInterface<ColumnCase> {};
@@ -201,12 +212,15 @@ TEST_P(TQRfattColumns, WeightOrVatCodeOrNeither) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TQRfattColumns,
-    ::testing::Values(ColumnCase{"Neither", false, false, false, u"", u"Kg.", u"A1 | Articolo A1 | Conf. | 10,00 | 13,50 | 13,50 | 135,00\n"},
-                      ColumnCase{"NeitherVat", false, false, false, u"", u"C.I.", u"A1 | Articolo A1 | Conf."},
-                      ColumnCase{"Weight", true, true, false, u"Kg.", u"C.I.", u"A1 | Articolo A1 | Conf."},
-                      ColumnCase{"VatCode", false, true, false, u"C.I.", u"Kg.", u"A1 | Articolo A1 | 22 | Conf."},
-                      ColumnCase{"ZeroDiscount", false, false, true, u"", u"Kg.",
-                                 u"A1 | Articolo A1 | Conf. | 10,00 | 13,50 | 0 | 13,50 | 135,00\n"}),
+    ::testing::Values(
+        ColumnCase{"Neither", false, false, false, u"", u"Kg.",
+                   u"A1 | Articolo A1 | Conf. | 10,00 | 13,50 | 13,50 | 135,00\n"},
+        ColumnCase{"NeitherVat", false, false, false, u"", u"C.I.", u"A1 | Articolo A1 | Conf."},
+        ColumnCase{"Weight", true, true, false, u"Kg.", u"C.I.", u"A1 | Articolo A1 | Conf."},
+        ColumnCase{"VatCode", false, true, false, u"C.I.", u"Kg.",
+                   u"A1 | Articolo A1 | 22 | Conf."},
+        ColumnCase{"ZeroDiscount", false, false, true, u"", u"Kg.",
+                   u"A1 | Articolo A1 | Conf. | 10,00 | 13,50 | 0 | 13,50 | 135,00\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TQRfattPrint, DueDatesPrintByTheirFlagAndBankByAbiCabOrIban) {
@@ -214,7 +228,8 @@ TEST_F(TQRfattPrint, DueDatesPrintByTheirFlagAndBankByAbiCabOrIban) {
     Probe::exec(seed->header(), u"UPDATE fatture26 SET flagpag2 = 0"_s);
     InvoicePrintOptions o = options();
     QString page = TQRfatt(*settings).render(load(), o).pageText(0);
-    EXPECT_TRUE(page.contains(u"Date di scadenza | 31/01/2027  31/03/2027  30/04/2027"_s)) << page.toStdString();
+    EXPECT_TRUE(page.contains(u"Date di scadenza | 31/01/2027  31/03/2027  30/04/2027"_s))
+        << page.toStdString();
     EXPECT_TRUE(page.contains(u"ABI 03069  CAB 01000"_s));
     o.iban = true;
     o.dueDates = false;
