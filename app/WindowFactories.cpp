@@ -9,6 +9,7 @@
 #include "invoices/Tfrm_fattnew.h"
 #include "invoices/Tfrm_fatturazione_differita.h"
 #include "invoices/Tscorre_fatt.h"
+#include "orders/Tfrm_ordini.h"
 #include "registry/Tfrm_cerca.h"
 #include "registry/Tfrm_clienti1.h"
 #include "setup/Tfrm_setup.h"
@@ -84,6 +85,11 @@ void registerWindowFactories(TMain& main) {
     };
     main.setCommandAction(QStringLiteral("mnu_nuovo_ddt"), [openNewDdt] { openNewDdt(Tfrm_ddtnew::Mode::Warehouse); });
     main.setCommandAction(QStringLiteral("mnu_nuovo_ddt_ordine"), [openNewDdt] { openNewDdt(Tfrm_ddtnew::Mode::Orders); });
+    main.setCommandAction(QStringLiteral("mnu_nuovo_ordine"), [&main] {
+        Tfrm_ordini& w = main.window<Tfrm_ordini>();
+        w.prepare();
+        w.exec();
+    });
     main.setCommandAction(QStringLiteral("mnu_articoli_inserimento"), [&main] {
         Tfrm_articoli& articles = main.window<Tfrm_articoli>();
         articles.showPage(Tfrm_articoli::Generalita);
