@@ -156,6 +156,20 @@ TEST_F(TQRfattPrint, VatLinesKeepTheRatesTheLinesWereWrittenWith) {
     EXPECT_FALSE(page.contains(u"IVA 5%"_s));
 }
 
+TEST_F(TQRfattPrint, DecimalsButtonsShapeTheLinesTotalsStayToTheCent) {
+    registerC1();
+    InvoicePrintOptions o = options();
+    o.amountDecimals = 0;
+    o.secondCurrency = true;
+    const QString page = TQRfatt(*settings).render(load(), o).pageText(0);
+    EXPECT_TRUE(page.contains(u"A1 | Articolo A1 | Conf. | 10,00 | 14 | 14 | 135\n"_s))
+        << page.toStdString();
+    EXPECT_TRUE(page.contains(u"A4 | Articolo A4 | Pz | 2,50 | 3 | 3 | 8\n"_s));
+    EXPECT_TRUE(page.contains(u"Totale documento | 292,02"_s));
+    // 292,02 at 1936,27 per euro.
+    EXPECT_TRUE(page.contains(u"Totale in Lire it. | 565.429,57"_s)) << page.toStdString();
+}
+
 struct NumberCase {
     const char* name;
     bool suffix;
