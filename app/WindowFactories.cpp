@@ -10,12 +10,14 @@
 #include "invoices/Tfrm_fatturazione_differita.h"
 #include "invoices/Tscorre_fatt.h"
 #include "orders/Tfrm_ordini.h"
+#include "quotes/Tfrm_nuovo_preventivo.h"
 #include "registry/Tfrm_cerca.h"
 #include "registry/Tfrm_clienti1.h"
 #include "setup/Tfrm_setup.h"
 #include "warehouse/Tmov_check.h"
 #include "warehouse/Tmulti_art.h"
 #include "warehouse/Tfrm_articoli.h"
+#include "warehouse/Tfrm_scarico_veloce.h"
 
 namespace zel {
 
@@ -53,6 +55,11 @@ void registerWindowFactories(TMain& main) {
         w.exec();
     };
     main.setCommandAction(QStringLiteral("mnu_scorrimento_movimenti"), openMovements);
+    main.setCommandAction(QStringLiteral("mnu_shop"), [&main] {
+        Tfrm_scarico_veloce& w = main.window<Tfrm_scarico_veloce>();
+        w.FormShow();
+        w.exec();
+    });
     main.setCommandAction(QStringLiteral("mnu_ddt_movimenti"), openMovements);
     main.setCommandAction(QStringLiteral("mnu_scorre_fatture1"), [&main] {
         Tscorre_fatt& w = main.window<Tscorre_fatt>();
@@ -85,6 +92,11 @@ void registerWindowFactories(TMain& main) {
     };
     main.setCommandAction(QStringLiteral("mnu_nuovo_ddt"), [openNewDdt] { openNewDdt(Tfrm_ddtnew::Mode::Warehouse); });
     main.setCommandAction(QStringLiteral("mnu_nuovo_ddt_ordine"), [openNewDdt] { openNewDdt(Tfrm_ddtnew::Mode::Orders); });
+    main.setCommandAction(QStringLiteral("mnu_nuovo_preventivo"), [&main] {
+        Tfrm_nuovo_preventivo& w = main.window<Tfrm_nuovo_preventivo>();
+        w.prepare();
+        w.exec();
+    });
     main.setCommandAction(QStringLiteral("mnu_nuovo_ordine"), [&main] {
         Tfrm_ordini& w = main.window<Tfrm_ordini>();
         w.prepare();
