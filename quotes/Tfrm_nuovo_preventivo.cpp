@@ -38,7 +38,7 @@ const char16_t* const kCustomerColumns[] = {u"tel", u"cell", u"nome", u"via", u"
 
 Tfrm_nuovo_preventivo::Tfrm_nuovo_preventivo(AppContext& ctx, QWidget* parent)
     : QDialog(parent), m_ctx(ctx) {
-    setObjectName(QStringLiteral("frm_nuovo_preventivo"));
+    setObjectName(QStringLiteral("Tfrm_nuovo_preventivo"));
     setWindowTitle(kTitle);
     buildUi();
 }
