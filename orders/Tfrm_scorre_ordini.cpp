@@ -1,0 +1,211 @@
+#include "orders/Tfrm_scorre_ordini.h"
+
+#include <QAbstractTableModel>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "orders/OrderArchive.h"
+#include "settings/Settings.h"
+#include "store/Store.h"
+#include "ui/Dialogs.h"
+#include "warehouse/StockOps.h"
+
+namespace zel {
+
+namespace {
+const QString kTitle = QStringLiteral("Ordini");
+}
+
+// The lines as read, one text per column; the order number kept apart for the commands.
+class OrderLinesModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+    static inline const QStringList kHeaders{
+        QStringLiteral("Ordine"),   QStringLiteral("Data"),        QStringLiteral("Cliente"),
+        QStringLiteral("Fornitore"), QStringLiteral("Articolo"),   QStringLiteral("Descrizione"),
+        QStringLiteral("Quantità"), QStringLiteral("Consegnato"), QStringLiteral("Chiuso")};
+    int rowCount(const QModelIndex& p = {}) const override { return p.isValid() ? 0 : static_cast<int>(m_rows.size()); }
+    int columnCount(const QModelIndex& p = {}) const override { return p.isValid() ? 0 : static_cast<int>(kHeaders.size()); }
+    QVariant data(const QModelIndex& i, int role) const override {
+        if (role != Qt::DisplayRole || !i.isValid()) return {};
+        return m_rows[i.row()][i.column()];
+    }
+    QVariant headerData(int s, Qt::Orientation o, int role) const override {
+        if (role != Qt::DisplayRole || o != Qt::Horizontal) return {};
+        return kHeaders.value(s);
+    }
+    void setRows(QList<QStringList> rows, QList<qint64> orders) {
+        beginResetModel();
+        m_rows = std::move(rows);
+        m_orders = std::move(orders);
+        endResetModel();
+    }
+    qint64 orderAt(int row) const { return row >= 0 && row < m_orders.size() ? m_orders[row] : 0; }
+
+private:
+    QList<QStringList> m_rows;
+    QList<qint64> m_orders;
+};
+
+Tfrm_scorre_ordini::Tfrm_scorre_ordini(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx) {
+    setObjectName(QStringLiteral("Tfrm_scorre_ordini"));
+    setWindowTitle(kTitle);
+    buildUi();
+}
+
+Tfrm_scorre_ordini::~Tfrm_scorre_ordini() = default;
+
+void Tfrm_scorre_ordini::buildUi() {
+    auto* root = new QVBoxLayout(this);
+    auto* nav = new QHBoxLayout;
+    const QList<std::pair<const char*, QString>> buttons{{"btn_inizio", QStringLiteral("Inizio")},
+                                                         {"btn_indietro", QStringLiteral("Indietro")},
+                                                         {"btn_avanti", QStringLiteral("Avanti")},
+                                                         {"btn_fine", QStringLiteral("Fine")}};
+    for (int i = 0; i < buttons.size(); ++i) {
+        auto* b = new QPushButton(buttons[i].second, this);
+        b->setObjectName(QString::fromLatin1(buttons[i].first));
+        nav->addWidget(b);
+        connect(b, &QPushButton::clicked, this, [this, i] { move(i); });
+    }
+    auto* del = new QPushButton(QStringLiteral("Elimina\r\nOrdine"), this);
+    del->setObjectName(QStringLiteral("btn_elimina_ordine"));
+    nav->addWidget(del);
+    connect(del, &QPushButton::clicked, this, &Tfrm_scorre_ordini::btn_elimina_ordineClick);
+    root->addLayout(nav);
+
+    m_model = new OrderLinesModel(this);
+    m_view = new QTableView(this);
+    m_view->setObjectName(QStringLiteral("DBGrid1"));
+    m_view->setModel(m_model);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->verticalHeader()->setDefaultSectionSize(20);
+    root->addWidget(m_view);
+
+    auto* f = new QFormLayout;
+    auto edit = [this, f](const char* name, const QString& label) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(QString::fromLatin1(name));
+        f->addRow(label, e);
+        return e;
+    };
+    m_fOrder = edit("edt_filtro_ordine", QStringLiteral("Ordine"));
+    m_fArticle = edit("edt_filtro_articolo", QStringLiteral("Articolo"));
+    m_fCustomer = edit("edt_filtro_cliente", QStringLiteral("Cliente"));
+    m_fSupplier = edit("edt_filtro_fornitore", QStringLiteral("Fornitore"));
+    m_fDes = edit("edt_filtro_des", QStringLiteral("Descrizione"));
+    m_fCustomers = new QRadioButton(QStringLiteral("Ordini da clienti"), this);
+    m_fCustomers->setObjectName(QStringLiteral("radio_ordini_clienti"));
+    m_fSuppliers = new QRadioButton(QStringLiteral("Ordini a fornitori"), this);
+    m_fSuppliers->setObjectName(QStringLiteral("radio_ordini_fornitori"));
+    m_fCustomers->setAutoExclusive(false);
+    m_fSuppliers->setAutoExclusive(false);
+    f->addRow(m_fCustomers);
+    f->addRow(m_fSuppliers);
+    m_filter = new QPushButton(QStringLiteral("Filtra"), this);
+    m_filter->setObjectName(QStringLiteral("btn_filtra"));
+    f->addRow(m_filter);
+    root->addLayout(f);
+    connect(m_filter, &QPushButton::clicked, this, &Tfrm_scorre_ordini::btn_filtraClick);
+
+    auto* exit = new QPushButton(QStringLiteral("Uscita"), this);
+    exit->setObjectName(QStringLiteral("btn_uscita"));
+    root->addWidget(exit);
+    connect(exit, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void Tfrm_scorre_ordini::FormShow() {
+    m_filtered = false;
+    m_filter->setText(QStringLiteral("Filtra"));
+    reload();
+}
+
+void Tfrm_scorre_ordini::reload() {
+    QString where = QStringLiteral(" WHERE COALESCE(ordine, 0) <> 0");
+    QVariantList params;
+    if (m_filtered) {
+        const auto like = [&](const QLineEdit* e, const char* column) {
+            const QString t = e->text().trimmed();
+            if (t.isEmpty()) return;
+            where += QStringLiteral(" AND upper(%1) LIKE ? ESCAPE '\\'").arg(QString::fromLatin1(column));
+            params.append(QStringLiteral("%") + Store::likeLiteral(t.toUpper()) + QStringLiteral("%"));
+        };
+        like(m_fArticle, "cod_art");
+        like(m_fCustomer, "cod_cli");
+        like(m_fSupplier, "cod_forn");
+        like(m_fDes, "des");
+        if (const QString n = m_fOrder->text().trimmed(); !n.isEmpty()) {
+            where += QStringLiteral(" AND ordine = ?");
+            params.append(n.toLongLong());
+        }
+        if (m_fCustomers->isChecked()) where += QStringLiteral(" AND COALESCE(cod_cli, '') <> ''");
+        if (m_fSuppliers->isChecked()) where += QStringLiteral(" AND COALESCE(cod_forn, '') <> ''");
+    }
+    QList<QStringList> rows;
+    QList<qint64> orders;
+    try {
+        m_ctx.store->forEachRow(
+            QStringLiteral("SELECT ordine, data, COALESCE(cod_cli, ''), COALESCE(cod_forn, ''), "
+                           "COALESCE(cod_art, ''), COALESCE(des, ''), COALESCE(quant, 0), "
+                           "COALESCE(consegnato_quant, 0), COALESCE(chiuso, 0) FROM %1%2 "
+                           "ORDER BY ordine, rowid")
+                .arg(m_ctx.store->table(m_ctx.settings->text(u"Path", u"Archivio Ordini")), where),
+            params, [&](const StoreRow& r) {
+                orders.append(r.integer(0));
+                rows.append({r.text(0), QDate::fromString(r.text(1), Qt::ISODate).toString(u"dd/MM/yyyy"),
+                             r.text(2), r.text(3), r.text(4), r.text(5),
+                             QString::number(r.value(6).toDouble()), QString::number(r.value(7).toDouble()),
+                             r.integer(8) ? QStringLiteral("Sì") : QStringLiteral("No")});
+            });
+    } catch (const StoreError& e) {
+        Dialogs::instance().error(kTitle, e.message(), this);
+    }
+    m_model->setRows(std::move(rows), std::move(orders));
+    if (m_model->rowCount() > 0) m_view->selectRow(0);
+}
+
+void Tfrm_scorre_ordini::move(int to) {
+    const int n = m_model->rowCount();
+    if (n == 0) return;
+    const int cur = m_view->currentIndex().isValid() ? m_view->currentIndex().row() : 0;
+    const int target = to == 0 ? 0 : to == 1 ? std::max(0, cur - 1) : to == 2 ? std::min(n - 1, cur + 1) : n - 1;
+    m_view->selectRow(target);
+}
+
+qint64 Tfrm_scorre_ordini::currentOrder() const {
+    return m_view->currentIndex().isValid() ? m_model->orderAt(m_view->currentIndex().row()) : 0;
+}
+
+void Tfrm_scorre_ordini::btn_filtraClick() {
+    m_filtered = !m_filtered;
+    m_filter->setText(m_filtered ? QStringLiteral("Cancella\r\nfiltro") : QStringLiteral("Filtra"));
+    reload();
+}
+
+void Tfrm_scorre_ordini::btn_elimina_ordineClick() {
+    Dialogs& dlg = Dialogs::instance();
+    const qint64 number = currentOrder();
+    if (number == 0) return;
+    if (!dlg.yesNo(MsgIcon::Question, kTitle,
+                   QStringLiteral("Confermi la cancellazione dell'ordine n° %1 ?").arg(number), this))
+        return;
+    const StockArchives a = StockArchives::fromSettings(*m_ctx.settings);
+    try {
+        OrderArchive(*m_ctx.store, a.orders, a.warehouse).deleteOrder(number);
+    } catch (const StoreError& e) {
+        dlg.error(kTitle, QStringLiteral("Cancellazione non riuscita, nessun dato è stato modificato.\r\n%1")
+                              .arg(e.message()),
+                  this);
+        return;
+    }
+    reload();
+}
+
+}  // namespace zel

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+
+#include "ui/AppContext.h"
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+
+namespace zel {
+
+class OrderLinesModel;
+
+// Order lines browsed, filtered and deleted by whole orders.
+class Tfrm_scorre_ordini : public QDialog {
+    Q_OBJECT
+public:
+    explicit Tfrm_scorre_ordini(AppContext& ctx, QWidget* parent = nullptr);
+    ~Tfrm_scorre_ordini() override;
+
+    void FormShow();
+    void btn_filtraClick();
+    void btn_elimina_ordineClick();
+    // The order number of the current line, 0 without one.
+    qint64 currentOrder() const;
+
+private:
+    void buildUi();
+    void reload();
+    void move(int to);
+
+    AppContext& m_ctx;
+    OrderLinesModel* m_model = nullptr;
+    QTableView* m_view = nullptr;
+    QLineEdit* m_fArticle = nullptr;
+    QLineEdit* m_fCustomer = nullptr;
+    QLineEdit* m_fSupplier = nullptr;
+    QLineEdit* m_fDes = nullptr;
+    QLineEdit* m_fOrder = nullptr;
+    QRadioButton* m_fCustomers = nullptr;
+    QRadioButton* m_fSuppliers = nullptr;
+    QPushButton* m_filter = nullptr;
+    bool m_filtered = false;
+};
+
+}  // namespace zel

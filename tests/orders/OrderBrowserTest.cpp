@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+
+#include "orders/OrderArchive.h"
+#include "orders/Tfrm_scorre_ordini.h"
+#include "settings/Settings.h"
+#include "store/Store.h"
+#include "tests/WindowFixture.h"
+#include "tests/store/SqliteProbe.h"
+#include "ui/Dialogs.h"
+#include "warehouse/StockOps.h"
+
+using namespace zel;
+using namespace zel::test;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+class OrderBrowserTest : public WindowFixture {
+protected:
+    void SetUp() override {
+        WindowFixture::SetUp();
+        a = StockArchives::fromSettings(*settings);
+        Probe::exec(a.warehouse, u"INSERT INTO magazzino (COD, DES, QCA, QSC, QORD) VALUES ('A1', 'Uno', 0, 0, 0)"_s);
+        OrderArchive archive(*store, a.orders, a.warehouse, a.movements);
+        for (const auto& [n, kind, party, q] :
+             {std::tuple{1, OrderKind::Supplier, u"F001"_s, 10.0}, std::tuple{2, OrderKind::Customer, u"C001"_s, 3.0}}) {
+            OrderDraft d;
+            d.number = n;
+            d.date = QDate(2026, 12, n);
+            d.kind = kind;
+            d.party = party;
+            OrderLine l;
+            l.codArt = u"A1"_s;
+            l.des = u"Uno"_s;
+            l.quant = q;
+            d.lines = {l, l};
+            archive.save(d);
+        }
+        w = std::make_unique<Tfrm_scorre_ordini>(ctx);
+        w->FormShow();
+        w->show();
+    }
+    void TearDown() override {
+        w.reset();
+        WindowFixture::TearDown();
+    }
+    void click(const char* name) {
+        QTest::mouseClick(w->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+    }
+    int rows() { return w->findChild<QTableView*>(u"DBGrid1"_s)->model()->rowCount(); }
+    double qord() {
+        return Probe::rows(a.warehouse, u"SELECT QORD FROM magazzino"_s).first().first().toDouble();
+    }
+
+    StockArchives a;
+    std::unique_ptr<Tfrm_scorre_ordini> w;
+};
+
+TEST_F(OrderBrowserTest, NavigationAndFiltersWithTheirCaption) {
+    EXPECT_EQ(rows(), 4);
+    click("btn_fine");
+    EXPECT_EQ(w->currentOrder(), 2);
+    click("btn_inizio");
+    EXPECT_EQ(w->currentOrder(), 1);
+    w->findChild<QRadioButton*>(u"radio_ordini_clienti"_s)->click();
+    click("btn_filtra");
+    EXPECT_EQ(rows(), 2);
+    EXPECT_EQ(w->currentOrder(), 2);
+    EXPECT_EQ(w->findChild<QPushButton*>(u"btn_filtra"_s)->text(), u"Cancella\r\nfiltro"_s);
+    click("btn_filtra");
+    EXPECT_EQ(rows(), 4);
+    w->findChild<QRadioButton*>(u"radio_ordini_clienti"_s)->click();
+    QTest::keyClicks(w->findChild<QLineEdit*>(u"edt_filtro_fornitore"_s), u"f00"_s);
+    click("btn_filtra");
+    EXPECT_EQ(rows(), 2);
+    EXPECT_EQ(w->currentOrder(), 1);
+}
+
+TEST_F(OrderBrowserTest, DeletingOpenSupplierOrderGivesItsQuantityBack) {
+    EXPECT_DOUBLE_EQ(qord(), 20.0);
+    Dialogs::instance().queueAnswer(DlgButton::Yes);
+    click("btn_elimina_ordine");
+    EXPECT_EQ(Dialogs::instance().shownTexts().first(), u"Confermi la cancellazione dell'ordine n° 1 ?"_s);
+    EXPECT_DOUBLE_EQ(qord(), 0.0);
+    EXPECT_EQ(rows(), 2);
+    EXPECT_EQ(Probe::count(a.orders), 2);
+}
+
+TEST_F(OrderBrowserTest, FailingDeleteChangesNothingAndSaysSo) {
+    const QString before = Probe::dump(a.orders) + Probe::dump(a.warehouse);
+    Probe::exec(a.orders, u"CREATE TRIGGER boom BEFORE DELETE ON ordini BEGIN SELECT RAISE(ABORT, 'guasto'); END"_s);
+    Dialogs::instance().queueAnswer(DlgButton::Yes);
+    click("btn_elimina_ordine");
+    Probe::exec(a.orders, u"DROP TRIGGER boom"_s);
+    EXPECT_EQ(Probe::dump(a.orders) + Probe::dump(a.warehouse), before);
+    EXPECT_TRUE(Dialogs::instance().shownTexts().last().startsWith(u"Cancellazione non riuscita"_s));
+    EXPECT_EQ(rows(), 4);
+}
+
+}  // namespace
