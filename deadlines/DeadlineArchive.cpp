@@ -41,7 +41,8 @@ Deadline fromRow(const QVariantList& r) {
     return d;
 }
 
-QString like(const QString& column) { return u" AND upper("_s + column + u") LIKE upper(?) ESCAPE '\\'"_s; }
+// The store's LIKE already ignores case, Unicode letters too.
+QString like(const QString& column) { return u" AND "_s + column + u" LIKE ? ESCAPE '\\'"_s; }
 QString contains(const QString& text) { return u"%"_s + Store::likeLiteral(text) + u"%"_s; }
 
 }  // namespace
@@ -71,7 +72,19 @@ const QStringList& DeadlineArchive::columns() {
     return c;
 }
 
-QString DeadlineArchive::table() { return m_store.table(m_path); }
+QString DeadlineArchive::table() {
+    const QString t = m_store.table(m_path);
+    if (!m_indexChecked) {
+        m_indexChecked = true;
+        // Lists are read by due date: an index keeps a long archive from being sorted each time.
+        try {
+            m_store.exec(u"CREATE INDEX IF NOT EXISTS %1.idx_data ON %2 (DATA)"_s.arg(
+                m_store.schemaOf(m_path), Store::quoteName(m_store.tableNameOf(m_path))));
+        } catch (const StoreError&) {
+        }
+    }
+    return t;
+}
 
 QList<qint64> DeadlineArchive::list(const DeadlineFilter& f, const QString& orderColumn) {
     QString sql = u"SELECT rowid FROM "_s + table() + u" WHERE data > ?"_s;
@@ -94,7 +107,7 @@ QList<qint64> DeadlineArchive::list(const DeadlineFilter& f, const QString& orde
         p << contains(f.description);
     }
     const QString col = columns().contains(orderColumn) ? orderColumn : u"DATA"_s;
-    sql += u" ORDER BY "_s + col + u", data, rowid"_s;
+    sql += col == u"DATA" ? u" ORDER BY data, rowid"_s : u" ORDER BY "_s + col + u", data, rowid"_s;
     QList<qint64> ids;
     m_store.forEachRow(sql, p, [&ids](const StoreRow& r) { ids.append(r.integer(0)); });
     return ids;
@@ -118,7 +131,9 @@ QList<qint64> DeadlineArchive::search(const DeadlineSearch& s) {
     part(s.description, u"des"_s);
     part(s.description2, u"des2"_s);
     static const char* const orders[] = {"data", "des", "des2", "cod", "banca"};
-    sql += u" ORDER BY "_s + QString::fromLatin1(orders[static_cast<int>(s.order)]) + u", data, rowid"_s;
+    sql += s.order == DeadlineSearch::Order::Data
+               ? u" ORDER BY data, rowid"_s
+               : u" ORDER BY "_s + QString::fromLatin1(orders[static_cast<int>(s.order)]) + u", data, rowid"_s;
     QList<qint64> ids;
     m_store.forEachRow(sql, p, [&ids](const StoreRow& r) { ids.append(r.integer(0)); });
     return ids;

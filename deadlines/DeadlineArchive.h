@@ -107,6 +107,7 @@ private:
 
     Store& m_store;
     QString m_path;
+    bool m_indexChecked = false;
 };
 
 }  // namespace zel

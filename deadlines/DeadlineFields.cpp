@@ -125,9 +125,11 @@ void DeadlineFields::cmb_cod_forChange(const QString& text) {
     QStringList codes;
     try {
         const QString t = m_ctx.store->table(m_ctx.settings->text(u"Path", u"Archivio anagrafica"));
+        // Codes are upper case: a key range reads the code index instead of the whole registry.
+        const QString prefix = text.trimmed().toUpper();
         for (const QVariantList& r :
-             m_ctx.store->rows(u"SELECT cod_cli FROM "_s + t + u" WHERE cod_cli LIKE ? ESCAPE '\\' ORDER BY cod_cli LIMIT ?"_s,
-                               {Store::likeLiteral(text) + u"%"_s, kPartyListMax}))
+             m_ctx.store->rows(u"SELECT cod_cli FROM "_s + t + u" WHERE cod_cli >= ? AND cod_cli < ? ORDER BY cod_cli LIMIT ?"_s,
+                               {prefix, prefix + QChar(0xFFFF), kPartyListMax}))
             codes << r[0].toString();
     } catch (const StoreError&) {
         Dialogs::instance().beep();
