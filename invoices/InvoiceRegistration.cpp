@@ -1,5 +1,6 @@
 #include "invoices/InvoiceRegistration.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/Paths.h"
@@ -216,29 +217,51 @@ void InvoiceRegistration::insertInvoice(const InvoicePlan& plan, qint64 number, 
          t.processingKg(1), t.processingKg(2), money(t.processingCost(0)),
          money(t.processingCost(1)), money(t.processingCost(2))});
     qint64 id = lastId(m_store, lines);
-    const QString headingSql =
-        QStringLiteral(
-            "INSERT INTO %1 (id, des, cod, cod_cli, fattura, unitamis, flag, data) "
-            "VALUES (?, ?, '', ?, ?, '', '', ?)")
-            .arg(lines);
-    const QString lineSql =
-        QStringLiteral(
-            "INSERT INTO %1 (id, des, cod, cod_cli, fattura, prezzonett, prezzotot, perc_iva, "
-            "prezzo, "
-            "sconto, quant, peso, data, unitamis, ptropic, pzincat, pdorat, ctropic, czincat, "
-            "cdorat, "
-            "flag) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-            .arg(lines);
+    // Heading lines carry only their text; their figures stay NULL.
+    const QVariant none;
+    const QString blank = QStringLiteral("");  // empty text is '', never NULL
+    QList<QVariantList> rows;
     for (int d = 0; d < plan.ddts.size(); ++d) {
-        m_store.exec(headingSql, {++id, plan.ddts[d].heading(), plan.customer, number, date});
+        rows.append({++id,   plan.ddts[d].heading(),
+                     blank,  plan.customer,
+                     number, none,
+                     none,   none,
+                     none,   none,
+                     none,   none,
+                     date,   blank,
+                     none,   none,
+                     none,   none,
+                     none,   none,
+                     blank});
         for (const InvoiceLine& l : plan.lines[d]) {
             const Money amount = Money::lineAmount(l.quant, decimal::scaled(l.prezzonett, 6), 6);
-            m_store.exec(lineSql, {++id,         l.des,         l.cod,     plan.customer, number,
-                                   l.prezzonett, money(amount), l.percIva, l.prezzo,      l.sconto,
-                                   l.quant,      l.peso,        date,      l.unitamis,    l.ptropic,
-                                   l.pzincat,    l.pdorat,      l.ctropic, l.czincat,     l.cdorat,
-                                   l.flag});
+            rows.append({++id,         l.des,         l.cod,     plan.customer, number,
+                         l.prezzonett, money(amount), l.percIva, l.prezzo,      l.sconto,
+                         l.quant,      l.peso,        date,      l.unitamis,    l.ptropic,
+                         l.pzincat,    l.pdorat,      l.ctropic, l.czincat,     l.cdorat,
+                         l.flag});
         }
+    }
+    // Many rows per statement: a thousand lines are a few dozen statements, not a thousand.
+    constexpr int kRowsPerStatement = 40;
+    const QString head = QStringLiteral(
+                             "INSERT INTO %1 (id, des, cod, cod_cli, fattura, prezzonett, "
+                             "prezzotot, perc_iva, prezzo, "
+                             "sconto, quant, peso, data, unitamis, ptropic, pzincat, pdorat, "
+                             "ctropic, czincat, cdorat, "
+                             "flag) VALUES ")
+                             .arg(lines);
+    const QString one =
+        QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    for (qsizetype first = 0; first < rows.size(); first += kRowsPerStatement) {
+        const qsizetype count = std::min<qsizetype>(kRowsPerStatement, rows.size() - first);
+        QStringList values;
+        QVariantList params;
+        for (qsizetype i = 0; i < count; ++i) {
+            values << one;
+            params << rows[first + i];
+        }
+        m_store.exec(head + values.join(u", "), params);
     }
 }
 

@@ -94,6 +94,14 @@ TEST_F(SummaryInvoice, TwoDdtBecomeOneInvoiceWithItsTotalsAndDeadlines) {
                     u"FROM dett_fatture26 ORDER BY rowid"_s);
     ASSERT_EQ(lines.size(), 6);
     EXPECT_EQ(lines[0][0].toString(), u"DDT n. 7 del 05/03/2026"_s);
+    EXPECT_EQ(
+        Probe::rows(seed->lines(),
+                    u"SELECT COUNT(*) FROM dett_fatture26 WHERE cod IS NULL OR unitamis IS NULL "
+                    u"OR flag IS NULL"_s)
+            .value(0)
+            .value(0)
+            .toInt(),
+        0);
     EXPECT_EQ(lines[1][3].toString(), u"Conf."_s);  // the unit whole
     EXPECT_DOUBLE_EQ(lines[1][5].toDouble(), 135.0);
     EXPECT_EQ(lines[3][0].toString(), u"DDT n. 9 del 12/03/2026"_s);
