@@ -9,7 +9,9 @@
 #include "invoices/Tfrm_fattnew.h"
 #include "invoices/Tfrm_fatturazione_differita.h"
 #include "invoices/Tscorre_fatt.h"
+#include "orders/Tfrm_carico_da_ordine.h"
 #include "orders/Tfrm_ordini.h"
+#include "orders/Tfrm_scorre_ordini.h"
 #include "quotes/Tfrm_nuovo_preventivo.h"
 #include "registry/Tfrm_cerca.h"
 #include "registry/Tfrm_clienti1.h"
@@ -100,6 +102,16 @@ void registerWindowFactories(TMain& main) {
     main.setCommandAction(QStringLiteral("mnu_nuovo_ordine"), [&main] {
         Tfrm_ordini& w = main.window<Tfrm_ordini>();
         w.prepare();
+        w.exec();
+    });
+    main.setCommandAction(QStringLiteral("mnu_carico_da_ordine"), [&main] {
+        Tfrm_carico_da_ordine& w = main.window<Tfrm_carico_da_ordine>();
+        w.FormShow();
+        w.exec();
+    });
+    main.setCommandAction(QStringLiteral("mnu_scorre_ordini"), [&main] {
+        Tfrm_scorre_ordini& w = main.window<Tfrm_scorre_ordini>();
+        w.FormShow();
         w.exec();
     });
     main.setCommandAction(QStringLiteral("mnu_articoli_inserimento"), [&main] {
