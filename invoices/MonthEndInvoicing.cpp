@@ -92,6 +92,9 @@ MonthEndInvoicing::Outcome MonthEndInvoicing::run(const QDate& invoiceDate, cons
     }
     if (!out.refusals.isEmpty() || pending.isEmpty()) return out;
 
+    // Safety copies of what is written, taken before the transaction (never overwritten).
+    const InvoiceArchives& a = m_registration.archives();
+    for (const QString& path : {a.header, a.lines, a.deadlines}) m_store.backupOnce(path);
     Transaction tx(m_store);
     qint64 number = m_registration.lastNumber();
     QList<Made> made;

@@ -119,10 +119,6 @@ void Tfrm_fatturazione_differita::btn_confermaClick() {
         return;
     try {
         MonthEndInvoicing run(*m_ctx.store, *m_ctx.settings, edt_dal->date(), edt_al->date());
-        for (const QString& path :
-             {QStringLiteral("Archivio fatture Master"), QStringLiteral("Archivio fatture Detail"),
-              QStringLiteral("Archivio scadenze")})
-            m_ctx.store->backupOnce(m_ctx.settings->text(u"Path", path));
         const MonthEndInvoicing::Outcome out =
             run.run(edt_data_fatt->date(), cmb_tipodoc->currentText());
         if (!out.refusals.isEmpty()) {

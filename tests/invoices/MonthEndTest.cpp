@@ -102,6 +102,9 @@ TEST_F(MonthEnd, ThreeCustomersGetThreeInvoicesInARowWithTheirDeadlines) {
     EXPECT_TRUE(out.refusals.isEmpty());
     ASSERT_EQ(out.made.size(), 3);
     checkThreeInvoices();
+    // The safety copies hold the archives as they were before.
+    EXPECT_EQ(Probe::count(seed->header() + u".bak"_s), 1);
+    EXPECT_EQ(Probe::count(seed->lines() + u".bak"_s), 0);
 }
 
 TEST_F(MonthEnd, OneLineAtARateOutsideTheThreeMakesNoInvoice) {
