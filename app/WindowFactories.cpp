@@ -13,6 +13,7 @@
 #include "orders/Tfrm_ordini.h"
 #include "orders/Tfrm_scorre_ordini.h"
 #include "quotes/Tfrm_nuovo_preventivo.h"
+#include "quotes/Tfrm_scorre_prev.h"
 #include "registry/Tfrm_cerca.h"
 #include "registry/Tfrm_clienti1.h"
 #include "setup/Tfrm_setup.h"
@@ -96,6 +97,11 @@ void registerWindowFactories(TMain& main) {
     main.setCommandAction(QStringLiteral("mnu_nuovo_ddt_ordine"), [openNewDdt] { openNewDdt(Tfrm_ddtnew::Mode::Orders); });
     main.setCommandAction(QStringLiteral("mnu_nuovo_preventivo"), [&main] {
         Tfrm_nuovo_preventivo& w = main.window<Tfrm_nuovo_preventivo>();
+        w.prepare();
+        w.exec();
+    });
+    main.setCommandAction(QStringLiteral("mnu_scorre_preventivi"), [&main] {
+        Tfrm_scorre_prev& w = main.window<Tfrm_scorre_prev>();
         w.prepare();
         w.exec();
     });
