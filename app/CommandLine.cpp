@@ -9,6 +9,7 @@
 #include "deadlines/DeadlinePrintCommand.h"
 #include "invoices/InvoicePrintCommand.h"
 #include "invoices/MonthEndCommand.h"
+#include "orders/Tqr_ord.h"
 #include "registry/ReferenceData.h"
 #include "settings/Settings.h"
 #include "store/DataStartup.h"
@@ -36,6 +37,7 @@ constexpr OptionText kOptions[] = {
                              u"AAAA-MM-GG e --al AAAA-MM-GG, con data --data-fattura AAAA-MM-GG (predefinita: --al)"},
     {u"--scadenze", u"scrive l'elenco delle scadenze tra --dal AAAA-MM-GG e --al AAAA-MM-GG nel file PDF di --pdf "
                     u"FILE; --non-pagate solo quelle non pagate"},
+    {u"--stampa-ordine N", u"scrive la stampa dell'ordine numero N nel file PDF di --pdf FILE"},
     {u"-h, --help", u"mostra questo aiuto ed esce"},
 };
 
@@ -55,6 +57,7 @@ void describe(QCommandLineParser& p) {
     p.addOption({QStringLiteral("data-fattura"), QString(), QStringLiteral("data")});
     p.addOption({QStringLiteral("scadenze"), QString()});
     p.addOption({QStringLiteral("non-pagate"), QString()});
+    p.addOption({QStringLiteral("stampa-ordine"), QString(), QStringLiteral("numero")});
 }
 
 }  // namespace
@@ -68,7 +71,8 @@ QString CommandLine::usage() {
                                   "     zelvarin [--base CARTELLA] --fatture-differite --dal AAAA-MM-GG --al AAAA-MM-GG "
                                   "[--data-fattura AAAA-MM-GG]\n"
                                   "     zelvarin [--base CARTELLA] --scadenze --dal AAAA-MM-GG --al AAAA-MM-GG "
-                                  "[--non-pagate] --pdf FILE\n\n");
+                                  "[--non-pagate] --pdf FILE\n"
+                                  "     zelvarin [--base CARTELLA] --stampa-ordine N --pdf FILE\n\n");
     for (const OptionText& o : kOptions)
         text += QStringLiteral("  %1%2\n").arg(QString::fromUtf16(o.names), -22).arg(QString::fromUtf16(o.text));
     text += QStringLiteral(
@@ -82,6 +86,8 @@ QString CommandLine::usage() {
         "Codici di uscita di --fatture-differite: 0 fatto o nulla da fatturare; 2 fatture rifiutate (nulla scritto) o "
         "riga di comando non valida; 3 un archivio non si può usare; 5 la cartella è già in uso.\n"
         "Codici di uscita di --scadenze: 0 fatto; 2 nessuna scadenza nel periodo o riga di comando non valida; 3 un "
+        "archivio non si può leggere; 5 la cartella è già in uso; 6 il file PDF non si può scrivere.\n"
+        "Codici di uscita di --stampa-ordine: 0 fatto; 2 ordine inesistente o riga di comando non valida; 3 un "
         "archivio non si può leggere; 5 la cartella è già in uso; 6 il file PDF non si può scrivere.\n");
     return text;
 }
@@ -137,6 +143,28 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
             return cmd;
         }
         cmd.pdf = QDir(QDir::currentPath()).absoluteFilePath(p.value(QStringLiteral("pdf")));
+    }
+    cmd.printOrder = p.isSet(QStringLiteral("stampa-ordine"));
+    if (cmd.printOrder) {
+        if (cmd.printDdt || cmd.printInvoice || p.isSet(QStringLiteral("scadenze")) ||
+            p.isSet(QStringLiteral("fatture-differite")) || p.isSet(QStringLiteral("anno")) ||
+            p.isSet(QStringLiteral("cliente")) || p.isSet(QStringLiteral("dal")) || p.isSet(QStringLiteral("al")) ||
+            p.isSet(QStringLiteral("data-fattura")) || p.isSet(QStringLiteral("non-pagate"))) {
+            cmd.error = QStringLiteral("--stampa-ordine accetta solo --pdf FILE");
+            return cmd;
+        }
+        bool ok = false;
+        cmd.orderNumber = p.value(QStringLiteral("stampa-ordine")).toLongLong(&ok);
+        if (!ok || cmd.orderNumber <= 0) {
+            cmd.error = QStringLiteral("Numero d'ordine non valido: %1").arg(p.value(QStringLiteral("stampa-ordine")));
+            return cmd;
+        }
+        if (p.value(QStringLiteral("pdf")).trimmed().isEmpty()) {
+            cmd.error = QStringLiteral("--stampa-ordine richiede --pdf FILE");
+            return cmd;
+        }
+        cmd.pdf = QDir(QDir::currentPath()).absoluteFilePath(p.value(QStringLiteral("pdf")));
+        return cmd;
     }
     cmd.printDeadlines = p.isSet(QStringLiteral("scadenze"));
     if (cmd.printDeadlines && (cmd.printDdt || cmd.printInvoice || p.isSet(QStringLiteral("fatture-differite")))) {
@@ -239,6 +267,8 @@ int runPrintDdt(const CommandLine& cmd) {
 int runPrintDeadlines(const CommandLine& cmd) {
     return runDeadlinePrint({cmd.base, cmd.from, cmd.to, cmd.unpaidOnly, cmd.pdf});
 }
+
+int runPrintOrder(const CommandLine& cmd) { return runOrderPrint(cmd.base, cmd.orderNumber, cmd.pdf); }
 
 int runPrintInvoice(const CommandLine& cmd) {
     return runInvoicePrint({cmd.base, cmd.invoiceNumber, cmd.ddtYear, cmd.pdf});

@@ -26,12 +26,15 @@ struct CommandLine {
     // --scadenze --dal AAAA-MM-GG --al AAAA-MM-GG [--non-pagate] --pdf FILE
     bool printDeadlines = false;
     bool unpaidOnly = false;
+    // --stampa-ordine N --pdf FILE
+    bool printOrder = false;
+    qint64 orderNumber = 0;
     QString error;  // set when the arguments cannot be understood
 
     // Commands that run without a window, and so without a display.
-    bool batch() const { return init || help || printDdt || printInvoice || monthEnd || printDeadlines || !error.isEmpty(); }
+    bool batch() const { return init || help || printDdt || printInvoice || monthEnd || printDeadlines || printOrder || !error.isEmpty(); }
     // Batch commands that draw (prints to PDF) need fonts, off screen.
-    bool batchDraws() const { return (printDdt || printInvoice || printDeadlines) && error.isEmpty(); }
+    bool batchDraws() const { return (printDdt || printInvoice || printDeadlines || printOrder) && error.isEmpty(); }
 
     static CommandLine parse(const QStringList& arguments);
     // The usage text in Italian, with the exit codes.
@@ -52,6 +55,9 @@ int runMonthEnd(const CommandLine& cmd);
 
 // Writes the deadlines due --dal .. --al to the --pdf file, without any window.
 int runPrintDeadlines(const CommandLine& cmd);
+
+// Writes order --stampa-ordine of the base folder to the --pdf file, without any window.
+int runPrintOrder(const CommandLine& cmd);
 // Applies --today, which pins the program's date (for checking year changes).
 bool applyToday(const QStringList& arguments, QString* error);
 

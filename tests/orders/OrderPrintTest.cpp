@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "orders/OrderArchive.h"
@@ -64,6 +65,24 @@ TEST_F(OrderPrintTest, BatchPrintWritesThePdfOrTellsWhy) {
     EXPECT_TRUE(f.read(5).startsWith("%PDF"));
     EXPECT_EQ(runOrderPrint(base.path(), 8, out.filePath(u"altro.pdf"_s)), kExitUnknownOrder);
     EXPECT_FALSE(QFile::exists(out.filePath(u"altro.pdf"_s)));
+}
+
+TEST_F(OrderPrintTest, CommandLineWritesTheOrderPdfWithoutADisplay) {
+    store.reset();
+    const auto run = [this](const QStringList& extra) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const QString& v : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s}) env.remove(v);
+        p.setProcessEnvironment(env);
+        p.start(QString::fromUtf8(ZELVARIN_BINARY), QStringList{u"--base"_s, base.path()} + extra);
+        p.waitForFinished(120000);
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    };
+    const QString pdf = base.file(u"ordine7.pdf"_s);
+    EXPECT_EQ(run({u"--stampa-ordine"_s, u"7"_s, u"--pdf"_s, pdf}), 0);
+    EXPECT_TRUE(QFile::exists(pdf));
+    EXPECT_EQ(run({u"--stampa-ordine"_s, u"9"_s, u"--pdf"_s, base.file(u"o9.pdf"_s)}), kExitUnknownOrder);
+    EXPECT_EQ(run({u"--stampa-ordine"_s, u"7"_s}), 2);  // no --pdf
 }
 
 }  // namespace
