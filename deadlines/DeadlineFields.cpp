@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "core/Clock.h"
+#include "registry/Tfrm_cerca.h"
 #include "settings/Settings.h"
 #include "store/Store.h"
 #include "ui/AppContext.h"
@@ -67,6 +69,7 @@ DeadlineFields::DeadlineFields(AppContext& ctx, QWidget* parent) : QWidget(paren
     form->addRow(u"Pagato"_s, cmb_pagato);
     edt_datapag = named(new DateEdit(this), u"edt_datapag"_s);
     form->addRow(u"Data pagamento"_s, edt_datapag);
+    edt_datapag->installEventFilter(this);
     auto* party = new QHBoxLayout;
     cmb_cod_for = named(new QComboBox(this), u"cmb_cod_for"_s);
     cmb_cod_for->setEditable(true);
@@ -83,6 +86,16 @@ DeadlineFields::DeadlineFields(AppContext& ctx, QWidget* parent) : QWidget(paren
     chk_reminder = named(new QCheckBox(u"Promemoria"_s, this), u"chk_reminder"_s);
     form->addRow(QString(), chk_reminder);
 
+    cmb_cod_for->lineEdit()->installEventFilter(this);
+    pickParty = [this]() -> QString {
+        Tfrm_cerca* own = nullptr;
+        Tfrm_cerca& dialog = m_ctx.windows ? m_ctx.windows->window<Tfrm_cerca>() : *(own = new Tfrm_cerca(m_ctx, this));
+        dialog.choosePage(Tfrm_cerca::Page::CustomerByName);
+        const bool ok = dialog.execModal() == 1;
+        const QString code = ok ? dialog.foundCode() : QString();
+        delete own;
+        return code;
+    };
     connect(cmb_cod_for, &QComboBox::textActivated, this, &DeadlineFields::cmb_cod_forSelect);
     connect(cmb_cod_for->lineEdit(), &QLineEdit::textEdited, this, &DeadlineFields::cmb_cod_forChange);
 
@@ -216,6 +229,18 @@ std::optional<Deadline> DeadlineFields::deadline(const QString& title) const {
 }
 
 bool DeadlineFields::eventFilter(QObject* o, QEvent* e) {
+    // A payment date from before 1900 is a placeholder: a click puts today in its place.
+    if (e->type() == QEvent::MouseButtonPress && o == edt_datapag && !edt_datapag->isEmpty() &&
+        edt_datapag->date() < QDate(1900, 1, 1))
+        edt_datapag->setDate(Clock::today());
+    if (e->type() == QEvent::MouseButtonDblClick && o == cmb_cod_for->lineEdit() && pickParty) {
+        const QString code = pickParty();
+        if (!code.isEmpty()) {
+            cmb_cod_for->setEditText(code);
+            cmb_cod_forSelect(code);
+        }
+        return true;
+    }
     if (e->type() == QEvent::KeyPress && (o == edt_dare || o == edt_avere)) {
         auto* k = static_cast<QKeyEvent*>(e);
         if (k->key() == Qt::Key_I && (k->modifiers() & Qt::ControlModifier) && (k->modifiers() & Qt::AltModifier)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 #include "deadlines/DeadlineArchive.h"
 
@@ -46,6 +47,9 @@ public:
     DateEdit* edt_data_fatt = nullptr;
     QCheckBox* chk_reminder = nullptr;
     QLabel* lbl_id = nullptr;
+
+    // Seam: the party chosen in the search dialog on a double click (empty when given up).
+    std::function<QString()> pickParty;
 
     void cmb_cod_forChange(const QString& text);
     void cmb_cod_forSelect(const QString& code);

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "deadlines/DeadlineArchive.h"
+#include "deadlines/DeadlineFields.h"
 #include "deadlines/DeadlineListModel.h"
 #include "deadlines/Tfiltra_scad.h"
 #include "deadlines/Tfrm_scad.h"
@@ -168,8 +169,15 @@ TEST_F(DeadlineWindows, DaysCountFromPaymentDateWhenSetAfter1900) {
     const QStringList expected{u"10"_s, u"-5"_s, u"10"_s};
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(card->findChild<QLabel*>(u"lbl_giorni"_s)->text(), expected[i]) << i;
-        click(card.get(), u"btn_avanti"_s);
+        if (i < 2) click(card.get(), u"btn_avanti"_s);
     }
+    // A click on a payment date before 1900 puts today there; 01/01/1900 itself stays.
+    auto* payDate = card->findChild<DateEdit*>(u"edt_datapag"_s);
+    QTest::mouseClick(payDate, Qt::LeftButton);
+    EXPECT_EQ(payDate->date(), QDate(1900, 1, 1));
+    payDate->setDate(QDate(1899, 12, 30));
+    QTest::mouseClick(payDate, Qt::LeftButton);
+    EXPECT_EQ(payDate->date(), QDate(2026, 3, 10));
 }
 
 TEST_F(DeadlineWindows, KindIsLimitedToItsColumn) {
@@ -285,6 +293,50 @@ TEST_F(DeadlineWindows, FilterWindowCountsListsAndRefusesEmptyPrint) {
     click(filter.get(), u"btn_stampa"_s);
     EXPECT_FALSE(previewed);
     EXPECT_EQ(Dialogs::instance().shown().last().text, u"Non ci sono scadenze che soddisfano il filtro di ricerca"_s);
+}
+
+TEST_F(DeadlineWindows, CtrlAltITakesTheVatOutOfAnAmount) {
+    settings->setValue(u"Magazzino"_s, u"Perc IVA predefinita"_s, 22);
+    openCard();
+    click(card.get(), u"btn_nuovo"_s);
+    auto* dare = card->findChild<QLineEdit*>(u"edt_dare"_s);
+    dare->clear();
+    QTest::keyClicks(dare, u"1220,00"_s);
+    QTest::keyClick(dare, Qt::Key_I, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(dare->text(), u"1000,00"_s);
+}
+
+TEST_F(DeadlineWindows, FailedBrowserWritesLeaveTheArchiveAndSaySo) {
+    row(1, u"2026-03-01"_s, u"Affitto"_s, 500, 0, u"N"_s);
+    Probe::exec(scad(), u"CREATE TRIGGER guasto_u BEFORE UPDATE ON scad BEGIN SELECT RAISE(ABORT, 'guasto'); END"_s);
+    Probe::exec(scad(), u"CREATE TRIGGER guasto_d BEFORE DELETE ON scad BEGIN SELECT RAISE(ABORT, 'guasto'); END"_s);
+    browser = std::make_unique<Tfrm_scad>(ctx);
+    browser->FormShow();
+    const QString before = Probe::dump(scad());
+    type(browser.get(), u"edt_des"_s, u"Affitto marzo"_s);
+    click(browser.get(), u"btn_conferma"_s);
+    EXPECT_EQ(Probe::dump(scad()), before);
+    EXPECT_TRUE(Dialogs::instance().shown().last().text.startsWith(u"La scadenza non è stata salvata."_s));
+    Dialogs::instance().queueAnswer(DlgButton::Yes);
+    click(browser.get(), u"btn_cancella"_s);
+    EXPECT_EQ(Probe::dump(scad()), before);
+    EXPECT_TRUE(Dialogs::instance().shown().last().text.startsWith(u"La scadenza non è stata cancellata."_s));
+}
+
+TEST_F(DeadlineWindows, PartyDoubleClickTakesTheSearchedCodeAndShowsItsDetails) {
+    Probe::exec(data(u"anagrafica.db"_s), u"INSERT INTO anagrafica (cod_cli, nome, via, citta, tel) VALUES "
+                                          u"('ROSSI', 'Rossi Srl', 'Via Roma 1', 'Torino', '011 555')"_s);
+    openCard();
+    auto* fields = card->findChild<DeadlineFields*>();
+    ASSERT_NE(fields, nullptr);
+    fields->pickParty = [] { return u"ROSSI"_s; };
+    QTest::mouseDClick(fields->cmb_cod_for->lineEdit(), Qt::LeftButton);
+    EXPECT_EQ(fields->cmb_cod_for->currentText(), u"ROSSI"_s);
+    EXPECT_EQ(card->findChild<QLabel*>(u"lbl_dati_cli"_s)->text(), u"Via Roma 1 - Torino - Tel. 011 555"_s);
+    // Typing filters the list by the code's beginning.
+    fields->cmb_cod_for->setEditText(QString());
+    QTest::keyClicks(fields->cmb_cod_for->lineEdit(), u"ro"_s);
+    EXPECT_EQ(fields->cmb_cod_for->findText(u"ROSSI"_s) >= 0, true);
 }
 
 }  // namespace
