@@ -68,6 +68,10 @@ CounterSale::CounterSale(Store& store, StockArchives archives)
 
 std::optional<SaleArticle> CounterSale::findBy(const QString& column, const QString& typed) const {
     const QString upper = typed.toUpper();
+    // A scanned code is usually exact and as stored: the code index answers it at once.
+    if (column == QStringLiteral("COD")) {
+        if (auto a = article(upper)) return a;
+    }
     // One pass: the exact value sorts first, then the prefix matches in code order.
     const auto rows = m_store.rows(
         QStringLiteral("SELECT %1 FROM %2 WHERE UPPER(%3) LIKE ? ESCAPE '\\' "
