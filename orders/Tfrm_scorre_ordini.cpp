@@ -11,6 +11,9 @@
 #include <QVBoxLayout>
 
 #include "orders/OrderArchive.h"
+#include "orders/Tqr_ord.h"
+#include "report/Engine.h"
+#include "report/PreviewWindow.h"
 #include "settings/Settings.h"
 #include "store/Store.h"
 #include "ui/Dialogs.h"
@@ -78,6 +81,15 @@ void Tfrm_scorre_ordini::buildUi() {
     del->setObjectName(QStringLiteral("btn_elimina_ordine"));
     nav->addWidget(del);
     connect(del, &QPushButton::clicked, this, &Tfrm_scorre_ordini::btn_elimina_ordineClick);
+    auto* printOrder = new QPushButton(QStringLiteral("Stampa\r\nordine"), this);
+    printOrder->setObjectName(QStringLiteral("btn_stampa_ordine"));
+    nav->addWidget(printOrder);
+    connect(printOrder, &QPushButton::clicked, this, &Tfrm_scorre_ordini::btn_stampa_ordineClick);
+    auto* printList = new QPushButton(QStringLiteral("Stampa\r\nelenco"), this);
+    printList->setObjectName(QStringLiteral("btn_stampa_elenco"));
+    nav->addWidget(printList);
+    connect(printList, &QPushButton::clicked, this, &Tfrm_scorre_ordini::btn_stampa_elencoClick);
+    showPreview = [this](report::PageModel m) { report::PreviewWindow::run(std::move(m), 1, this); };
     root->addLayout(nav);
 
     m_model = new OrderLinesModel(this);
@@ -187,6 +199,33 @@ void Tfrm_scorre_ordini::btn_filtraClick() {
     m_filtered = !m_filtered;
     m_filter->setText(m_filtered ? QStringLiteral("Cancella\r\nfiltro") : QStringLiteral("Filtra"));
     reload();
+}
+
+void Tfrm_scorre_ordini::btn_stampa_ordineClick() {
+    const qint64 number = currentOrder();
+    if (number == 0) return;
+    std::optional<OrderPrintData> data;
+    try {
+        data = Tqr_ord::load(*m_ctx.store, *m_ctx.settings, number);
+    } catch (const StoreError& e) {
+        Dialogs::instance().error(kTitle, e.message(), this);
+        return;
+    }
+    if (!data) return;
+    const Tqr_ord print(*m_ctx.settings);
+    showPreview(report::render(print.layout(*data, m_ctx.settings->flag(u"Ordine", u"Stampa extra logo")),
+                               data->lines));
+}
+
+void Tfrm_scorre_ordini::btn_stampa_elencoClick() {
+    report::Rows rows;
+    try {
+        rows = Tqr_ord::listRows(*m_ctx.store, *m_ctx.settings);
+    } catch (const StoreError& e) {
+        Dialogs::instance().error(kTitle, e.message(), this);
+        return;
+    }
+    showPreview(report::render(Tqr_ord::listLayout(), rows));
 }
 
 void Tfrm_scorre_ordini::btn_elimina_ordineClick() {

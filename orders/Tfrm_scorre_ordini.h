@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
+
+#include "report/PageModel.h"
 
 #include "ui/AppContext.h"
 
@@ -23,6 +26,11 @@ public:
     void FormShow();
     void btn_filtraClick();
     void btn_elimina_ordineClick();
+    void btn_stampa_ordineClick();
+    void btn_stampa_elencoClick();
+
+    // Shows a print; the maximised preview unless replaced.
+    std::function<void(report::PageModel)> showPreview;
     // The order number of the current line, 0 without one.
     qint64 currentOrder() const;
 

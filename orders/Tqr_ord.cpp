@@ -115,6 +115,59 @@ report::Layout Tqr_ord::layout(const OrderPrintData& data, bool extraLogo) const
     return l;
 }
 
+report::Rows Tqr_ord::listRows(Store& store, const Settings& settings) {
+    const QString orders = settings.text(u"Path", u"Archivio Ordini");
+    const QString registry = settings.text(u"Path", u"Archivio anagrafica");
+    report::Rows out;
+    store.forEachRow(
+        QStringLiteral("SELECT a.ordine, a.data, COALESCE(a.cod_cli, ''), COALESCE(a.cod_forn, ''), "
+                       "COALESCE(a.cod_art, ''), COALESCE(a.des, ''), COALESCE(a.quant, 0), "
+                       "COALESCE(a.consegnato_quant, 0), COALESCE(b.nome, '') FROM %1 a LEFT JOIN %2 b "
+                       "ON b.cod_cli = CASE WHEN COALESCE(a.cod_cli, '') <> '' THEN a.cod_cli ELSE a.cod_forn END "
+                       "WHERE COALESCE(a.ordine, 0) <> 0 ORDER BY a.ordine, a.rowid")
+            .arg(store.table(orders), store.table(registry)),
+        {}, [&](const StoreRow& r) {
+            const QString party = r.text(2).isEmpty() ? r.text(3) : r.text(2);
+            out.append(report::Row{{QStringLiteral("ORDINE"), r.integer(0)},
+                                   {QStringLiteral("DATA"), fmt::date(QDate::fromString(r.text(1), Qt::ISODate))},
+                                   {QStringLiteral("PARTE"), party},
+                                   {QStringLiteral("NOME"), r.text(8)},
+                                   {QStringLiteral("COD_ART"), r.text(4)},
+                                   {QStringLiteral("DES"), r.text(5)},
+                                   {QStringLiteral("QUANT"), r.value(6).toDouble()},
+                                   {QStringLiteral("CONSEGNATO"), r.value(7).toDouble()}});
+        });
+    return out;
+}
+
+report::Layout Tqr_ord::listLayout() {
+    report::Layout l;
+    l.name = QStringLiteral("Tqr_elenco_ordini");
+    const double w = l.contentWidth();
+    l.title.height = 9;
+    l.title.add(Item::label({0, 0, w, 7}, QStringLiteral("Elenco ordini")).withPointSize(12).bold());
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    report::Band& ch = l.columnHeader;
+    ch.height = 6;
+    const QList<std::tuple<double, double, QString>> cols{
+        {0, 14, QStringLiteral("Ordine")},   {15, 20, QStringLiteral("Data")},
+        {36, 20, QStringLiteral("Codice")},  {57, 45, QStringLiteral("Nome")},
+        {103, 22, QStringLiteral("Articolo")}, {126, 40, QStringLiteral("Descrizione")}};
+    for (const auto& [x, cw, t] : cols) ch.add(Item::label({x, 0, cw, 5}, t).bold());
+    ch.add(Item::label({167, 0, w - 167, 5}, QStringLiteral("Quant.")).bold().align(right));
+    ch.add(Item::line({0, 5.5, w, 0}));
+    report::Band& d = l.detail;
+    d.height = 5;
+    const QStringList fields{QStringLiteral("ORDINE"), QStringLiteral("DATA"), QStringLiteral("PARTE"),
+                             QStringLiteral("NOME"), QStringLiteral("COD_ART"), QStringLiteral("DES")};
+    for (int i = 0; i < cols.size(); ++i)
+        d.add(Item::field({std::get<0>(cols[i]), 0, std::get<1>(cols[i]), 5}, fields[i]));
+    d.add(Item::expression({167, 0, w - 167, 5}, [](const Context& c) {
+        return fmt::number(c.number(u"QUANT"), u"#,##0.###");
+    }).align(right));
+    return l;
+}
+
 bool Tqr_ord::exportPdf(const OrderPrintData& data, const QString& path, QString* error) const {
     return report::renderToPdf(layout(data, m_settings.flag(u"Ordine", u"Stampa extra logo")), data.lines,
                                path, error);

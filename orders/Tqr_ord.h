@@ -31,6 +31,11 @@ public:
     report::Layout layout(const OrderPrintData& data, bool extraLogo) const;
     bool exportPdf(const OrderPrintData& data, const QString& path, QString* error = nullptr) const;
 
+    // Every numbered order line with its party's name; a line whose card was deleted
+    // still prints, with its code.
+    static report::Rows listRows(Store& store, const Settings& settings);
+    static report::Layout listLayout();
+
 private:
     const Settings& m_settings;
 };

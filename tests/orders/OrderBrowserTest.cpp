@@ -103,4 +103,21 @@ TEST_F(OrderBrowserTest, FailingDeleteChangesNothingAndSaysSo) {
     EXPECT_EQ(rows(), 4);
 }
 
+TEST_F(OrderBrowserTest, PrintsTheOrderAndTheListEvenWithoutThePartyCard) {
+    Probe::exec(settings->text(u"Path", u"Archivio anagrafica"),
+                u"INSERT INTO anagrafica (COD_CLI, NOME) VALUES ('C001', 'Cliente Uno')"_s);
+    std::vector<report::PageModel> shown;
+    w->showPreview = [&](report::PageModel m) { shown.push_back(std::move(m)); };
+    click("btn_fine");
+    click("btn_stampa_ordine");
+    click("btn_stampa_elenco");
+    ASSERT_EQ(shown.size(), 2u);
+    const QString order = shown[0].pageText(0);
+    EXPECT_TRUE(order.contains(u"N° 2 del 02/12/2026"_s)) << order.toStdString();
+    EXPECT_TRUE(order.contains(u"Cliente Uno"_s));
+    const QString list = shown[1].pageText(0);
+    EXPECT_TRUE(list.contains(u"F001"_s)) << list.toStdString();  // its card does not exist
+    EXPECT_TRUE(list.contains(u"Cliente Uno"_s));
+}
+
 }  // namespace
