@@ -339,4 +339,67 @@ TEST_F(DeadlineWindows, PartyDoubleClickTakesTheSearchedCodeAndShowsItsDetails) 
     EXPECT_EQ(fields->cmb_cod_for->findText(u"ROSSI"_s) >= 0, true);
 }
 
+TEST_F(DeadlineWindows, CardSearchesOneDateAndResets) {
+    row(1, u"2026-03-01"_s, u"primo"_s, 5, 0, u"N"_s);
+    row(2, u"2026-03-02"_s, u"secondo"_s, 6, 0, u"N"_s);
+    row(3, u"2026-03-02"_s, u"terzo"_s, 7, 0, u"N"_s);
+    openCard();
+    type(card.get(), u"edt_cerca_data"_s, u"02/03/2026"_s);
+    click(card.get(), u"btn_cerca"_s);
+    EXPECT_EQ(card->list().size(), 2);
+    EXPECT_EQ(card->shown().des, u"secondo"_s);
+    click(card.get(), u"btn_reset"_s);
+    EXPECT_EQ(card->list().size(), 3);
+    EXPECT_EQ(card->shown().des, u"primo"_s);
+}
+
+TEST_F(DeadlineWindows, BrowserSortsByTitleAndSetsTodayInTheDateFilters) {
+    pinDate(QDate(2026, 3, 10));
+    row(1, u"2026-03-01"_s, u"Zeta"_s, 5, 0, u"N"_s);
+    row(2, u"2026-03-02"_s, u"Alfa"_s, 6, 0, u"N"_s);
+    browser = std::make_unique<Tfrm_scad>(ctx);
+    browser->FormShow();
+    auto* grid = browser->findChild<QTableView*>(u"grid_scad"_s);
+    EXPECT_EQ(grid->model()->index(0, 3).data().toString(), u"Zeta"_s);
+    browser->gridTitleClick(static_cast<int>(DeadlineArchive::columns().indexOf(u"DES"_s)));
+    EXPECT_EQ(grid->model()->index(0, 3).data().toString(), u"Alfa"_s);
+    click(browser.get(), u"btn_oggi"_s);
+    for (const char16_t* name : {u"edt_data_dal", u"edt_data_al", u"edt_pag_dal", u"edt_pag_al"})
+        EXPECT_EQ(browser->findChild<DateEdit*>(QString::fromUtf16(name))->date(), QDate(2026, 3, 10));
+    EXPECT_FALSE(browser->findChild<QPushButton*>(u"btn_analisi"_s)->isEnabled());
+}
+
+TEST_F(DeadlineWindows, FilterWindowCriteriaAndOrder) {
+    Probe::exec(scad(), u"INSERT INTO scad (id, data, cod, banca, des, des2, pagato) VALUES "
+                        u"(1, '2026-03-01', 'Contanti', 'Banca Uno', 'Bolletta luce', 'rif A', 'N'), "
+                        u"(2, '2026-03-02', 'Ricevuta Bancaria', 'Banca Due', 'Affitto', 'rif B', 'S'), "
+                        u"(3, '2026-03-03', 'Ricevuta Bancaria', 'Banca Uno', 'Canone', 'rif C', 'A')"_s);
+    filter = std::make_unique<Tfiltra_scad>(ctx);
+    filter->FormShow();
+    struct Case {
+        QString kind, bank, paid, des;
+        int order;
+        QList<qint64> ids;
+    };
+    const QList<Case> cases{
+        {u"ricevuta"_s, {}, {}, {}, 0, {2, 3}},
+        {{}, u"uno"_s, {}, {}, 2, {1, 3}},
+        {{}, {}, u"A. Acconto versato"_s, {}, 0, {3}},
+        {{}, {}, {}, u"LUCE"_s, 0, {1}},
+        {{}, {}, {}, {}, 1, {2, 1, 3}},
+    };
+    for (const Case& c : cases) {
+        filter->findChild<QComboBox*>(u"cmb_tipologia"_s)->setCurrentText(c.kind);
+        filter->findChild<QComboBox*>(u"cmb_banca"_s)->setCurrentText(c.bank);
+        filter->findChild<QComboBox*>(u"cmb_pagato"_s)->setCurrentText(c.paid);
+        filter->findChild<QLineEdit*>(u"edt_des"_s)->setText(c.des);
+        filter->findChild<QComboBox*>(u"cmb_ordina"_s)->setCurrentIndex(c.order);
+        click(filter.get(), u"btn_elenca"_s);
+        auto* grid = filter->findChild<QTableView*>(u"grid_elenco"_s);
+        QList<qint64> ids;
+        for (int r = 0; r < grid->model()->rowCount(); ++r) ids << grid->model()->index(r, 0).data().toLongLong();
+        EXPECT_EQ(ids, c.ids) << c.kind.toStdString() << c.bank.toStdString() << c.des.toStdString();
+    }
+}
+
 }  // namespace
