@@ -14,6 +14,9 @@
 #include <QVBoxLayout>
 
 #include "documents/NextNumber.h"
+#include "orders/Tqr_ord.h"
+#include "report/Engine.h"
+#include "report/PreviewWindow.h"
 #include "settings/Settings.h"
 #include "store/Store.h"
 #include "ui/DateEdit.h"
@@ -186,6 +189,29 @@ void Tfrm_ordini::buildUi() {
     m_save = new QPushButton(QStringLiteral("Conferma l'ordine\r\n e registralo"), p3);
     m_save->setObjectName(QStringLiteral("btn_registra_fattura"));
     f3->addRow(m_save);
+    m_extraLogo = new QCheckBox(QStringLiteral("Stampa logo aggiuntivo"), p3);
+    m_extraLogo->setObjectName(QStringLiteral("chk_extra_logo"));
+    f3->addRow(m_extraLogo);
+    auto* copies = new QHBoxLayout;
+    m_copies = new QLineEdit(QStringLiteral("1"), p3);
+    m_copies->setObjectName(QStringLiteral("edt_copie"));
+    m_copies->setReadOnly(true);
+    auto* plus = new QPushButton(QStringLiteral("+"), p3);
+    plus->setObjectName(QStringLiteral("btn_piu"));
+    auto* minus = new QPushButton(QStringLiteral("-"), p3);
+    minus->setObjectName(QStringLiteral("btn_meno"));
+    copies->addWidget(m_copies);
+    copies->addWidget(plus);
+    copies->addWidget(minus);
+    f3->addRow(QStringLiteral("Copie"), copies);
+    connect(plus, &QPushButton::clicked, this, [this] { m_copies->setText(QString::number(m_copies->text().toInt() + 1)); });
+    connect(minus, &QPushButton::clicked, this,
+            [this] { m_copies->setText(QString::number(std::max(1, m_copies->text().toInt() - 1))); });
+    m_print = new QPushButton(QStringLiteral("Stampa \r\nquesto ordine"), p3);
+    m_print->setObjectName(QStringLiteral("btn_stampa"));
+    f3->addRow(m_print);
+    connect(m_print, &QPushButton::clicked, this, &Tfrm_ordini::btn_stampaClick);
+    showPreview = [this](report::PageModel m, int n) { report::PreviewWindow::run(std::move(m), n, this); };
     m_pages->addTab(p3, QStringLiteral("Consegna e registrazione"));
     connect(m_save, &QPushButton::clicked, this, &Tfrm_ordini::btn_registra_fatturaClick);
 
@@ -203,6 +229,8 @@ void Tfrm_ordini::prepare() {
     m_lines->setRowCount(0);
     m_saved = false;
     m_save->setEnabled(true);
+    m_print->setEnabled(false);
+    m_extraLogo->setChecked(m_ctx.settings->flag(u"Ordine", u"Stampa extra logo"));
     m_date->setDate(QDate::currentDate());
     try {
         m_number->setText(QString::number(archive().proposeNumber()));
@@ -482,8 +510,24 @@ void Tfrm_ordini::btn_registra_fatturaClick() {
         return;
     }
     m_saved = true;
+    m_savedNumber = d.number;
     m_save->setEnabled(false);
+    m_print->setEnabled(true);
     dlg.info(kTitle, QStringLiteral("Ordine n° %1 registrato.").arg(d.number), this);
+}
+
+void Tfrm_ordini::btn_stampaClick() {
+    if (!m_saved) return;
+    std::optional<OrderPrintData> data;
+    try {
+        data = Tqr_ord::load(*m_ctx.store, *m_ctx.settings, m_savedNumber);
+    } catch (const StoreError& e) {
+        Dialogs::instance().error(kTitle, e.message(), this);
+        return;
+    }
+    if (!data) return;
+    showPreview(report::render(Tqr_ord(*m_ctx.settings).layout(*data, m_extraLogo->isChecked()), data->lines),
+                std::max(1, m_copies->text().toInt()));
 }
 
 }  // namespace zel

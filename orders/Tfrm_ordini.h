@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "orders/OrderArchive.h"
+#include "report/PageModel.h"
 #include "ui/AppContext.h"
 
 class QCheckBox;
@@ -30,6 +31,8 @@ public:
     std::function<void(const QString& code, const QString& des)> runArticleCard;
     // Opens the customer card for a counterpart not on file.
     std::function<void()> runCustomerCard;
+    // Shows the print of the saved order with its copies; the preview unless replaced.
+    std::function<void(report::PageModel, int copies)> showPreview;
 
     // Fresh number, today's date, first page.
     void prepare();
@@ -38,6 +41,7 @@ public:
     void cmb_articoloSelect();
     void Btn_confermaClick();
     void btn_registra_fatturaClick();
+    void btn_stampaClick();
 
 private:
     void buildUi();
@@ -79,6 +83,10 @@ private:
     QTableWidget* m_lines = nullptr;
     DateEdit* m_cons[3] = {nullptr, nullptr, nullptr};
     QPushButton* m_save = nullptr;
+    QPushButton* m_print = nullptr;
+    QLineEdit* m_copies = nullptr;
+    QCheckBox* m_extraLogo = nullptr;
+    qint64 m_savedNumber = 0;
 
     QList<OrderLine> m_draftLines;
     Money m_amount;

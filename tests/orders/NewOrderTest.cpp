@@ -115,6 +115,18 @@ TEST_F(NewOrderTest, SupplierOrderSavesOnceAndRaisesQuantityOnOrder) {
     EXPECT_FALSE(save->isEnabled());
     QTest::mouseClick(save, Qt::LeftButton);
     EXPECT_EQ(Probe::count(ordersPath), 2);
+
+    // The saved order prints with the copies chosen.
+    std::vector<std::pair<report::PageModel, int>> shown;
+    w->showPreview = [&](report::PageModel m, int n) { shown.emplace_back(std::move(m), n); };
+    click("btn_piu");
+    click("btn_stampa");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].second, 2);
+    const QString text = shown[0].first.pageText(0);
+    EXPECT_TRUE(text.contains(u"Fornitore Uno"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"45,00"_s));
+    EXPECT_TRUE(text.contains(u"20,00"_s));
 }
 
 TEST_F(NewOrderTest, FailingQuantityOnOrderWritesNoLineAndSaysSo) {
