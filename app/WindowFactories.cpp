@@ -13,6 +13,7 @@
 #include "orders/Tfrm_ordini.h"
 #include "orders/Tfrm_scorre_ordini.h"
 #include "quotes/Tfrm_nuovo_preventivo.h"
+#include "receipts/Tfrm_scorre_ricevute_fiscali.h"
 #include "quotes/Tfrm_scorre_prev.h"
 #include "registry/Tfrm_cerca.h"
 #include "registry/Tfrm_clienti1.h"
@@ -60,6 +61,11 @@ void registerWindowFactories(TMain& main) {
     main.setCommandAction(QStringLiteral("mnu_scorrimento_movimenti"), openMovements);
     main.setCommandAction(QStringLiteral("mnu_shop"), [&main] {
         Tfrm_scarico_veloce& w = main.window<Tfrm_scarico_veloce>();
+        w.openReceipts = [&main] {
+            Tfrm_scorre_ricevute_fiscali& r = main.window<Tfrm_scorre_ricevute_fiscali>();
+            r.FormShow();
+            r.exec();
+        };
         w.FormShow();
         w.exec();
     });

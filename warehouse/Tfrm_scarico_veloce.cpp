@@ -100,8 +100,12 @@ Tfrm_scarico_veloce::Tfrm_scarico_veloce(AppContext& ctx, QWidget* parent) : QDi
     auto* reset = button(QStringLiteral("btn_azzera"), QStringLiteral("Azzera\n totale"), this);
     auto* clear = button(QStringLiteral("btn_cancella"), QStringLiteral("Cancella\nelenco"), this);
     auto* print = button(QStringLiteral("btn_stampa"), QStringLiteral("Stampa"), this);
+    auto* issued = button(QStringLiteral("btn_ricevute_emesse"), QStringLiteral("Ricevute\nemesse"), this);
     int col = 0;
-    for (auto* b : {confirm, cash, card, receipt, reset, clear, print}) buttons->addWidget(b, 0, col++);
+    for (auto* b : {confirm, cash, card, receipt, reset, clear, print, issued}) buttons->addWidget(b, 0, col++);
+    connect(issued, &QPushButton::clicked, this, [this] {
+        if (openReceipts) openReceipts();
+    });
 
     auto* figures = new QVBoxLayout;
     for (auto* l : {m_des, m_price, m_vat, m_stock, m_totalLabel, m_total2Label, m_change}) figures->addWidget(l);
@@ -134,6 +138,7 @@ Tfrm_scarico_veloce::Tfrm_scarico_veloce(AppContext& ctx, QWidget* parent) : QDi
 Tfrm_scarico_veloce::~Tfrm_scarico_veloce() = default;
 
 void Tfrm_scarico_veloce::FormShow() {
+    findChild<QPushButton*>(QStringLiteral("btn_ricevute_emesse"))->setVisible(bool(openReceipts));
     m_code->clear();
     m_code->setFocus();
 }

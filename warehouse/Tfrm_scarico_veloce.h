@@ -34,6 +34,8 @@ public:
     std::function<bool(const report::PageModel&)> printDirect;
     // The clock of the sale; tests fix it.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    // Opens the browser of the receipts written; its button shows only when set.
+    std::function<void()> openReceipts;
 
     void FormShow();
     bool btn_confermaClick();

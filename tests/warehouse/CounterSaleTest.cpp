@@ -241,3 +241,18 @@ TEST_F(CounterSaleWindow, CashShowsChange) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CounterSaleWindow, IssuedReceiptsButtonOpensTheBrowserWhenOffered) {
+    auto* b = w<QPushButton>(u"btn_ricevute_emesse"_s);
+    EXPECT_FALSE(b->isVisible());
+    int opened = 0;
+    win->openReceipts = [&opened] { ++opened; };
+    win->FormShow();
+    ASSERT_TRUE(b->isVisible());
+    QTest::mouseClick(b, Qt::LeftButton);
+    EXPECT_EQ(opened, 1);
+}
+
+}  // namespace
