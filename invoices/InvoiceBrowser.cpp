@@ -34,8 +34,10 @@ QVariantMap toMap(const QStringList& names, const StoreRow& r) {
 
 QDate isoDate(const QString& text) { return QDate::fromString(text.left(10), Qt::ISODate); }
 
-// The invoice's own deadlines: number, customer and invoice date.
-constexpr char16_t kOwnDeadlines[] = u"fattura = ? AND upper(cod_cli) = upper(?) AND data_fatt = ?";
+// The invoice's own deadlines: number, customer and invoice date (an undated invoice's
+// deadlines carry no date either, so they still go with it).
+constexpr char16_t kOwnDeadlines[] =
+    u"fattura = ? AND upper(cod_cli) = upper(?) AND data_fatt IS ?";
 constexpr char16_t kOwnRows[] = u"fattura = ? AND upper(cod_cli) = upper(?)";
 
 }  // namespace
