@@ -1,6 +1,7 @@
 #include "warehouse/Tfrm_scarico_veloce.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "registry/Tfrm_cerca.h"
 #include "report/Output.h"
 #include "report/PreviewWindow.h"
 #include "settings/Settings.h"
@@ -128,6 +130,9 @@ Tfrm_scarico_veloce::Tfrm_scarico_veloce(AppContext& ctx, QWidget* parent) : QDi
     connect(m_customer, &QLineEdit::editingFinished, this, [this] { checkCustomer(); });
 
     showPreview = [this](const report::PageModel& m) { report::PreviewWindow::run(m, 1, this); };
+    runSearch = [](Tfrm_cerca& dialog) { dialog.execModal(); };
+    m_code->installEventFilter(this);
+    m_customer->installEventFilter(this);
     printDirect = [](const report::PageModel& m) {
         QPrinter printer(QPrinter::HighResolution);
         return report::printModel(m, printer, 1);
@@ -141,6 +146,49 @@ void Tfrm_scarico_veloce::FormShow() {
     findChild<QPushButton*>(QStringLiteral("btn_ricevute_emesse"))->setVisible(bool(openReceipts));
     m_code->clear();
     m_code->setFocus();
+}
+
+QString Tfrm_scarico_veloce::pick(int page, const QString& typed) {
+    Tfrm_cerca* dialog = nullptr;
+    if (m_ctx.windows) {
+        dialog = &m_ctx.windows->window<Tfrm_cerca>();
+    } else {
+        if (!m_ownSearch) m_ownSearch = std::make_unique<Tfrm_cerca>(m_ctx, this);
+        dialog = m_ownSearch.get();
+    }
+    dialog->setMode(QString());
+    dialog->choosePage(page);
+    if (!typed.isEmpty()) dialog->prefill(typed);
+    runSearch(*dialog);
+    return dialog->outcome() == 1 ? dialog->foundCode() : QString();
+}
+
+void Tfrm_scarico_veloce::edt_codiceDblClick() {
+    const QString code = pick(int(Tfrm_cerca::Page::ArticleByCode), m_code->text().trimmed());
+    if (code.isEmpty()) return;
+    m_code->setText(code);
+    btn_confermaClick();
+}
+
+void Tfrm_scarico_veloce::edt_clienteDblClick() {
+    const QString code = pick(int(Tfrm_cerca::Page::CustomerByName), {});
+    if (code.isEmpty()) return;
+    m_customer->setText(code);
+    checkCustomer();
+}
+
+bool Tfrm_scarico_veloce::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::MouseButtonDblClick) {
+        if (watched == m_code) {
+            edt_codiceDblClick();
+            return true;
+        }
+        if (watched == m_customer) {
+            edt_clienteDblClick();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, e);
 }
 
 CounterSale Tfrm_scarico_veloce::sale() const {

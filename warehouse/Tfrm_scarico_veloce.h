@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QTime>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "documents/Money.h"
@@ -20,6 +21,7 @@ namespace zel {
 namespace report {
 class PageModel;
 }
+class Tfrm_cerca;
 
 // Counter sale with immediate unload: each confirmed article line unloads its stock
 // and logs a "Scarico veloce" movement; the sale closes as cash, card or a fiscal receipt.
@@ -36,6 +38,8 @@ public:
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
     // Opens the browser of the receipts written; its button shows only when set.
     std::function<void()> openReceipts;
+    // Shows the search dialog prepared by the window; tests replace it.
+    std::function<void(Tfrm_cerca&)> runSearch;
 
     void FormShow();
     bool btn_confermaClick();
@@ -45,6 +49,11 @@ public:
     void btn_azzeraClick();
     void btn_cancellaClick();
     void btn_stampaClick();
+    void edt_codiceDblClick();
+    void edt_clienteDblClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
     Money total() const { return m_total; }
     const QList<CounterSaleLine>& lines() const { return m_lines; }
@@ -56,6 +65,7 @@ private:
     void clearSale();
     void showTotal();
     void checkCustomer();
+    QString pick(int page, const QString& typed);
 
     AppContext& m_ctx;
     QList<CounterSaleLine> m_lines;
@@ -81,6 +91,7 @@ private:
     QLabel* m_total2Label = nullptr;
     QLabel* m_change = nullptr;
     QListWidget* m_list = nullptr;
+    std::unique_ptr<Tfrm_cerca> m_ownSearch;
 };
 
 }  // namespace zel

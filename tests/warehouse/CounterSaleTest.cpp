@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "core/Paths.h"
+#include "registry/Tfrm_cerca.h"
 #include "report/PageModel.h"
 #include "settings/Settings.h"
 #include "store/Store.h"
@@ -253,6 +254,31 @@ TEST_F(CounterSaleWindow, IssuedReceiptsButtonOpensTheBrowserWhenOffered) {
     ASSERT_TRUE(b->isVisible());
     QTest::mouseClick(b, Qt::LeftButton);
     EXPECT_EQ(opened, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CounterSaleWindow, DoubleClickSearchesArticleByCodeAndCustomerPages) {
+    article(u"A1"_s, 20, 22);
+    QList<int> pages;
+    win->runSearch = [&pages](Tfrm_cerca& dialog) { pages.append(dialog.currentPage()); };
+    const QString before = Probe::dump(archives.warehouse);
+    QTest::mouseDClick(w<QLineEdit>(u"edt_codice"_s), Qt::LeftButton);
+    QTest::mouseDClick(w<QLineEdit>(u"edt_cliente"_s), Qt::LeftButton);
+    EXPECT_EQ(pages, (QList<int>{int(Tfrm_cerca::Page::ArticleByCode), int(Tfrm_cerca::Page::CustomerByName)}));
+    // Left without a choice: nothing sold.
+    EXPECT_EQ(Probe::dump(archives.warehouse), before);
+}
+
+TEST_F(CounterSaleWindow, StockMarkerTurnsRedBelowOne) {
+    article(u"A1"_s, 20, 22);
+    sell(u"A1"_s, u"9"_s);
+    EXPECT_TRUE(w<QLabel>(u"lbl_giacenza"_s)->styleSheet().contains(u"white"_s));
+    sell(u"A1"_s, u"1"_s);
+    EXPECT_EQ(w<QLabel>(u"lbl_giacenza"_s)->text(), u"0"_s);
+    EXPECT_TRUE(w<QLabel>(u"lbl_giacenza"_s)->styleSheet().contains(u"red"_s));
 }
 
 }  // namespace
