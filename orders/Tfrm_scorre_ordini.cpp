@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,35 +26,74 @@ namespace {
 const QString kTitle = QStringLiteral("Ordini");
 }
 
-// The lines as read, one text per column; the order number kept apart for the commands.
+// The lines of the list by rowid; their texts are read a block at a time as they are
+// shown, so that a long archive opens at once.
 class OrderLinesModel : public QAbstractTableModel {
 public:
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit OrderLinesModel(Store& store, QObject* parent) : QAbstractTableModel(parent), m_store(store) {}
     static inline const QStringList kHeaders{
         QStringLiteral("Ordine"),   QStringLiteral("Data"),        QStringLiteral("Cliente"),
         QStringLiteral("Fornitore"), QStringLiteral("Articolo"),   QStringLiteral("Descrizione"),
         QStringLiteral("Quantità"), QStringLiteral("Consegnato"), QStringLiteral("Chiuso")};
-    int rowCount(const QModelIndex& p = {}) const override { return p.isValid() ? 0 : static_cast<int>(m_rows.size()); }
+    static constexpr int kBlock = 200;
+    int rowCount(const QModelIndex& p = {}) const override { return p.isValid() ? 0 : static_cast<int>(m_ids.size()); }
     int columnCount(const QModelIndex& p = {}) const override { return p.isValid() ? 0 : static_cast<int>(kHeaders.size()); }
     QVariant data(const QModelIndex& i, int role) const override {
-        if (role != Qt::DisplayRole || !i.isValid()) return {};
-        return m_rows[i.row()][i.column()];
+        if (role != Qt::DisplayRole || !i.isValid() || i.row() >= m_ids.size()) return {};
+        const int block = i.row() / kBlock;
+        auto it = m_blocks.find(block);
+        if (it == m_blocks.end()) it = m_blocks.insert(block, readBlock(block));
+        return it->value(i.row() % kBlock).value(i.column());
     }
     QVariant headerData(int s, Qt::Orientation o, int role) const override {
         if (role != Qt::DisplayRole || o != Qt::Horizontal) return {};
         return kHeaders.value(s);
     }
-    void setRows(QList<QStringList> rows, QList<qint64> orders) {
+    void setLines(QString table, QList<qint64> ids, QList<qint64> orders) {
         beginResetModel();
-        m_rows = std::move(rows);
+        m_table = std::move(table);
+        m_ids = std::move(ids);
         m_orders = std::move(orders);
+        m_blocks.clear();
         endResetModel();
     }
     qint64 orderAt(int row) const { return row >= 0 && row < m_orders.size() ? m_orders[row] : 0; }
 
 private:
-    QList<QStringList> m_rows;
+    QList<QStringList> readBlock(int block) const {
+        const int first = block * kBlock;
+        const int n = std::min<int>(kBlock, static_cast<int>(m_ids.size()) - first);
+        QVariantList params;
+        QHash<qint64, int> at;
+        for (int k = 0; k < n; ++k) {
+            params.append(m_ids[first + k]);
+            at.insert(m_ids[first + k], k);
+        }
+        QList<QStringList> out(n);
+        try {
+            m_store.forEachRow(
+                QStringLiteral("SELECT rowid, ordine, data, COALESCE(cod_cli, ''), COALESCE(cod_forn, ''), "
+                               "COALESCE(cod_art, ''), COALESCE(des, ''), COALESCE(quant, 0), "
+                               "COALESCE(consegnato_quant, 0), COALESCE(chiuso, 0) FROM %1 WHERE rowid IN (%2)")
+                    .arg(m_table, QStringLiteral("?,").repeated(n - 1) + QStringLiteral("?")),
+                params, [&](const StoreRow& r) {
+                    out[at.value(r.integer(0))] = QStringList{
+                        r.text(1), QDate::fromString(r.text(2), Qt::ISODate).toString(u"dd/MM/yyyy"),
+                        r.text(3), r.text(4), r.text(5), r.text(6),
+                        QString::number(r.value(7).toDouble()), QString::number(r.value(8).toDouble()),
+                        r.integer(9) ? QStringLiteral("Sì") : QStringLiteral("No")};
+                });
+        } catch (const StoreError&) {
+            // The rows stay blank; the next reload reports the archive's fault.
+        }
+        return out;
+    }
+
+    Store& m_store;
+    QString m_table;
+    QList<qint64> m_ids;
     QList<qint64> m_orders;
+    mutable QHash<int, QList<QStringList>> m_blocks;
 };
 
 Tfrm_scorre_ordini::Tfrm_scorre_ordini(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx) {
@@ -92,7 +132,7 @@ void Tfrm_scorre_ordini::buildUi() {
     showPreview = [this](report::PageModel m) { report::PreviewWindow::run(std::move(m), 1, this); };
     root->addLayout(nav);
 
-    m_model = new OrderLinesModel(this);
+    m_model = new OrderLinesModel(*m_ctx.store, this);
     m_view = new QTableView(this);
     m_view->setObjectName(QStringLiteral("DBGrid1"));
     m_view->setModel(m_model);
@@ -160,26 +200,21 @@ void Tfrm_scorre_ordini::reload() {
         if (m_fCustomers->isChecked()) where += QStringLiteral(" AND COALESCE(cod_cli, '') <> ''");
         if (m_fSuppliers->isChecked()) where += QStringLiteral(" AND COALESCE(cod_forn, '') <> ''");
     }
-    QList<QStringList> rows;
+    QList<qint64> ids;
     QList<qint64> orders;
+    QString table;
     try {
+        table = m_ctx.store->table(m_ctx.settings->text(u"Path", u"Archivio Ordini"));
         m_ctx.store->forEachRow(
-            QStringLiteral("SELECT ordine, data, COALESCE(cod_cli, ''), COALESCE(cod_forn, ''), "
-                           "COALESCE(cod_art, ''), COALESCE(des, ''), COALESCE(quant, 0), "
-                           "COALESCE(consegnato_quant, 0), COALESCE(chiuso, 0) FROM %1%2 "
-                           "ORDER BY ordine, rowid")
-                .arg(m_ctx.store->table(m_ctx.settings->text(u"Path", u"Archivio Ordini")), where),
-            params, [&](const StoreRow& r) {
-                orders.append(r.integer(0));
-                rows.append({r.text(0), QDate::fromString(r.text(1), Qt::ISODate).toString(u"dd/MM/yyyy"),
-                             r.text(2), r.text(3), r.text(4), r.text(5),
-                             QString::number(r.value(6).toDouble()), QString::number(r.value(7).toDouble()),
-                             r.integer(8) ? QStringLiteral("Sì") : QStringLiteral("No")});
+            QStringLiteral("SELECT rowid, ordine FROM %1%2 ORDER BY ordine, rowid").arg(table, where), params,
+            [&](const StoreRow& r) {
+                ids.append(r.integer(0));
+                orders.append(r.integer(1));
             });
     } catch (const StoreError& e) {
         Dialogs::instance().error(kTitle, e.message(), this);
     }
-    m_model->setRows(std::move(rows), std::move(orders));
+    m_model->setLines(table, std::move(ids), std::move(orders));
     if (m_model->rowCount() > 0) m_view->selectRow(0);
 }
 
