@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -17,6 +18,7 @@
 #include "settings/Settings.h"
 #include "store/Store.h"
 #include "ui/DateEdit.h"
+#include "report/PreviewWindow.h"
 #include "ui/Dialogs.h"
 
 namespace zel {
@@ -223,11 +225,35 @@ QWidget* Tfrm_nuovo_preventivo::buildSecondPage() {
            &Tfrm_nuovo_preventivo::btn_registra_preventivoClick);
     button(QStringLiteral("btn_nuovo_preventivo"), QStringLiteral("Inserisci un nuovo preventivo"),
            &Tfrm_nuovo_preventivo::btn_nuovo_preventivoClick);
-    // The quote prints are not available yet: the command stays disabled.
-    auto* print = new QPushButton(QStringLiteral("Stampa questo preventivo"));
-    print->setObjectName(QStringLiteral("btn_stampa_prev"));
-    print->setEnabled(false);
-    row->addWidget(print);
+    m_printModel = new QComboBox;
+    m_printModel->setObjectName(QStringLiteral("cmb_tipo_prev"));
+    m_printModel->addItems({QStringLiteral("Predefinito"), QStringLiteral("Semplice (senza miniature)"),
+                            QStringLiteral("Semplice (senza miniature e intestazione)")});
+    form->addRow(QStringLiteral("Modello per la stampa"), m_printModel);
+    for (const auto& [name, text, on] :
+         {std::tuple{u"chk_logo_extra", u"Stampa logo aggiuntivo", false},
+          std::tuple{u"chk_stampa_valuta", u"Stampa simbolo valuta", false},
+          std::tuple{u"chk_unita_misura", u"Stampa unità di misura", true},
+          std::tuple{u"chk_quantita", u"Stampa quantità", true},
+          std::tuple{u"chk_piede_fine", u"Stampa piede preventivo solo a fine documento", false},
+          std::tuple{u"chk_testo_alternativo", u"Stampa il testo in alternativa al prezzo quando esiste", true},
+          std::tuple{u"chk_no_importi", u"Non stampare la riga degli importi", false},
+          std::tuple{u"chk_note", u"Stampa campo note (note 1 + note2)", false}}) {
+        auto* c = new QCheckBox(QString::fromUtf16(text));
+        c->setObjectName(QString::fromUtf16(name));
+        c->setChecked(on);
+        m_printOptions.insert(c->objectName(), c);
+        form->addRow(c);
+    }
+    m_printOptions[QStringLiteral("chk_logo_extra")]->setChecked(
+        m_ctx.settings->flag(u"Preventivi", u"Stampa extra logo"));
+    m_copies = new QSpinBox;
+    m_copies->setObjectName(QStringLiteral("n_copie"));
+    m_copies->setRange(1, 10);
+    form->addRow(QStringLiteral("Num. pagine"), m_copies);
+    button(QStringLiteral("btn_stampa_prev"), QStringLiteral("Stampa questo preventivo"),
+           &Tfrm_nuovo_preventivo::btn_stampa_prevClick);
+    m_buttons[QStringLiteral("btn_stampa_prev")]->setEnabled(false);
     v->addLayout(row);
     return page;
 }
@@ -481,6 +507,8 @@ void Tfrm_nuovo_preventivo::btn_registra_preventivoClick() {
     }
     // A quote is saved once per writing.
     m_buttons[QStringLiteral("btn_registra_preventivo")]->setEnabled(false);
+    m_saved = h.number;
+    m_buttons[QStringLiteral("btn_stampa_prev")]->setEnabled(true);
     refreshLines();
 }
 
@@ -513,7 +541,44 @@ void Tfrm_nuovo_preventivo::btn_azzera_campiClick() {
     m_buttons[QStringLiteral("btn_conferma_cliente")]->setVisible(true);
     m_buttons[QStringLiteral("btn_conferma_cliente")]->setEnabled(true);
     m_buttons[QStringLiteral("btn_registra_preventivo")]->setEnabled(true);
+    m_buttons[QStringLiteral("btn_stampa_prev")]->setEnabled(false);
+    m_saved = 0;
     refreshLines();
+}
+
+void Tfrm_nuovo_preventivo::btn_stampa_prevClick() {
+    if (m_saved == 0) return;
+    std::optional<QuotePrintData> data;
+    try {
+        data = Trpt_preventivo::load(*m_ctx.store, *m_ctx.settings, m_saved);
+    } catch (const StoreError& e) {
+        Dialogs::instance().error(kTitle, e.message(), this);
+        return;
+    }
+    if (!data) {
+        Dialogs::instance().warning(kTitle, Trpt_preventivo::missingMessage(m_saved), this);
+        return;
+    }
+    auto on = [this](const char16_t* name) { return m_printOptions[QString::fromUtf16(name)]->isChecked(); };
+    QuotePrintOptions o;
+    o.companyHeading = m_printModel->currentIndex() != 2;
+    o.secondaryLogo = on(u"chk_logo_extra");
+    o.currency = on(u"chk_stampa_valuta");
+    o.unit = on(u"chk_unita_misura");
+    o.quantity = on(u"chk_quantita");
+    o.footerOnLastPageOnly = on(u"chk_piede_fine");
+    o.altText = on(u"chk_testo_alternativo");
+    o.amountsRow = !on(u"chk_no_importi");
+    o.notes = on(u"chk_note");
+    o.copies = m_copies->value();
+    const auto model = m_printModel->currentIndex() <= 0 ? Trpt_preventivo::Model::Full
+                                                         : Trpt_preventivo::Model::Simple;
+    if (showPrint) {
+        showPrint(*data, o, model);
+        return;
+    }
+    report::PreviewWindow::run(Trpt_preventivo(*m_ctx.settings, model).render(*data, o), o.copies,
+                               this);
 }
 
 void Tfrm_nuovo_preventivo::btn_uscitaClick() {

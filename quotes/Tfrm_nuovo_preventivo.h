@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "quotes/QuoteArchive.h"
+#include "quotes/Trpt_preventivo.h"
+#include <functional>
 #include "ui/AppContext.h"
 
 class QCheckBox;
@@ -12,6 +14,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 class QStackedWidget;
 class QTableWidget;
 class QWidget;
@@ -43,6 +46,11 @@ public:
     void btn_nuovo_preventivoClick();
     void btn_azzera_campiClick();
     void btn_uscitaClick();
+    void btn_stampa_prevClick();
+
+    // Shows the print of the saved quote (the preview); tests replace it.
+    std::function<void(const QuotePrintData&, const QuotePrintOptions&, Trpt_preventivo::Model)>
+        showPrint;
 
 protected:
     void reject() override;
@@ -88,6 +96,10 @@ private:
     QHash<QString, QPushButton*> m_buttons;
     QList<qint64> m_rowids;
     QString m_exemption;
+    QComboBox* m_printModel = nullptr;
+    QHash<QString, QCheckBox*> m_printOptions;
+    QSpinBox* m_copies = nullptr;
+    qint64 m_saved = 0;  // the number of the quote saved last, printed by btn_stampa_prev
 };
 
 }  // namespace zel

@@ -1,5 +1,6 @@
 #include "quotes/Tfrm_scorre_prev.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include "documents/VatRates.h"
 #include "settings/Settings.h"
 #include "store/Store.h"
+#include "report/PreviewWindow.h"
 #include "ui/Dialogs.h"
 
 namespace zel {
@@ -87,6 +89,12 @@ Tfrm_scorre_prev::Tfrm_scorre_prev(AppContext& ctx, QWidget* parent) : QDialog(p
            &Tfrm_scorre_prev::btn_cancella_preventivoClick);
     button(row, QStringLiteral("btn_duplica"), QStringLiteral("Duplica preventivo"),
            &Tfrm_scorre_prev::btn_duplicaClick);
+    m_printModel = new QComboBox;
+    m_printModel->setObjectName(QStringLiteral("cmb_modello"));
+    m_printModel->addItems({QStringLiteral("Predefinito"), QStringLiteral("Semplice")});
+    row->addWidget(m_printModel);
+    button(row, QStringLiteral("btn_stampa"), QStringLiteral("Stampa\r\nPreventivo"),
+           &Tfrm_scorre_prev::btn_stampaClick);
     v->addLayout(row);
 }
 
@@ -263,6 +271,38 @@ void Tfrm_scorre_prev::btn_duplicaClick() {
     } catch (const StoreError& e) {
         Dialogs::instance().error(kTitle, QuoteArchive::writeErrorMessage(e.message()), this);
     }
+}
+
+void Tfrm_scorre_prev::btn_stampaClick() {
+    const qint64 n = current();
+    if (!n) return;
+    std::optional<QuotePrintData> data;
+    try {
+        data = Trpt_preventivo::load(*m_ctx.store, *m_ctx.settings, n);
+    } catch (const StoreError& e) {
+        Dialogs::instance().error(kTitle, e.message(), this);
+        return;
+    }
+    if (!data) {
+        Dialogs::instance().warning(kTitle, Trpt_preventivo::missingMessage(n), this);
+        return;
+    }
+    if (data->customer.isEmpty())
+        Dialogs::instance().warning(
+            QStringLiteral("Codice cliente non trovato"),
+            QStringLiteral("Non ho trovato il cliente con codice %1\n\rVerranno utilizzati i dati "
+                           "inseriti in preventivo")
+                .arg(data->header.value(QStringLiteral("COD_CLI")).toString().trimmed()),
+            this);
+    const auto model = m_printModel->currentIndex() == 1 ? Trpt_preventivo::Model::Simple
+                                                         : Trpt_preventivo::Model::Full;
+    const QuotePrintOptions o;
+    if (showPrint) {
+        showPrint(*data, o, model);
+        return;
+    }
+    report::PreviewWindow::run(Trpt_preventivo(*m_ctx.settings, model).render(*data, o), o.copies,
+                               this);
 }
 
 }  // namespace zel

@@ -5,8 +5,11 @@
 #include <memory>
 
 #include "quotes/QuoteArchive.h"
+#include "quotes/Trpt_preventivo.h"
+#include <functional>
 #include "ui/AppContext.h"
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -32,6 +35,11 @@ public:
     void btn_cancella_rigaClick();
     void btn_cancella_preventivoClick();
     void btn_duplicaClick();
+    void btn_stampaClick();
+
+    // Shows the print of the current quote (the preview); tests replace it.
+    std::function<void(const QuotePrintData&, const QuotePrintOptions&, Trpt_preventivo::Model)>
+        showPrint;
 
 private:
     void loadQuotes(qint64 select);
@@ -47,6 +55,7 @@ private:
     QLineEdit* m_find = nullptr;
     QHash<QString, QLabel*> m_figures;
     QList<QuoteLine> m_shown;
+    QComboBox* m_printModel = nullptr;
     bool m_filling = false;
 };
 

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 #include "quotes/Tfrm_nuovo_preventivo.h"
@@ -106,6 +107,44 @@ TEST_F(NewQuoteTest, TwoQuotesFromTheWidgetsEachWithItsOwnLinesAndFigures) {
     click(u"btn_registra_preventivo"_s);
     EXPECT_EQ(header(2), (QVariantList{u"C2"_s, u""_s, 5.0, 0.2, 0.0, 0.0, 0.2, 5.2}));
     EXPECT_EQ(lineCount(2), 1);
+}
+
+TEST_F(NewQuoteTest, PrintAfterSavePrintsThatQuoteOnTheChosenModel) {
+    EXPECT_FALSE(child<QPushButton>(u"btn_stampa_prev"_s)->isEnabled());
+    chooseCustomer(u"C1"_s);
+    addLine(u"A1"_s, u"3"_s, u"10"_s);
+    click(u"btn_avanti"_s);
+    click(u"btn_registra_preventivo"_s);
+    struct Case {
+        int model;
+        Trpt_preventivo::Model layout;
+        bool heading;
+    };
+    for (const Case& c : {Case{0, Trpt_preventivo::Model::Full, true},
+                          Case{1, Trpt_preventivo::Model::Simple, true},
+                          Case{2, Trpt_preventivo::Model::Simple, false}}) {
+        child<QComboBox>(u"cmb_tipo_prev"_s)->setCurrentIndex(c.model);
+        QSpinBox* copies = child<QSpinBox>(u"n_copie"_s);
+        copies->setValue(12);
+        qint64 printed = 0;
+        std::optional<QuotePrintOptions> options;
+        std::optional<Trpt_preventivo::Model> layout;
+        window->showPrint = [&](const QuotePrintData& d, const QuotePrintOptions& o,
+                                Trpt_preventivo::Model m) {
+            printed = d.header.value(u"FATTURA"_s).toLongLong();
+            options = o;
+            layout = m;
+        };
+        click(u"btn_stampa_prev"_s);
+        EXPECT_EQ(printed, 1);
+        ASSERT_TRUE(options && layout);
+        EXPECT_EQ(*layout, c.layout);
+        EXPECT_EQ(options->companyHeading, c.heading);
+        EXPECT_EQ(options->copies, 10);
+        EXPECT_EQ(lineCount(static_cast<int>(printed)), 1);
+    }
+    click(u"btn_nuovo_preventivo"_s);
+    EXPECT_FALSE(child<QPushButton>(u"btn_stampa_prev"_s)->isEnabled());
 }
 
 TEST_F(NewQuoteTest, LineFiguresFollowTheTypedFields) {

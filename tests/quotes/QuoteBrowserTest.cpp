@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -75,6 +76,22 @@ TEST_F(QuoteBrowserTest, QuantityChangeAndRecomputeGiveTheSameFiguresTwice) {
         EXPECT_EQ(label(u"lbl_totale"_s), u"153,92"_s);
         EXPECT_EQ(stored(1), (QVariantList{136.0, 10.0, 7.92, 17.92, 153.92}));
     }
+}
+
+TEST_F(QuoteBrowserTest, PrintShowsTheCurrentQuoteOnTheChosenModelAndWarnsOfAMissingCustomer) {
+    qint64 printed = 0;
+    std::optional<Trpt_preventivo::Model> layout;
+    window->showPrint = [&](const QuotePrintData& d, const QuotePrintOptions&,
+                            Trpt_preventivo::Model m) {
+        printed = d.header.value(u"FATTURA"_s).toLongLong();
+        layout = m;
+    };
+    child<QComboBox>(u"cmb_modello"_s)->setCurrentIndex(1);
+    click(u"btn_stampa"_s);
+    EXPECT_EQ(printed, 1);
+    EXPECT_EQ(layout, Trpt_preventivo::Model::Simple);
+    ASSERT_EQ(Dialogs::instance().shown().size(), 1);
+    EXPECT_EQ(Dialogs::instance().shown().first().title, u"Codice cliente non trovato"_s);
 }
 
 TEST_F(QuoteBrowserTest, DeletingALineUpdatesTheHeaderAtOnce) {
