@@ -282,3 +282,26 @@ TEST_F(CounterSaleWindow, StockMarkerTurnsRedBelowOne) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CounterSaleWindow, CardReceiptSecondCurrencyAndListClearing) {
+    article(u"A1"_s, 20, 22);
+    sell(u"A1"_s);
+    EXPECT_EQ(w<QLabel>(u"lbl_totale2"_s)->text(), u"38.725,40"_s);
+    click(u"btn_carta"_s);
+    click(u"btn_ricevuta"_s);
+    EXPECT_TRUE(previewed.contains(u"Pagamento con Carta di credito"_s)) << qPrintable(previewed);
+    // After a closed sale the list clears without asking.
+    click(u"btn_cancella"_s);
+    EXPECT_EQ(w<QListWidget>(u"lst_scarico"_s)->count(), 0);
+    EXPECT_TRUE(Dialogs::instance().shown().isEmpty());
+    // The next article starts a new sale.
+    sell(u"A1"_s);
+    EXPECT_EQ(w<QLabel>(u"lbl_totale"_s)->text(), u"20,00"_s);
+    click(u"btn_stampa"_s);
+    EXPECT_TRUE(previewed.contains(u"Zelvarin - Lista movimenti di scarico veloce"_s));
+    EXPECT_TRUE(previewed.contains(u"Totale 20,00"_s)) << qPrintable(previewed);
+}
+
+}  // namespace
