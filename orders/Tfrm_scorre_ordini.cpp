@@ -139,9 +139,29 @@ void Tfrm_scorre_ordini::buildUi() {
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->verticalHeader()->setDefaultSectionSize(20);
+    m_view->setToolTip(QStringLiteral("doppio clic per filtrare questo ordine"));
     root->addWidget(m_view);
+    connect(m_view, &QTableView::doubleClicked, this, [this](const QModelIndex& i) {
+        const qint64 number = m_model->orderAt(i.row());
+        if (number == 0) return;
+        m_fOrder->setText(QString::number(number));
+        m_filtered = false;
+        btn_filtraClick();
+    });
 
-    auto* f = new QFormLayout;
+    m_panelToggle = new QPushButton(QStringLiteral("Visualizza pannello di ricerca"), this);
+    m_panelToggle->setObjectName(QStringLiteral("btn_pannello_ricerca"));
+    root->addWidget(m_panelToggle);
+    m_panel = new QWidget(this);
+    m_panel->setObjectName(QStringLiteral("pnl_ricerca"));
+    m_panel->setWindowTitle(QStringLiteral("Ricerca e filtri"));
+    m_panel->setVisible(false);
+    connect(m_panelToggle, &QPushButton::clicked, this, [this] {
+        m_panel->setVisible(!m_panel->isVisible());
+        m_panelToggle->setText(m_panel->isVisible() ? QStringLiteral("Nascondi pannello di ricerca")
+                                                    : QStringLiteral("Visualizza pannello di ricerca"));
+    });
+    auto* f = new QFormLayout(m_panel);
     auto edit = [this, f](const char* name, const QString& label) {
         auto* e = new QLineEdit(this);
         e->setObjectName(QString::fromLatin1(name));
@@ -164,7 +184,7 @@ void Tfrm_scorre_ordini::buildUi() {
     m_filter = new QPushButton(QStringLiteral("Filtra"), this);
     m_filter->setObjectName(QStringLiteral("btn_filtra"));
     f->addRow(m_filter);
-    root->addLayout(f);
+    root->addWidget(m_panel);
     connect(m_filter, &QPushButton::clicked, this, &Tfrm_scorre_ordini::btn_filtraClick);
 
     auto* exit = new QPushButton(QStringLiteral("Uscita"), this);

@@ -50,6 +50,8 @@ private:
     QRadioButton* m_fCustomers = nullptr;
     QRadioButton* m_fSuppliers = nullptr;
     QPushButton* m_filter = nullptr;
+    QPushButton* m_panelToggle = nullptr;
+    QWidget* m_panel = nullptr;
     bool m_filtered = false;
 };
 

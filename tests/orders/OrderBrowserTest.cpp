@@ -68,6 +68,7 @@ TEST_F(OrderBrowserTest, NavigationAndFiltersWithTheirCaption) {
     EXPECT_EQ(w->currentOrder(), 2);
     click("btn_inizio");
     EXPECT_EQ(w->currentOrder(), 1);
+    click("btn_pannello_ricerca");
     w->findChild<QRadioButton*>(u"radio_ordini_clienti"_s)->click();
     click("btn_filtra");
     EXPECT_EQ(rows(), 2);
@@ -118,6 +119,22 @@ TEST_F(OrderBrowserTest, PrintsTheOrderAndTheListEvenWithoutThePartyCard) {
     const QString list = shown[1].pageText(0);
     EXPECT_TRUE(list.contains(u"F001"_s)) << list.toStdString();  // its card does not exist
     EXPECT_TRUE(list.contains(u"Cliente Uno"_s));
+}
+
+TEST_F(OrderBrowserTest, SearchPanelTogglesAndDoubleClickFiltersTheOrder) {
+    auto* toggle = w->findChild<QPushButton*>(u"btn_pannello_ricerca"_s);
+    click("btn_pannello_ricerca");
+    EXPECT_TRUE(w->findChild<QWidget*>(u"pnl_ricerca"_s)->isVisible());
+    EXPECT_EQ(toggle->text(), u"Nascondi pannello di ricerca"_s);
+    click("btn_pannello_ricerca");
+    EXPECT_EQ(toggle->text(), u"Visualizza pannello di ricerca"_s);
+    auto* view = w->findChild<QTableView*>(u"DBGrid1"_s);
+    const QRect cell = view->visualRect(view->model()->index(3, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(rows(), 2);
+    EXPECT_EQ(w->currentOrder(), 2);
+    EXPECT_EQ(w->findChild<QPushButton*>(u"btn_filtra"_s)->text(), u"Cancella\r\nfiltro"_s);
 }
 
 }  // namespace
