@@ -10,6 +10,7 @@
 #include "invoices/InvoicePrintCommand.h"
 #include "invoices/MonthEndCommand.h"
 #include "orders/Tqr_ord.h"
+#include "quotes/QuotePrintCommand.h"
 #include "registry/ReferenceData.h"
 #include "settings/Settings.h"
 #include "store/DataStartup.h"
@@ -38,6 +39,7 @@ constexpr OptionText kOptions[] = {
     {u"--scadenze", u"scrive l'elenco delle scadenze tra --dal AAAA-MM-GG e --al AAAA-MM-GG nel file PDF di --pdf "
                     u"FILE; --non-pagate solo quelle non pagate"},
     {u"--stampa-ordine N", u"scrive la stampa dell'ordine numero N nel file PDF di --pdf FILE"},
+    {u"--stampa-preventivo N", u"scrive la stampa del preventivo numero N nel file PDF di --pdf FILE"},
     {u"-h, --help", u"mostra questo aiuto ed esce"},
 };
 
@@ -58,6 +60,7 @@ void describe(QCommandLineParser& p) {
     p.addOption({QStringLiteral("scadenze"), QString()});
     p.addOption({QStringLiteral("non-pagate"), QString()});
     p.addOption({QStringLiteral("stampa-ordine"), QString(), QStringLiteral("numero")});
+    p.addOption({QStringLiteral("stampa-preventivo"), QString(), QStringLiteral("numero")});
 }
 
 }  // namespace
@@ -72,7 +75,8 @@ QString CommandLine::usage() {
                                   "[--data-fattura AAAA-MM-GG]\n"
                                   "     zelvarin [--base CARTELLA] --scadenze --dal AAAA-MM-GG --al AAAA-MM-GG "
                                   "[--non-pagate] --pdf FILE\n"
-                                  "     zelvarin [--base CARTELLA] --stampa-ordine N --pdf FILE\n\n");
+                                  "     zelvarin [--base CARTELLA] --stampa-ordine N --pdf FILE\n"
+                                  "     zelvarin [--base CARTELLA] --stampa-preventivo N --pdf FILE\n\n");
     for (const OptionText& o : kOptions)
         text += QStringLiteral("  %1%2\n").arg(QString::fromUtf16(o.names), -22).arg(QString::fromUtf16(o.text));
     text += QStringLiteral(
@@ -88,7 +92,9 @@ QString CommandLine::usage() {
         "Codici di uscita di --scadenze: 0 fatto; 2 nessuna scadenza nel periodo o riga di comando non valida; 3 un "
         "archivio non si può leggere; 5 la cartella è già in uso; 6 il file PDF non si può scrivere.\n"
         "Codici di uscita di --stampa-ordine: 0 fatto; 2 ordine inesistente o riga di comando non valida; 3 un "
-        "archivio non si può leggere; 5 la cartella è già in uso; 6 il file PDF non si può scrivere.\n");
+        "archivio non si può leggere; 5 la cartella è già in uso; 6 il file PDF non si può scrivere.\n"
+        "Codici di uscita di --stampa-preventivo: 0 fatto; 2 preventivo inesistente o riga di comando non valida; "
+        "3 un archivio non si può leggere; 5 la cartella è già in uso; 6 il file PDF non si può scrivere.\n");
     return text;
 }
 
@@ -143,6 +149,30 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
             return cmd;
         }
         cmd.pdf = QDir(QDir::currentPath()).absoluteFilePath(p.value(QStringLiteral("pdf")));
+    }
+    cmd.printQuote = p.isSet(QStringLiteral("stampa-preventivo"));
+    if (cmd.printQuote) {
+        if (cmd.printDdt || cmd.printInvoice || p.isSet(QStringLiteral("stampa-ordine")) ||
+            p.isSet(QStringLiteral("scadenze")) || p.isSet(QStringLiteral("fatture-differite")) ||
+            p.isSet(QStringLiteral("anno")) || p.isSet(QStringLiteral("cliente")) || p.isSet(QStringLiteral("dal")) ||
+            p.isSet(QStringLiteral("al")) || p.isSet(QStringLiteral("data-fattura")) ||
+            p.isSet(QStringLiteral("non-pagate"))) {
+            cmd.error = QStringLiteral("--stampa-preventivo accetta solo --pdf FILE");
+            return cmd;
+        }
+        bool ok = false;
+        cmd.quoteNumber = p.value(QStringLiteral("stampa-preventivo")).toLongLong(&ok);
+        if (!ok || cmd.quoteNumber <= 0) {
+            cmd.error = QStringLiteral("Numero di preventivo non valido: %1")
+                            .arg(p.value(QStringLiteral("stampa-preventivo")));
+            return cmd;
+        }
+        if (p.value(QStringLiteral("pdf")).trimmed().isEmpty()) {
+            cmd.error = QStringLiteral("--stampa-preventivo richiede --pdf FILE");
+            return cmd;
+        }
+        cmd.pdf = QDir(QDir::currentPath()).absoluteFilePath(p.value(QStringLiteral("pdf")));
+        return cmd;
     }
     cmd.printOrder = p.isSet(QStringLiteral("stampa-ordine"));
     if (cmd.printOrder) {
@@ -269,6 +299,8 @@ int runPrintDeadlines(const CommandLine& cmd) {
 }
 
 int runPrintOrder(const CommandLine& cmd) { return runOrderPrint(cmd.base, cmd.orderNumber, cmd.pdf); }
+
+int runPrintQuote(const CommandLine& cmd) { return runQuotePrint(cmd.base, cmd.quoteNumber, cmd.pdf); }
 
 int runPrintInvoice(const CommandLine& cmd) {
     return runInvoicePrint({cmd.base, cmd.invoiceNumber, cmd.ddtYear, cmd.pdf});

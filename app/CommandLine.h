@@ -29,12 +29,15 @@ struct CommandLine {
     // --stampa-ordine N --pdf FILE
     bool printOrder = false;
     qint64 orderNumber = 0;
+    // --stampa-preventivo N --pdf FILE
+    bool printQuote = false;
+    qint64 quoteNumber = 0;
     QString error;  // set when the arguments cannot be understood
 
     // Commands that run without a window, and so without a display.
-    bool batch() const { return init || help || printDdt || printInvoice || monthEnd || printDeadlines || printOrder || !error.isEmpty(); }
+    bool batch() const { return init || help || printDdt || printInvoice || monthEnd || printDeadlines || printOrder || printQuote || !error.isEmpty(); }
     // Batch commands that draw (prints to PDF) need fonts, off screen.
-    bool batchDraws() const { return (printDdt || printInvoice || printDeadlines || printOrder) && error.isEmpty(); }
+    bool batchDraws() const { return (printDdt || printInvoice || printDeadlines || printOrder || printQuote) && error.isEmpty(); }
 
     static CommandLine parse(const QStringList& arguments);
     // The usage text in Italian, with the exit codes.
@@ -58,6 +61,9 @@ int runPrintDeadlines(const CommandLine& cmd);
 
 // Writes order --stampa-ordine of the base folder to the --pdf file, without any window.
 int runPrintOrder(const CommandLine& cmd);
+
+// Writes quote --stampa-preventivo of the base folder to the --pdf file, without any window.
+int runPrintQuote(const CommandLine& cmd);
 // Applies --today, which pins the program's date (for checking year changes).
 bool applyToday(const QStringList& arguments, QString* error);
 

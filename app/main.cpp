@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     // The prints work on the base folder too: one instance at a time (--init and the
     // month-end invoicing hold the folder themselves).
     zel::InstanceLock lock(cmd.base);
-    if ((cmd.printDdt || cmd.printInvoice || cmd.printDeadlines || cmd.printOrder) && QFileInfo(cmd.base).isDir() && !lock.tryLock()) {
+    if ((cmd.printDdt || cmd.printInvoice || cmd.printDeadlines || cmd.printOrder || cmd.printQuote) && QFileInfo(cmd.base).isDir() && !lock.tryLock()) {
         std::fprintf(stderr, "%s\n", qUtf8Printable(lock.refusal()));
         return zel::kExitInUse;
     }
@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
     if (cmd.printInvoice) return zel::runPrintInvoice(cmd);
     if (cmd.printDeadlines) return zel::runPrintDeadlines(cmd);
     if (cmd.printOrder) return zel::runPrintOrder(cmd);
+    if (cmd.printQuote) return zel::runPrintQuote(cmd);
     if (cmd.monthEnd) return zel::runMonthEnd(cmd);
 
     zel::TMain main(cmd.base);
