@@ -17,10 +17,13 @@
 #include "orders/Tqr_ord.h"
 #include "report/Engine.h"
 #include "report/PreviewWindow.h"
+#include "registry/Tfrm_clienti1.h"
 #include "settings/Settings.h"
 #include "store/Store.h"
 #include "ui/DateEdit.h"
 #include "ui/Dialogs.h"
+#include "ui/TrayNotice.h"
+#include "warehouse/Tfrm_articoli.h"
 
 namespace zel {
 
@@ -47,6 +50,31 @@ Tfrm_ordini::Tfrm_ordini(AppContext& ctx, QWidget* parent) : QDialog(parent), m_
     setObjectName(QStringLiteral("Tfrm_ordini"));
     setWindowTitle(kTitle);
     buildUi();
+    runArticleCard = [this](const QString& code, const QString& des) {
+        std::unique_ptr<Tfrm_articoli> own;
+        Tfrm_articoli* card = m_ctx.windows ? &m_ctx.windows->window<Tfrm_articoli>() : nullptr;
+        if (!card) {
+            own = std::make_unique<Tfrm_articoli>(m_ctx, this);
+            card = own.get();
+        }
+        card->showPage(Tfrm_articoli::Generalita);
+        card->FormShow();
+        card->btn_nuovoClick();
+        const std::pair<const char*, QString> fields[] = {{"edt_cod", code}, {"edt_des", des}};
+        for (const auto& [name, text] : fields)
+            if (auto* e = card->findChild<QLineEdit*>(QString::fromLatin1(name))) e->setText(text);
+        card->exec();
+    };
+    runCustomerCard = [this] {
+        std::unique_ptr<Tfrm_clienti1> own;
+        Tfrm_clienti1* card = m_ctx.windows ? &m_ctx.windows->window<Tfrm_clienti1>() : nullptr;
+        if (!card) {
+            own = std::make_unique<Tfrm_clienti1>(m_ctx, this);
+            card = own.get();
+        }
+        card->showPage(0);
+        card->exec();
+    };
 }
 
 Tfrm_ordini::~Tfrm_ordini() = default;
@@ -331,9 +359,11 @@ void Tfrm_ordini::btn_avantiClick() {
                 .isValid();
         if (!known && dlg.yesNo(MsgIcon::Question, QStringLiteral("Codice cliente inesistente"),
                                 QStringLiteral("Non esiste il nome in anagrafica. Vuoi aggiungerlo?"),
-                                this) &&
-            runCustomerCard)
-            runCustomerCard();
+                                this)) {
+            TrayNotice::instance().show(kTitle, QStringLiteral("Inserimento nuovo cliente"),
+                                        TrayNotice::kStandardSeconds, TrayNotice::Kind::Info);
+            if (runCustomerCard) runCustomerCard();
+        }
     } catch (const StoreError& e) {
         dlg.error(kTitle, e.message(), this);
         return;

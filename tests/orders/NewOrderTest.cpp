@@ -169,4 +169,25 @@ TEST_F(NewOrderTest, TypedPointBecomesDecimalComma) {
     EXPECT_EQ(get<QLabel>("lbl_prezzo_finale")->text(), u"10,00"_s);
 }
 
+TEST_F(NewOrderTest, UnknownCounterpartAndArticleAreOfferedTheirCards) {
+    QStringList opened;
+    w->runCustomerCard = [&] { opened << u"cliente"_s; };
+    w->runArticleCard = [&](const QString& code, const QString& des) { opened << code + u'/' + des; };
+    QTest::keyClicks(get<QComboBox>("cmb_cod_cli")->lineEdit(), u"C777"_s);
+    get<QRadioButton>("radio_cliente")->click();
+    Dialogs::instance().queueAnswer(DlgButton::Yes);
+    click("btn_avanti");
+    chooseArticle(u"Z9"_s);
+    type("edt_des", u"Nuovo"_s);
+    type("edt_quant", u"1"_s);
+    Dialogs::instance().queueAnswer(DlgButton::Yes);
+    click("Btn_conferma");
+    EXPECT_EQ(Dialogs::instance().shownTexts(),
+              (QStringList{u"Non esiste il nome in anagrafica. Vuoi aggiungerlo?"_s,
+                           u"L'articolo Z9 non è presente in magazzino, vuoi aggiungerlo?"_s}));
+    EXPECT_EQ(opened, (QStringList{u"cliente"_s, u"Z9/Nuovo"_s}));
+    // Refused or not, the line is written.
+    EXPECT_EQ(w->findChild<QTableWidget*>(u"grid_righe"_s)->rowCount(), 1);
+}
+
 }  // namespace
