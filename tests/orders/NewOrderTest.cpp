@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "documents/NextNumber.h"
 #include "orders/Tfrm_ordini.h"
 #include "settings/Settings.h"
 #include "store/Store.h"
@@ -188,6 +189,23 @@ TEST_F(NewOrderTest, UnknownCounterpartAndArticleAreOfferedTheirCards) {
     EXPECT_EQ(opened, (QStringList{u"cliente"_s, u"Z9/Nuovo"_s}));
     // Refused or not, the line is written.
     EXPECT_EQ(w->findChild<QTableWidget*>(u"grid_righe"_s)->rowCount(), 1);
+}
+
+TEST_F(NewOrderTest, NumberChangedAfterTheLinesGoesToEveryLineAndATakenOneIsRefused) {
+    enterSupplierOrder();
+    type("edt_numero", u"40"_s);
+    click("btn_registra_fattura");
+    EXPECT_EQ(Probe::rows(ordersPath, u"SELECT DISTINCT ordine FROM ordini"_s),
+              (QList<QVariantList>{{40}}));
+    w->prepare();
+    EXPECT_EQ(get<QLineEdit>("edt_numero")->text(), u"41"_s);
+    type("edt_numero", u"40"_s);
+    get<QComboBox>("cmb_cod_cli")->setCurrentIndex(0);
+    get<QRadioButton>("radio_fornitore")->click();
+    Dialogs::instance().reset();
+    click("btn_avanti");
+    ASSERT_EQ(Dialogs::instance().shown().size(), 1);
+    EXPECT_EQ(Dialogs::instance().shownTexts().first(), NextNumber::takenMessage(40));
 }
 
 }  // namespace
