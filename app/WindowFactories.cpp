@@ -14,6 +14,7 @@
 #include "orders/Tfrm_scorre_ordini.h"
 #include "quotes/Tfrm_nuovo_preventivo.h"
 #include "receipts/Tfrm_scorre_ricevute_fiscali.h"
+#include "quotes/Tfrm_preventivi_tools.h"
 #include "quotes/Tfrm_scorre_prev.h"
 #include "registry/Tfrm_cerca.h"
 #include "registry/Tfrm_clienti1.h"
@@ -106,11 +107,19 @@ void registerWindowFactories(TMain& main) {
         w.prepare();
         w.exec();
     });
-    main.setCommandAction(QStringLiteral("mnu_scorre_preventivi"), [&main] {
+    auto openInvoiceFromQuote = [&main](const QString& customer, qint64 quote) {
+        Tfrm_preventivi_tools& w = main.window<Tfrm_preventivi_tools>();
+        w.prepare(customer, quote);
+        w.exec();
+    };
+    main.setCommandAction(QStringLiteral("mnu_scorre_preventivi"), [&main, openInvoiceFromQuote] {
         Tfrm_scorre_prev& w = main.window<Tfrm_scorre_prev>();
+        w.openInvoiceFromQuote = openInvoiceFromQuote;
         w.prepare();
         w.exec();
     });
+    main.setCommandAction(QStringLiteral("mnu_fattura_preventivo"), [openInvoiceFromQuote] { openInvoiceFromQuote({}, 0); });
+    main.setCommandAction(QStringLiteral("mnu_fattura_da_preventivo"), [openInvoiceFromQuote] { openInvoiceFromQuote({}, 0); });
     main.setCommandAction(QStringLiteral("mnu_nuovo_ordine"), [&main] {
         Tfrm_ordini& w = main.window<Tfrm_ordini>();
         w.prepare();

@@ -95,6 +95,8 @@ Tfrm_scorre_prev::Tfrm_scorre_prev(AppContext& ctx, QWidget* parent) : QDialog(p
     row->addWidget(m_printModel);
     button(row, QStringLiteral("btn_stampa"), QStringLiteral("Stampa\r\nPreventivo"),
            &Tfrm_scorre_prev::btn_stampaClick);
+    button(row, QStringLiteral("btn_crea_fattura"), QStringLiteral("Crea fattura\r\ndal preventivo"),
+           &Tfrm_scorre_prev::btn_crea_fatturaClick);
     v->addLayout(row);
 }
 
@@ -303,6 +305,16 @@ void Tfrm_scorre_prev::btn_stampaClick() {
     }
     report::PreviewWindow::run(Trpt_preventivo(*m_ctx.settings, model).render(*data, o), o.copies,
                                this);
+}
+
+void Tfrm_scorre_prev::btn_crea_fatturaClick() {
+    const qint64 n = current();
+    if (!n || !openInvoiceFromQuote) return;
+    const auto r = m_ctx.store->rows(QStringLiteral("SELECT cod_cli FROM %1 WHERE fattura = ? LIMIT 1")
+                                         .arg(m_ctx.store->table(archive().archives().header)),
+                                     {n});
+    openInvoiceFromQuote(r.isEmpty() ? QString() : r[0][0].toString().trimmed(), n);
+    loadQuotes(n);
 }
 
 }  // namespace zel

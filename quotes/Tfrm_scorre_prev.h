@@ -36,6 +36,10 @@ public:
     void btn_cancella_preventivoClick();
     void btn_duplicaClick();
     void btn_stampaClick();
+    void btn_crea_fatturaClick();
+
+    // Opens the invoice from a quote on a customer and quote; set by the program.
+    std::function<void(const QString& customer, qint64 quote)> openInvoiceFromQuote;
 
     // Shows the print of the current quote (the preview); tests replace it.
     std::function<void(const QuotePrintData&, const QuotePrintOptions&, Trpt_preventivo::Model)>

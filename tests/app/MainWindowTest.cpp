@@ -324,11 +324,11 @@ TEST_F(MainWindowTest, OnlyTheBuiltCommandsAreEnabledAndSetupWaitsForItsWindow) 
     EXPECT_EQ(enabled, strings({"mnu_alert_contatti", "mnu_alert_scadenze", "mnu_anagrafica_inserimento",
                                 "mnu_anagrafica_stampe", "mnu_articoli_inserimento", "mnu_backup_locale",
                                 "mnu_carico", "mnu_carico_da_ordine", "mnu_carico_esterno", "mnu_ddt_movimenti", "mnu_esci",
-                                "mnu_fattura_da_ddt", "mnu_fatturazione_differita", "mnu_informazioni", "mnu_nuovo_ddt", "mnu_nuovo_ddt_ordine", "mnu_nuovo_ordine", "mnu_nuovo_preventivo", "mnu_ricerca_abi_cab",
+                                "mnu_fattura_da_ddt", "mnu_fattura_da_preventivo", "mnu_fattura_preventivo", "mnu_fatturazione_differita", "mnu_informazioni", "mnu_nuovo_ddt", "mnu_nuovo_ddt_ordine", "mnu_nuovo_ordine", "mnu_nuovo_preventivo", "mnu_ricerca_abi_cab",
                                 "mnu_ricerca_cap", "mnu_scarico", "mnu_scorre_ddt", "mnu_scorre_fatture1", "mnu_scorre_ordini", "mnu_scorre_preventivi",
                                 "mnu_scorrimento_movimenti", "mnu_setup", "mnu_sottoscorta", "mnu_stampa_listino", "mnu_trova_cap"}));
     EXPECT_TRUE(m.findChild<QToolButton*>(QStringLiteral("btn_nuovo_ddt"))->isEnabled());
-    EXPECT_FALSE(m.findChild<QToolButton*>(QStringLiteral("btn_fattura_preventivo"))->isEnabled());
+    EXPECT_FALSE(m.findChild<QToolButton*>(QStringLiteral("btn_fattura_libera"))->isEnabled());
 
     auto* setupButton = m.findChild<QToolButton*>(QStringLiteral("btn_setup"));
     m.setSetupFactory({});
@@ -372,7 +372,9 @@ TEST_F(MainWindowTest, RegistryAndSetupOpenFromTheMenu) {
                  {"mnu_fattura_da_ddt", "Tfrm_fattnew", -1},
                  {"mnu_fatturazione_differita", "Tfrm_fatturazione_differita", -1},
                  {"mnu_nuovo_preventivo", "Tfrm_nuovo_preventivo", -1},
-                 {"mnu_scorre_preventivi", "Tfrm_scorre_prev", -1}};
+                 {"mnu_scorre_preventivi", "Tfrm_scorre_prev", -1},
+                 {"mnu_fattura_preventivo", "Tfrm_preventivi_tools", -1},
+                 {"mnu_fattura_da_preventivo", "Tfrm_preventivi_tools", -1}};
     for (const Case& c : cases) {
         QString opened;
         int page = -1;

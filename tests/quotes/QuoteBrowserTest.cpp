@@ -94,6 +94,18 @@ TEST_F(QuoteBrowserTest, PrintShowsTheCurrentQuoteOnTheChosenModelAndWarnsOfAMis
     EXPECT_EQ(Dialogs::instance().shown().first().title, u"Codice cliente non trovato"_s);
 }
 
+TEST_F(QuoteBrowserTest, CreaFatturaOpensTheInvoiceOnTheCurrentQuoteAndCustomer) {
+    QString customer;
+    qint64 quote = 0;
+    window->openInvoiceFromQuote = [&](const QString& c, qint64 q) {
+        customer = c;
+        quote = q;
+    };
+    click(u"btn_crea_fattura"_s);
+    EXPECT_EQ(customer, u"C1"_s);
+    EXPECT_EQ(quote, 1);
+}
+
 TEST_F(QuoteBrowserTest, DeletingALineUpdatesTheHeaderAtOnce) {
     QTableWidget* grid = child<QTableWidget>(u"grid_dettagli"_s);
     grid->setCurrentCell(1, 0);
