@@ -117,6 +117,97 @@ void OrderArchive::deleteOrder(qint64 number) {
     tx.commit();
 }
 
+std::optional<OrderLineRecord> OrderArchive::line(qint64 rowid) const {
+    const auto rows = m_store.rows(
+        QStringLiteral("SELECT COALESCE(ordine, 0), data, COALESCE(cod_art, ''), COALESCE(des, ''), "
+                       "COALESCE(cod_cli, ''), COALESCE(cod_forn, ''), COALESCE(agente, ''), COALESCE(rif, ''), "
+                       "COALESCE(quant, 0), COALESCE(peso, 0), COALESCE(prezzo, 0), COALESCE(iva, 0), "
+                       "COALESCE(colli, 0), data_cons1, data_cons2, data_cons3 FROM %1 WHERE rowid = ?")
+            .arg(m_store.table(m_orders)),
+        {rowid});
+    if (rows.isEmpty()) return std::nullopt;
+    const QVariantList& r = rows.first();
+    OrderLineRecord l;
+    l.ordine = r[0].toLongLong();
+    l.data = QDate::fromString(r[1].toString().left(10), Qt::ISODate);
+    l.codArt = r[2].toString();
+    l.des = r[3].toString();
+    l.codCli = r[4].toString();
+    l.codForn = r[5].toString();
+    l.agente = r[6].toString();
+    l.rif = r[7].toString();
+    l.quant = r[8].toDouble();
+    l.peso = r[9].toDouble();
+    l.prezzo = r[10].toDouble();
+    l.iva = r[11].toDouble();
+    l.colli = r[12].toLongLong();
+    for (int k = 0; k < 3; ++k) l.deliveryDates[k] = QDate::fromString(r[13 + k].toString().left(10), Qt::ISODate);
+    return l;
+}
+
+qint64 OrderArchive::saveLine(qint64 rowid, const OrderLineRecord& l) {
+    if (l.ordine <= 0) throw StoreError(QStringLiteral("Numero d'ordine non valido."));
+    for (const auto& [column, code] : {std::pair{QStringLiteral("cod_art"), l.codArt},
+                                       std::pair{QStringLiteral("cod_cli"), l.codCli},
+                                       std::pair{QStringLiteral("cod_forn"), l.codForn}})
+        if (QString m = codeTooLong(column, code); !m.isEmpty()) throw StoreError(m);
+    const QString t = m_store.table(m_orders);
+    m_store.table(m_warehouse);
+    Transaction tx(m_store);
+    bool open = true;
+    if (rowid != 0) {
+        const auto old = m_store.rows(
+            QStringLiteral("SELECT COALESCE(cod_art, ''), COALESCE(quant, 0), COALESCE(cod_forn, '') <> '', "
+                           "COALESCE(chiuso, 0) FROM %1 WHERE rowid = ?")
+                .arg(t),
+            {rowid});
+        if (old.isEmpty()) throw StoreError(QStringLiteral("La riga d'ordine non esiste più."));
+        open = !old.first()[3].toBool();
+        if (open && old.first()[2].toBool()) adjustOrdered(old.first()[0].toString(), -old.first()[1].toDouble());
+    }
+    QVariantList p{l.codArt, l.data, l.ordine, l.codCli, l.codForn, l.quant, l.peso, l.prezzo, l.iva,
+                   l.colli,  l.des.left(70)};
+    for (const QDate& d : l.deliveryDates) p.append(d.isValid() ? QVariant(d) : QVariant());
+    p.append(l.agente);
+    p.append(l.rif);
+    const QString cols = QStringLiteral(
+        "cod_art, data, ordine, cod_cli, cod_forn, quant, peso, prezzo, iva, colli, des, data_cons1, "
+        "data_cons2, data_cons3, agente, rif");
+    if (rowid == 0) {
+        p.append(l.codForn.isEmpty() ? QStringLiteral("C") : QStringLiteral("F"));
+        m_store.exec(QStringLiteral("INSERT INTO %1 (%2, tipo, chiuso, consegnato, consegne, consegnato_quant) "
+                                    "VALUES (%3?, 0, 0, 0, 0)")
+                         .arg(t, cols, QStringLiteral("?, ").repeated(16)),
+                     p);
+        rowid = m_store.scalar(QStringLiteral("SELECT last_insert_rowid()")).toLongLong();
+    } else {
+        p.append(rowid);
+        m_store.exec(QStringLiteral("UPDATE %1 SET cod_art = ?, data = ?, ordine = ?, cod_cli = ?, cod_forn = ?, "
+                                    "quant = ?, peso = ?, prezzo = ?, iva = ?, colli = ?, des = ?, data_cons1 = ?, "
+                                    "data_cons2 = ?, data_cons3 = ?, agente = ?, rif = ? WHERE rowid = ?")
+                         .arg(t),
+                     p);
+    }
+    // The quantity still due of an open supplier line is on order.
+    if (open && !l.codForn.isEmpty()) adjustOrdered(l.codArt, l.quant);
+    tx.commit();
+    return rowid;
+}
+
+void OrderArchive::deleteLine(qint64 rowid) {
+    const QString t = m_store.table(m_orders);
+    m_store.table(m_warehouse);
+    Transaction tx(m_store);
+    const auto open = m_store.rows(
+        QStringLiteral("SELECT cod_art, COALESCE(quant, 0) FROM %1 WHERE rowid = ? AND "
+                       "COALESCE(cod_forn, '') <> '' AND NOT COALESCE(chiuso, 0)")
+            .arg(t),
+        {rowid});
+    for (const QVariantList& r : open) adjustOrdered(r[0].toString(), -r[1].toDouble());
+    m_store.exec(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(t), {rowid});
+    tx.commit();
+}
+
 void OrderArchive::load(const OrderLoadRequest& r) {
     if (!(r.quantity > 0)) throw StoreError(quantityMessage());
     const QString t = m_store.table(m_orders);

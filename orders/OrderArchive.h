@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <optional>
 
 #include "documents/Money.h"
 
@@ -34,6 +35,16 @@ struct OrderDraft {
     OrderKind kind = OrderKind::Customer;
     QString party;
     QList<OrderLine> lines;
+    std::array<QDate, 3> deliveryDates;
+};
+
+// One order line as the browser edits it.
+struct OrderLineRecord {
+    qint64 ordine = 0;
+    QDate data;
+    QString codArt, des, codCli, codForn, agente, rif;
+    double quant = 0, peso = 0, prezzo = 0, iva = 0;
+    qint64 colli = 0;
     std::array<QDate, 3> deliveryDates;
 };
 
@@ -68,6 +79,14 @@ public:
 
     // All lines of the order; open supplier lines give their quantity back to qord.
     void deleteOrder(qint64 number);
+
+    // One line by rowid; std::nullopt when it no longer exists.
+    std::optional<OrderLineRecord> line(qint64 rowid) const;
+    // Writes a new line (rowid 0) or the line with that rowid, and corrects qord by the open
+    // supplier quantity it replaces and brings, as one. Returns the line's rowid. Throws StoreError.
+    qint64 saveLine(qint64 rowid, const OrderLineRecord& line);
+    // Deletes one line; an open supplier line gives its quantity back to qord, as one.
+    void deleteLine(qint64 rowid);
 
     // Movement, stock through StockOps and the line's delivery bookkeeping, as one.
     // Throws StoreError when the line is closed or not a supplier line.

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -58,6 +59,8 @@ public:
         endResetModel();
     }
     qint64 orderAt(int row) const { return row >= 0 && row < m_orders.size() ? m_orders[row] : 0; }
+    qint64 idAt(int row) const { return row >= 0 && row < m_ids.size() ? m_ids[row] : 0; }
+    int rowOf(qint64 id) const { return static_cast<int>(m_ids.indexOf(id)); }
 
 private:
     QList<QStringList> readBlock(int block) const {
@@ -187,6 +190,45 @@ void Tfrm_scorre_ordini::buildUi() {
     root->addWidget(m_panel);
     connect(m_filter, &QPushButton::clicked, this, &Tfrm_scorre_ordini::btn_filtraClick);
 
+    // The line editor: the fields of the current line, written back by rowid.
+    auto* lineBox = new QWidget(this);
+    lineBox->setObjectName(QStringLiteral("pnl_riga"));
+    auto* lf = new QFormLayout(lineBox);
+    const QList<std::pair<const char*, QString>> fields{
+        {"edt_ordine", QStringLiteral("Ordine")},       {"edt_data", QStringLiteral("Data")},
+        {"edt_cod_cli", QStringLiteral("Cliente")},     {"edt_cod_forn", QStringLiteral("Fornitore")},
+        {"edt_cod_art", QStringLiteral("Articolo")},    {"edt_des", QStringLiteral("Descrizione")},
+        {"edt_quant", QStringLiteral("Quantità")},      {"edt_peso", QStringLiteral("Peso")},
+        {"edt_colli", QStringLiteral("Colli")},         {"edt_prezzo", QStringLiteral("Prezzo")},
+        {"edt_iva", QStringLiteral("IVA")},             {"edt_data_cons1", QStringLiteral("Consegna 1")},
+        {"edt_data_cons2", QStringLiteral("Consegna 2")}, {"edt_data_cons3", QStringLiteral("Consegna 3")},
+        {"edt_agente", QStringLiteral("Agente")},       {"edt_rif", QStringLiteral("Riferimento")}};
+    for (const auto& [name, label] : fields) {
+        auto* e = new QLineEdit(lineBox);
+        e->setObjectName(QString::fromLatin1(name));
+        lf->addRow(label, e);
+        m_edit.insert(QString::fromLatin1(name), e);
+    }
+    auto* lineButtons = new QHBoxLayout;
+    const QList<std::tuple<const char*, QString, void (Tfrm_scorre_ordini::*)()>> lineCommands{
+        {"btn_aggiungi", QStringLiteral("Aggiungi nuovo elemento"), &Tfrm_scorre_ordini::btn_aggiungiClick},
+        {"btn_conferma", QStringLiteral("Conferma inserimento o modifica"), &Tfrm_scorre_ordini::btn_confermaClick},
+        {"btn_annulla", QStringLiteral("Annulla inserimento"), &Tfrm_scorre_ordini::btn_annullaClick},
+        {"btn_elimina_riga", QStringLiteral("Elimina riga"), &Tfrm_scorre_ordini::btn_elimina_rigaClick}};
+    for (const auto& [name, text, slot] : lineCommands) {
+        auto* b = new QPushButton(text, lineBox);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(text);
+        lineButtons->addWidget(b);
+        connect(b, &QPushButton::clicked, this, slot);
+    }
+    lf->addRow(lineButtons);
+    root->addWidget(lineBox);
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        m_appending = false;
+        showCurrentLine();
+    });
+
     auto* exit = new QPushButton(QStringLiteral("Uscita"), this);
     exit->setObjectName(QStringLiteral("btn_uscita"));
     root->addWidget(exit);
@@ -236,6 +278,152 @@ void Tfrm_scorre_ordini::reload() {
     }
     m_model->setLines(table, std::move(ids), std::move(orders));
     if (m_model->rowCount() > 0) m_view->selectRow(0);
+    m_appending = false;
+    showCurrentLine();
+}
+
+void Tfrm_scorre_ordini::reloadAt(qint64 rowid) {
+    reload();
+    if (const int row = m_model->rowOf(rowid); row >= 0) m_view->selectRow(row);
+}
+
+qint64 Tfrm_scorre_ordini::currentRowid() const {
+    return m_view->currentIndex().isValid() ? m_model->idAt(m_view->currentIndex().row()) : 0;
+}
+
+namespace {
+QString dateText(const QDate& d) { return d.isValid() ? d.toString(u"dd/MM/yyyy") : QString(); }
+QString numberText(double v) { return QString::number(v, 'f', 3).remove(QRegularExpression(QStringLiteral("\\.?0+$"))).replace(u'.', u','); }
+// A typed "." or "," is the decimal comma; an empty field is 0.
+std::optional<double> parseNumber(const QString& text) {
+    QString t = text.trimmed();
+    if (t.isEmpty()) return 0.0;
+    t.replace(u',', u'.');
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    return ok ? std::optional<double>(v) : std::nullopt;
+}
+std::optional<QDate> parseDate(const QString& text) {
+    if (text.trimmed().isEmpty()) return QDate();
+    const QDate d = QDate::fromString(text.trimmed(), u"dd/MM/yyyy");
+    return d.isValid() ? std::optional<QDate>(d) : std::nullopt;
+}
+}  // namespace
+
+void Tfrm_scorre_ordini::showCurrentLine() {
+    std::optional<OrderLineRecord> l;
+    if (const qint64 id = currentRowid(); id != 0) {
+        try {
+            const StockArchives a = StockArchives::fromSettings(*m_ctx.settings);
+            l = OrderArchive(*m_ctx.store, a.orders, a.warehouse).line(id);
+        } catch (const StoreError&) {
+        }
+    }
+    const OrderLineRecord r = l.value_or(OrderLineRecord{});
+    const bool any = l.has_value();
+    m_edit[QStringLiteral("edt_ordine")]->setText(any ? QString::number(r.ordine) : QString());
+    m_edit[QStringLiteral("edt_data")]->setText(dateText(r.data));
+    m_edit[QStringLiteral("edt_cod_cli")]->setText(r.codCli);
+    m_edit[QStringLiteral("edt_cod_forn")]->setText(r.codForn);
+    m_edit[QStringLiteral("edt_cod_art")]->setText(r.codArt);
+    m_edit[QStringLiteral("edt_des")]->setText(r.des);
+    m_edit[QStringLiteral("edt_quant")]->setText(any ? numberText(r.quant) : QString());
+    m_edit[QStringLiteral("edt_peso")]->setText(any ? numberText(r.peso) : QString());
+    m_edit[QStringLiteral("edt_colli")]->setText(any ? QString::number(r.colli) : QString());
+    m_edit[QStringLiteral("edt_prezzo")]->setText(any ? numberText(r.prezzo) : QString());
+    m_edit[QStringLiteral("edt_iva")]->setText(any ? numberText(r.iva) : QString());
+    for (int k = 0; k < 3; ++k)
+        m_edit[QStringLiteral("edt_data_cons%1").arg(k + 1)]->setText(dateText(r.deliveryDates[k]));
+    m_edit[QStringLiteral("edt_agente")]->setText(r.agente);
+    m_edit[QStringLiteral("edt_rif")]->setText(r.rif);
+}
+
+void Tfrm_scorre_ordini::btn_aggiungiClick() {
+    Dialogs::instance().warning(
+        kTitle,
+        QStringLiteral("Attenzione, l'inserimento di codice cliente diverso per lo stesso ordine può comportare "
+                       "errori nei dati"),
+        this);
+    // The new line starts from the current one's order and party; the article fields are blank.
+    for (const char* name : {"edt_cod_art", "edt_des", "edt_quant", "edt_peso", "edt_colli", "edt_prezzo", "edt_iva",
+                             "edt_data_cons1", "edt_data_cons2", "edt_data_cons3", "edt_rif"})
+        m_edit[QString::fromLatin1(name)]->clear();
+    if (m_edit[QStringLiteral("edt_data")]->text().isEmpty())
+        m_edit[QStringLiteral("edt_data")]->setText(dateText(QDate::currentDate()));
+    m_appending = true;
+    m_edit[QStringLiteral("edt_cod_art")]->setFocus();
+}
+
+void Tfrm_scorre_ordini::btn_annullaClick() {
+    m_appending = false;
+    showCurrentLine();
+}
+
+void Tfrm_scorre_ordini::btn_confermaClick() {
+    Dialogs& dlg = Dialogs::instance();
+    const qint64 rowid = m_appending ? 0 : currentRowid();
+    if (!m_appending && rowid == 0) return;
+    const auto text = [this](const char* name) { return m_edit[QString::fromLatin1(name)]->text().trimmed(); };
+    OrderLineRecord l;
+    bool okOrder = false;
+    l.ordine = text("edt_ordine").toLongLong(&okOrder);
+    const auto date = parseDate(text("edt_data"));
+    const auto quant = parseNumber(text("edt_quant"));
+    const auto peso = parseNumber(text("edt_peso"));
+    const auto prezzo = parseNumber(text("edt_prezzo"));
+    const auto iva = parseNumber(text("edt_iva"));
+    bool okColli = true;
+    l.colli = text("edt_colli").isEmpty() ? 0 : text("edt_colli").toLongLong(&okColli);
+    std::array<std::optional<QDate>, 3> cons{parseDate(text("edt_data_cons1")), parseDate(text("edt_data_cons2")),
+                                             parseDate(text("edt_data_cons3"))};
+    if (!okOrder || l.ordine <= 0 || !date || !date->isValid() || !quant || !peso || !prezzo || !iva || !okColli ||
+        !cons[0] || !cons[1] || !cons[2]) {
+        dlg.error(kTitle, QStringLiteral("Controllare numero d'ordine, date (gg/mm/aaaa) e valori numerici."), this);
+        return;
+    }
+    l.data = *date;
+    l.quant = *quant;
+    l.peso = *peso;
+    l.prezzo = *prezzo;
+    l.iva = *iva;
+    for (int k = 0; k < 3; ++k) l.deliveryDates[k] = *cons[k];
+    l.codArt = text("edt_cod_art");
+    l.des = text("edt_des");
+    l.codCli = text("edt_cod_cli");
+    l.codForn = text("edt_cod_forn");
+    l.agente = text("edt_agente");
+    l.rif = text("edt_rif");
+    const StockArchives a = StockArchives::fromSettings(*m_ctx.settings);
+    qint64 saved = 0;
+    try {
+        saved = OrderArchive(*m_ctx.store, a.orders, a.warehouse).saveLine(rowid, l);
+    } catch (const StoreError& e) {
+        dlg.error(kTitle, QStringLiteral("Salvataggio non riuscito, nessun dato è stato modificato.\r\n%1")
+                              .arg(e.message()),
+                  this);
+        return;
+    }
+    m_appending = false;
+    reloadAt(saved);
+}
+
+void Tfrm_scorre_ordini::btn_elimina_rigaClick() {
+    Dialogs& dlg = Dialogs::instance();
+    const qint64 rowid = currentRowid();
+    if (rowid == 0 || m_appending) return;
+    if (!dlg.yesNo(MsgIcon::Question, kTitle, QStringLiteral("Confermi la cancellazione della riga selezionata ?"),
+                   this))
+        return;
+    const StockArchives a = StockArchives::fromSettings(*m_ctx.settings);
+    try {
+        OrderArchive(*m_ctx.store, a.orders, a.warehouse).deleteLine(rowid);
+    } catch (const StoreError& e) {
+        dlg.error(kTitle, QStringLiteral("Cancellazione non riuscita, nessun dato è stato modificato.\r\n%1")
+                              .arg(e.message()),
+                  this);
+        return;
+    }
+    reload();
 }
 
 void Tfrm_scorre_ordini::move(int to) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
 #include <functional>
 
 #include "report/PageModel.h"
@@ -16,7 +17,7 @@ namespace zel {
 
 class OrderLinesModel;
 
-// Order lines browsed, filtered and deleted by whole orders.
+// Order lines browsed, filtered, edited one at a time and deleted by whole orders.
 class Tfrm_scorre_ordini : public QDialog {
     Q_OBJECT
 public:
@@ -28,6 +29,10 @@ public:
     void btn_elimina_ordineClick();
     void btn_stampa_ordineClick();
     void btn_stampa_elencoClick();
+    void btn_aggiungiClick();
+    void btn_confermaClick();
+    void btn_annullaClick();
+    void btn_elimina_rigaClick();
 
     // Shows a print; the maximised preview unless replaced.
     std::function<void(report::PageModel)> showPreview;
@@ -38,6 +43,9 @@ private:
     void buildUi();
     void reload();
     void move(int to);
+    void showCurrentLine();
+    qint64 currentRowid() const;
+    void reloadAt(qint64 rowid);
 
     AppContext& m_ctx;
     OrderLinesModel* m_model = nullptr;
@@ -53,6 +61,8 @@ private:
     QPushButton* m_panelToggle = nullptr;
     QWidget* m_panel = nullptr;
     bool m_filtered = false;
+    bool m_appending = false;
+    QHash<QString, QLineEdit*> m_edit;
 };
 
 }  // namespace zel

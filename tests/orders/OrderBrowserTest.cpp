@@ -138,3 +138,112 @@ TEST_F(OrderBrowserTest, SearchPanelTogglesAndDoubleClickFiltersTheOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+class OrderLineEditTest : public OrderBrowserTest {
+protected:
+    QLineEdit* edit(const char* name) { return w->findChild<QLineEdit*>(QString::fromLatin1(name)); }
+    void type(const char* name, const QString& text) {
+        edit(name)->clear();
+        QTest::keyClicks(edit(name), text);
+    }
+    QString ordersAndStock() { return Probe::dump(a.orders) + Probe::dump(a.warehouse); }
+    QList<double> quantities() {
+        QList<double> out;
+        for (const auto& r : Probe::rows(a.orders, u"SELECT quant FROM ordini ORDER BY rowid"_s))
+            out.append(r.first().toDouble());
+        return out;
+    }
+};
+
+TEST_F(OrderLineEditTest, ChangingALineWritesThatRowAndCorrectsQord) {
+    // Row 0 is an open supplier line of 10, row 2 a customer line of 3.
+    struct Case { int row; QString quant; double qord; QList<double> quantities; };
+    for (const Case& c : {Case{0, u"4,5"_s, 14.5, {4.5, 10, 3, 3}}, Case{2, u"7"_s, 20.0, {10, 10, 7, 3}}}) {
+        SCOPED_TRACE(c.row);
+        Probe::exec(a.orders, u"UPDATE ordini SET agente = '', quant = CASE WHEN cod_forn <> '' THEN 10 ELSE 3 END"_s);
+        Probe::exec(a.warehouse, u"UPDATE magazzino SET QORD = 20"_s);
+        w->FormShow();
+        auto* view = w->findChild<QTableView*>(u"DBGrid1"_s);
+        view->selectRow(c.row);
+        EXPECT_EQ(edit("edt_cod_art")->text(), u"A1"_s);
+        type("edt_quant", c.quant);
+        type("edt_agente", u"Rossi"_s);
+        click("btn_conferma");
+        EXPECT_DOUBLE_EQ(qord(), c.qord);
+        EXPECT_EQ(quantities(), c.quantities);
+        EXPECT_EQ(Probe::rows(a.orders, u"SELECT count(*) FROM ordini WHERE agente = 'Rossi'"_s).first().first().toInt(), 1);
+        EXPECT_EQ(rows(), 4);
+    }
+}
+
+TEST_F(OrderLineEditTest, AddingALineWarnsAndRaisesQordForASupplier) {
+    click("btn_aggiungi");
+    EXPECT_EQ(Dialogs::instance().shownTexts().first(),
+              u"Attenzione, l'inserimento di codice cliente diverso per lo stesso ordine può comportare errori nei dati"_s);
+    EXPECT_TRUE(edit("edt_cod_art")->text().isEmpty());
+    type("edt_cod_art", u"A1"_s);
+    type("edt_quant", u"2.5"_s);
+    type("edt_data_cons1", u"20/12/2026"_s);
+    click("btn_conferma");
+    EXPECT_EQ(rows(), 5);
+    EXPECT_DOUBLE_EQ(qord(), 22.5);
+    const auto added = Probe::rows(a.orders, u"SELECT ordine, cod_forn, quant, data_cons1, chiuso FROM ordini "
+                                              "ORDER BY rowid DESC LIMIT 1"_s).first();
+    EXPECT_EQ(added, (QVariantList{1, u"F001"_s, 2.5, u"2026-12-20"_s, 0}));
+    EXPECT_EQ(w->currentOrder(), 1);
+}
+
+TEST_F(OrderLineEditTest, CancellingAnInsertionWritesNothing) {
+    const QString before = ordersAndStock();
+    click("btn_aggiungi");
+    type("edt_cod_art", u"A1"_s);
+    click("btn_annulla");
+    EXPECT_EQ(edit("edt_quant")->text(), u"10"_s);
+    click("btn_conferma");  // rewrites the current line as it was
+    EXPECT_EQ(ordersAndStock(), before);
+}
+
+TEST_F(OrderLineEditTest, DeletingAnOpenSupplierLineGivesItsQuantityBack) {
+    Dialogs::instance().queueAnswer(DlgButton::Yes);
+    click("btn_elimina_riga");
+    EXPECT_EQ(rows(), 3);
+    EXPECT_DOUBLE_EQ(qord(), 10.0);
+    Dialogs::instance().queueAnswer(DlgButton::No);
+    click("btn_elimina_riga");
+    EXPECT_EQ(rows(), 3);
+}
+
+TEST_F(OrderLineEditTest, CodeTooLongIsRefusedNotCut) {
+    const QString before = ordersAndStock();
+    const int width = 40;  // wider than any code column
+    type("edt_cod_art", QString(width, u'X'));
+    click("btn_conferma");
+    EXPECT_EQ(ordersAndStock(), before);
+    EXPECT_TRUE(Dialogs::instance().shownTexts().last().contains(u"supera"_s));
+}
+
+TEST_F(OrderLineEditTest, FailingLastWriteChangesNothingAndSaysSo) {
+    // Changing a line writes the warehouse last; deleting one writes the order line last.
+    struct Case { const char* button; QString archive; QString trigger; };
+    for (const Case& c :
+         {Case{"btn_conferma", a.warehouse,
+               u"CREATE TRIGGER boom BEFORE UPDATE ON magazzino BEGIN SELECT RAISE(ABORT, 'guasto'); END"_s},
+          Case{"btn_elimina_riga", a.orders,
+               u"CREATE TRIGGER boom BEFORE DELETE ON ordini BEGIN SELECT RAISE(ABORT, 'guasto'); END"_s}}) {
+        SCOPED_TRACE(c.button);
+        Dialogs::instance().reset();
+        type("edt_quant", u"1"_s);
+        const QString before = ordersAndStock();
+        Probe::exec(c.archive, c.trigger);
+        Dialogs::instance().queueAnswer(DlgButton::Yes);
+        click(c.button);
+        Probe::exec(c.archive, u"DROP TRIGGER boom"_s);
+        EXPECT_EQ(ordersAndStock(), before);
+        EXPECT_TRUE(Dialogs::instance().shownTexts().last().contains(u"nessun dato è stato modificato"_s));
+        EXPECT_EQ(rows(), 4);
+    }
+}
+
+}  // namespace
