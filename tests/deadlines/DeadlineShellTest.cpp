@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QPushButton>
+#include <QTest>
 #include <QTableView>
 
 #include "deadlines/Tfrm_scad.h"
@@ -70,6 +72,29 @@ TEST_F(DeadlineShell, BrowserOpensFromTheMenu) {
     trigger(u"mnu_scorre_scadenze"_s);
     ASSERT_TRUE(waitFor([this] { return modalsServed(); }));
     EXPECT_EQ(listed, 1);
+}
+
+TEST_F(DeadlineShell, BrowserHandsItsCurrentListToTheCard) {
+    prepareArchives();
+    deadline(u"2026-12-03"_s, u"N"_s, 10);
+    deadline(u"2026-12-05"_s, u"N"_s, 20);
+    deadline(u"2026-12-07"_s, u"S"_s, 30);
+    qsizetype listed = -1;
+    int index = -1;
+    onModal<Tfrm_scad>([&](Tfrm_scad& w) {
+        w.openCard = [&](const QList<qint64>& list, int at) {
+            listed = list.size();
+            index = at;
+        };
+        w.selectRow(1);
+        QTest::mouseClick(w.findChild<QPushButton*>(u"btn_modifica"_s), Qt::LeftButton);
+        w.close();
+    });
+    start();
+    trigger(u"mnu_scorre_scadenze"_s);
+    ASSERT_TRUE(waitFor([this] { return modalsServed(); }));
+    EXPECT_EQ(listed, 3);
+    EXPECT_EQ(index, 1);
 }
 
 }  // namespace
