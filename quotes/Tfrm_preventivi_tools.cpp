@@ -149,6 +149,8 @@ Tfrm_preventivi_tools::Tfrm_preventivi_tools(AppContext& ctx, QWidget* parent)
            &Tfrm_preventivi_tools::btn_avanti3Click);
     button(forms[3], QStringLiteral("btn_nuova_fatt"), QStringLiteral("Crea una nuova fattura"),
            &Tfrm_preventivi_tools::btn_nuova_fattClick);
+    button(forms[3], QStringLiteral("btn_scadenzario"), QStringLiteral("Inserisci in scadenzario"),
+           &Tfrm_preventivi_tools::btn_scadenzarioClick);
     for (int i = 1; i < 4; ++i) {
         auto* back = new QPushButton(QStringLiteral("Indietro"));
         back->setObjectName(QStringLiteral("btn_indietro%1").arg(i));
@@ -165,6 +167,8 @@ void Tfrm_preventivi_tools::prepare(const QString& customer, qint64 quote) {
     m_chosenLines.clear();
     m_buttons[QStringLiteral("btn_avanti3")]->setEnabled(true);
     m_buttons[QStringLiteral("btn_nuova_fatt")]->setEnabled(false);
+    m_buttons[QStringLiteral("btn_scadenzario")]->setEnabled(false);
+    m_registered = 0;
     m_buttons[QStringLiteral("btn_conferma")]->setEnabled(false);
     m_buttons[QStringLiteral("btn_avanti2")]->setEnabled(false);
     m_pages->setCurrentIndex(0);
@@ -368,6 +372,37 @@ void Tfrm_preventivi_tools::btn_avanti3Click() {
     Dialogs::instance().info(QStringLiteral("Conferma"), QStringLiteral("La fattura è stata creata!"), this);
     m_buttons[QStringLiteral("btn_avanti3")]->setEnabled(false);
     m_buttons[QStringLiteral("btn_nuova_fatt")]->setEnabled(true);
+    m_registered = number;
+    // Deadlines belong to fiscal invoices only.
+    m_buttons[QStringLiteral("btn_scadenzario")]->setEnabled(!proforma());
+}
+
+void Tfrm_preventivi_tools::btn_scadenzarioClick() {
+    if (m_registered == 0 || proforma()) return;
+    QString error;
+    auto f = footer(&error);
+    if (!f) {
+        Dialogs::instance().warning(kTitle, error, this);
+        return;
+    }
+    QuoteInvoicing invoicing(*m_ctx.store, *m_ctx.settings, false);
+    InvoiceRegistration registration(*m_ctx.store, *m_ctx.settings, invoicing.archives());
+    try {
+        const auto q = m_ctx.store->rows(
+            QStringLiteral("SELECT cod_cli, tot_fatt FROM %1 WHERE fattura = ? LIMIT 1")
+                .arg(m_ctx.store->table(invoicing.archives().header)),
+            {m_registered});
+        if (q.isEmpty()) throw StoreError(QStringLiteral("La fattura n. %1 non è più nell'archivio.").arg(m_registered));
+        f->instalments = DueDates::instalments(Money::fromDouble(q[0][1].toDouble()),
+                                               static_cast<int>(f->dueDates.size()));
+        if (!registration.writeDeadlines(m_registered, q[0][0].toString(), *f)) {
+            Dialogs::instance().info(kTitle, InvoiceRegistration::deadlinesThereMessage(m_registered), this);
+            return;
+        }
+        Dialogs::instance().info(kTitle, InvoiceRegistration::deadlinesMessage(*f), this);
+    } catch (const StoreError& e) {
+        Dialogs::instance().error(kTitle, QStringLiteral("Le scadenze non sono state registrate.\n") + e.message(), this);
+    }
 }
 
 void Tfrm_preventivi_tools::btn_nuova_fattClick() {
@@ -376,6 +411,8 @@ void Tfrm_preventivi_tools::btn_nuova_fattClick() {
     m_combos[QStringLiteral("cmb_tipodoc")]->setCurrentIndex(0);
     m_buttons[QStringLiteral("btn_avanti3")]->setEnabled(true);
     m_buttons[QStringLiteral("btn_nuova_fatt")]->setEnabled(false);
+    m_buttons[QStringLiteral("btn_scadenzario")]->setEnabled(false);
+    m_registered = 0;
     m_buttons[QStringLiteral("btn_ok_art")]->setEnabled(true);
     m_pages->setCurrentIndex(0);
 }

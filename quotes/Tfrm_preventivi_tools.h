@@ -42,6 +42,7 @@ public:
     void btn_avanti2Click();
     void btn_avanti3Click();
     void btn_nuova_fattClick();
+    void btn_scadenzarioClick();
 
 private:
     void showLines(QTableWidget* grid, const QList<QuoteLine>& lines);
@@ -61,6 +62,7 @@ private:
     QList<QuoteLine> m_quoteLines;
     QList<QuoteLine> m_chosenLines;
     QString m_customer;
+    qint64 m_registered = 0;  // the invoice registered last, 0 for none
 };
 
 }  // namespace zel

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -98,6 +99,22 @@ TEST_F(QuoteToolsTest, TheQuoteBecomesInvoiceNPlusOneAndTheNumberIsNotTakenTwice
     EXPECT_EQ(Probe::count(master()), before);
     EXPECT_TRUE(child<QPushButton>(u"btn_avanti3"_s)->isEnabled());
     EXPECT_TRUE(Dialogs::instance().shown().last().text.contains(u"non è stata registrata"_s));
+}
+
+TEST_F(QuoteToolsTest, InserisciInScadenzarioWritesTheDeadlinesOnce) {
+    click(u"btn_conferma"_s);
+    click(u"freccia_all1"_s);
+    click(u"btn_conferma1"_s);
+    child<QComboBox>(u"cmb_scadenza"_s)->setCurrentText(u"30-60 GG F.M."_s);
+    click(u"btn_calcola"_s);
+    click(u"btn_avanti2"_s);
+    click(u"btn_avanti3"_s);
+    const QString deadlines = settings->text(u"Path", u"Archivio scadenze");
+    const qint64 before = Probe::count(deadlines);
+    click(u"btn_scadenzario"_s);
+    EXPECT_EQ(Probe::count(deadlines), before + 2);
+    click(u"btn_scadenzario"_s);
+    EXPECT_EQ(Probe::count(deadlines), before + 2);
 }
 
 TEST_F(QuoteToolsTest, NoChosenLineIsRefused) {
