@@ -45,15 +45,18 @@ struct Fixture {
         scadPath = settings->text(u"Path", u"Archivio scadenze");
         const QString t = store->table(scadPath);
         zel::Transaction tx(*store);
-        store->exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                                   "INSERT INTO %2 (id, data, cod, cod_cli, des, des2, dare, avere, banca, pagato, "
-                                   "datapag, fattura, reminder) SELECT i, date('2020-01-01', printf('+%d days', i % 3650)), "
-                                   "'Ricevuta Bancaria', printf('%05d', i % 50000), printf('Fattura n. %d', i), '', "
-                                   "CASE WHEN i % 2 = 0 THEN 100 + i % 977 ELSE 0 END, "
-                                   "CASE WHEN i % 2 = 1 THEN 50 + i % 613 ELSE 0 END, 'Banca di prova', "
-                                   "CASE WHEN i % 3 = 0 THEN 'S' ELSE 'N' END, NULL, i, 0 FROM n")
-                        .arg(kDeadlines)
-                        .arg(t));
+        store->exec(
+            QStringLiteral(
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                "INSERT INTO %2 (id, data, cod, cod_cli, des, des2, dare, avere, banca, pagato, "
+                "datapag, fattura, reminder) SELECT i, date('2020-01-01', printf('+%d days', i % "
+                "3650)), "
+                "'Ricevuta Bancaria', printf('%05d', i % 50000), printf('Fattura n. %d', i), '', "
+                "CASE WHEN i % 2 = 0 THEN 100 + i % 977 ELSE 0 END, "
+                "CASE WHEN i % 2 = 1 THEN 50 + i % 613 ELSE 0 END, 'Banca di prova', "
+                "CASE WHEN i % 3 = 0 THEN 'S' ELSE 'N' END, NULL, i, 0 FROM n")
+                .arg(kDeadlines)
+                .arg(t));
         tx.commit();
         window = std::make_unique<zel::Tfrm_scad>(ctx);
         zel::bench::onBenchmarksDone([this] { window.reset(); });
@@ -70,7 +73,8 @@ struct RawDb {
     sqlite3* db = nullptr;
     explicit RawDb(const Fixture& f) {
         sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE, nullptr);
-        const QByteArray sql = QStringLiteral("ATTACH DATABASE '%1' AS s").arg(zel::resolvePath(f.scadPath)).toUtf8();
+        const QByteArray sql =
+            QStringLiteral("ATTACH DATABASE '%1' AS s").arg(zel::resolvePath(f.scadPath)).toUtf8();
         sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
     }
     ~RawDb() { sqlite3_close(db); }
@@ -78,7 +82,8 @@ struct RawDb {
         sqlite3_stmt* st = nullptr;
         sqlite3_prepare_v2(db, text, -1, &st, nullptr);
         if (bind) sqlite3_bind_text(st, 2, bind, -1, SQLITE_TRANSIENT);
-        if (bind || sqlite3_bind_parameter_count(st) > 0) sqlite3_bind_text(st, 1, "1900-01-01", -1, SQLITE_TRANSIENT);
+        if (bind || sqlite3_bind_parameter_count(st) > 0)
+            sqlite3_bind_text(st, 1, "1900-01-01", -1, SQLITE_TRANSIENT);
         int rows = 0;
         while (sqlite3_step(st) == SQLITE_ROW) ++rows;
         sqlite3_finalize(st);
@@ -117,7 +122,8 @@ void BM_RawOpen(benchmark::State& state) {
     int keys = 0;
     for (auto _ : state) {
         keys = raw.run("SELECT rowid FROM s.scad WHERE data > ?1 ORDER BY data, rowid");
-        benchmark::DoNotOptimize(raw.run("SELECT rowid, * FROM s.scad WHERE data > ?1 ORDER BY data, rowid LIMIT 256"));
+        benchmark::DoNotOptimize(
+            raw.run("SELECT rowid, * FROM s.scad WHERE data > ?1 ORDER BY data, rowid LIMIT 256"));
     }
     state.counters["rows"] = keys;
 }
@@ -141,9 +147,10 @@ void BM_RawFilterByDescription(benchmark::State& state) {
     Fixture& f = fixture();
     RawDb raw(f);
     for (auto _ : state)
-        benchmark::DoNotOptimize(raw.run("SELECT rowid, * FROM s.scad WHERE data > ?1 AND des LIKE ?2 "
-                                         "ORDER BY data, rowid",
-                                         "%n. 1999%"));
+        benchmark::DoNotOptimize(
+            raw.run("SELECT rowid, * FROM s.scad WHERE data > ?1 AND des LIKE ?2 "
+                    "ORDER BY data, rowid",
+                    "%n. 1999%"));
 }
 BENCHMARK(BM_RawFilterByDescription)->Unit(benchmark::kMillisecond);
 
@@ -165,8 +172,9 @@ void BM_RawFilterByParty(benchmark::State& state) {
     Fixture& f = fixture();
     RawDb raw(f);
     for (auto _ : state)
-        benchmark::DoNotOptimize(
-            raw.run("SELECT rowid, * FROM s.scad WHERE data > ?1 AND cod_cli = ?2 ORDER BY data, rowid", "01234"));
+        benchmark::DoNotOptimize(raw.run(
+            "SELECT rowid, * FROM s.scad WHERE data > ?1 AND cod_cli = ?2 ORDER BY data, rowid",
+            "01234"));
 }
 BENCHMARK(BM_RawFilterByParty)->Unit(benchmark::kMillisecond);
 

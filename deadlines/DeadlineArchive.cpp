@@ -9,11 +9,14 @@ namespace zel {
 
 namespace {
 
-const QString kFields = u"rowid, id, data, cod, des, des2, des3, dare, avere, banca, pagato, datapag, cod_cli, "
-                        u"fattura, data_fatt, reminder"_s;
+const QString kFields =
+    u"rowid, id, data, cod, des, des2, des3, dare, avere, banca, pagato, datapag, cod_cli, "
+    u"fattura, data_fatt, reminder"_s;
 const QDate kFloor(1900, 1, 1);
 
-QVariant dateValue(const QDate& d) { return d.isValid() ? QVariant(d.toString(Qt::ISODate)) : QVariant(); }
+QVariant dateValue(const QDate& d) {
+    return d.isValid() ? QVariant(d.toString(Qt::ISODate)) : QVariant();
+}
 
 QDate readDate(const QVariant& v) {
     if (v.isNull()) return {};
@@ -60,15 +63,17 @@ QString Deadline::paidLabel() const {
     return {};
 }
 
-DeadlineArchive::DeadlineArchive(Store& store, QString path) : m_store(store), m_path(std::move(path)) {}
+DeadlineArchive::DeadlineArchive(Store& store, QString path)
+    : m_store(store), m_path(std::move(path)) {}
 
 DeadlineArchive DeadlineArchive::fromSettings(Store& store, const Settings& settings) {
     return DeadlineArchive(store, settings.text(u"Path", u"Archivio scadenze"));
 }
 
 const QStringList& DeadlineArchive::columns() {
-    static const QStringList c{u"ID"_s,     u"DATA"_s,  u"COD"_s,   u"DES"_s,     u"DARE"_s,    u"AVERE"_s,
-                               u"PAGATO"_s, u"DATAPAG"_s, u"COD_CLI"_s, u"BANCA"_s, u"FATTURA"_s, u"DES2"_s};
+    static const QStringList c{u"ID"_s,      u"DATA"_s,  u"COD"_s,     u"DES"_s,
+                               u"DARE"_s,    u"AVERE"_s, u"PAGATO"_s,  u"DATAPAG"_s,
+                               u"COD_CLI"_s, u"BANCA"_s, u"FATTURA"_s, u"DES2"_s};
     return c;
 }
 
@@ -133,7 +138,8 @@ QList<qint64> DeadlineArchive::search(const DeadlineSearch& s) {
     static const char* const orders[] = {"data", "des", "des2", "cod", "banca"};
     sql += s.order == DeadlineSearch::Order::Data
                ? u" ORDER BY data, rowid"_s
-               : u" ORDER BY "_s + QString::fromLatin1(orders[static_cast<int>(s.order)]) + u", data, rowid"_s;
+               : u" ORDER BY "_s + QString::fromLatin1(orders[static_cast<int>(s.order)]) +
+                     u", data, rowid"_s;
     QList<qint64> ids;
     m_store.forEachRow(sql, p, [&ids](const StoreRow& r) { ids.append(r.integer(0)); });
     return ids;
@@ -147,10 +153,13 @@ QList<qint64> DeadlineArchive::unpaidBetween(const QDate& from, const QDate& to)
     return search(s);
 }
 
-qint64 DeadlineArchive::count() { return m_store.scalar(u"SELECT count(*) FROM "_s + table()).toLongLong(); }
+qint64 DeadlineArchive::count() {
+    return m_store.scalar(u"SELECT count(*) FROM "_s + table()).toLongLong();
+}
 
 std::optional<Deadline> DeadlineArchive::load(qint64 rowid) {
-    const auto rows = m_store.rows(u"SELECT "_s + kFields + u" FROM "_s + table() + u" WHERE rowid = ?"_s, {rowid});
+    const auto rows = m_store.rows(
+        u"SELECT "_s + kFields + u" FROM "_s + table() + u" WHERE rowid = ?"_s, {rowid});
     if (rows.isEmpty()) return std::nullopt;
     return fromRow(rows.first());
 }
@@ -169,8 +178,9 @@ QList<Deadline> DeadlineArchive::loadMany(const QList<qint64>& rowids) {
             marks += k ? u",?"_s : u"?"_s;
             p << rowids[i + k];
         }
-        for (const QVariantList& r :
-             m_store.rows(u"SELECT "_s + kFields + u" FROM "_s + t + u" WHERE rowid IN ("_s + marks + u")"_s, p))
+        for (const QVariantList& r : m_store.rows(
+                 u"SELECT "_s + kFields + u" FROM "_s + t + u" WHERE rowid IN ("_s + marks + u")"_s,
+                 p))
             byRowid.insert(r[0].toLongLong(), fromRow(r));
     }
     for (qint64 id : rowids)
@@ -183,20 +193,22 @@ qint64 DeadlineArchive::nextId() {
 }
 
 void DeadlineArchive::bindRow(const Deadline& d, QVariantList& p) const {
-    p << dateValue(d.data) << d.cod << d.des << d.des2 << d.des3 << d.dare.toDouble() << d.avere.toDouble() << d.banca
-      << d.pagato.trimmed().toUpper() << dateValue(d.datapag) << d.codCli << d.fattura << dateValue(d.dataFatt)
-      << (d.reminder ? 1 : 0);
+    p << dateValue(d.data) << d.cod << d.des << d.des2 << d.des3 << d.dare.toDouble()
+      << d.avere.toDouble() << d.banca << d.pagato.trimmed().toUpper() << dateValue(d.datapag)
+      << d.codCli << d.fattura << dateValue(d.dataFatt) << (d.reminder ? 1 : 0);
 }
 
 qint64 DeadlineArchive::insert(Deadline d) {
     const QString t = table();
     QVariantList p;
     bindRow(d, p);
-    m_store.exec(u"INSERT INTO "_s + t +
-                     u" (id, data, cod, des, des2, des3, dare, avere, banca, pagato, datapag, cod_cli, fattura, "
-                     u"data_fatt, reminder) SELECT coalesce(max(id), 0) + 1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ? FROM "_s +
-                     t,
-                 p);
+    m_store.exec(
+        u"INSERT INTO "_s + t +
+            u" (id, data, cod, des, des2, des3, dare, avere, banca, pagato, datapag, cod_cli, "
+            u"fattura, "
+            u"data_fatt, reminder) SELECT coalesce(max(id), 0) + 1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ? FROM "_s +
+            t,
+        p);
     return m_store.lastInsertId();
 }
 
@@ -204,10 +216,12 @@ bool DeadlineArchive::update(const Deadline& d) {
     QVariantList p;
     bindRow(d, p);
     p << d.rowid;
-    m_store.exec(u"UPDATE "_s + table() +
-                     u" SET data = ?, cod = ?, des = ?, des2 = ?, des3 = ?, dare = ?, avere = ?, banca = ?, pagato = ?, "
-                     u"datapag = ?, cod_cli = ?, fattura = ?, data_fatt = ?, reminder = ? WHERE rowid = ?"_s,
-                 p);
+    m_store.exec(
+        u"UPDATE "_s + table() +
+            u" SET data = ?, cod = ?, des = ?, des2 = ?, des3 = ?, dare = ?, avere = ?, banca = ?, "
+            u"pagato = ?, "
+            u"datapag = ?, cod_cli = ?, fattura = ?, data_fatt = ?, reminder = ? WHERE rowid = ?"_s,
+        p);
     return m_store.changes() == 1;
 }
 

@@ -77,7 +77,8 @@ public:
 
     // The rowids of the browser's list: dates after 01/01/1900, the filter, the order
     // of one of columns() (then by date and rowid).
-    QList<qint64> list(const DeadlineFilter& filter, const QString& orderColumn = QStringLiteral("DATA"));
+    QList<qint64> list(const DeadlineFilter& filter,
+                       const QString& orderColumn = QStringLiteral("DATA"));
     QList<qint64> search(const DeadlineSearch& s);
     // The unpaid deadlines due between the two dates, by date.
     QList<qint64> unpaidBetween(const QDate& from, const QDate& to);

@@ -23,9 +23,18 @@ using namespace Qt::Literals::StringLiterals;
 namespace zel {
 
 namespace {
-const QStringList kKinds{u"Rimessa diretta"_s,   u"Bonifico Bancario"_s, u"Ricevuta Bancaria"_s,   u"Cambiale"_s,
-                         u"Assegno"_s,           u"Contanti"_s,          u"Fattura quietanzata"_s, u"Carta di credito"_s,
-                         u"Carta di debito"_s,   u"Poste Pay"_s,         u"Pay Pal"_s,             u"Finanziamento"_s,
+const QStringList kKinds{u"Rimessa diretta"_s,
+                         u"Bonifico Bancario"_s,
+                         u"Ricevuta Bancaria"_s,
+                         u"Cambiale"_s,
+                         u"Assegno"_s,
+                         u"Contanti"_s,
+                         u"Fattura quietanzata"_s,
+                         u"Carta di credito"_s,
+                         u"Carta di debito"_s,
+                         u"Poste Pay"_s,
+                         u"Pay Pal"_s,
+                         u"Finanziamento"_s,
                          u"R.I.D."_s};
 const QStringList kPaid{u"N"_s, u"S"_s, u"A"_s};
 constexpr int kPartyListMax = 200;
@@ -89,7 +98,8 @@ DeadlineFields::DeadlineFields(AppContext& ctx, QWidget* parent) : QWidget(paren
     cmb_cod_for->lineEdit()->installEventFilter(this);
     pickParty = [this]() -> QString {
         Tfrm_cerca* own = nullptr;
-        Tfrm_cerca& dialog = m_ctx.windows ? m_ctx.windows->window<Tfrm_cerca>() : *(own = new Tfrm_cerca(m_ctx, this));
+        Tfrm_cerca& dialog = m_ctx.windows ? m_ctx.windows->window<Tfrm_cerca>()
+                                           : *(own = new Tfrm_cerca(m_ctx, this));
         dialog.choosePage(Tfrm_cerca::Page::CustomerByName);
         const bool ok = dialog.execModal() == 1;
         const QString code = ok ? dialog.foundCode() : QString();
@@ -97,12 +107,14 @@ DeadlineFields::DeadlineFields(AppContext& ctx, QWidget* parent) : QWidget(paren
         return code;
     };
     connect(cmb_cod_for, &QComboBox::textActivated, this, &DeadlineFields::cmb_cod_forSelect);
-    connect(cmb_cod_for->lineEdit(), &QLineEdit::textEdited, this, &DeadlineFields::cmb_cod_forChange);
+    connect(cmb_cod_for->lineEdit(), &QLineEdit::textEdited, this,
+            &DeadlineFields::cmb_cod_forChange);
 
     // Each text gets its column's length at entry, so a save never fails on it.
     try {
         QHash<QString, int> lengths;
-        for (const ColumnInfo& c : m_ctx.store->columns(m_ctx.settings->text(u"Path", u"Archivio scadenze")))
+        for (const ColumnInfo& c :
+             m_ctx.store->columns(m_ctx.settings->text(u"Path", u"Archivio scadenze")))
             lengths.insert(c.name.toLower(), c.maxLength());
         limitLengths({{u"cod"_s, cmb_cod},
                       {u"des"_s, edt_des},
@@ -122,8 +134,9 @@ void DeadlineFields::loadLists() {
     try {
         const QString banks = QDir(m_ctx.base).filePath(u"Dati/elenco_banche.db"_s);
         if (m_ctx.store->usable(banks))
-            for (const QVariantList& r : m_ctx.store->rows(u"SELECT testo1 FROM "_s + m_ctx.store->table(banks) +
-                                                           u" WHERE trim(coalesce(testo1, '')) <> '' ORDER BY testo1"_s))
+            for (const QVariantList& r :
+                 m_ctx.store->rows(u"SELECT testo1 FROM "_s + m_ctx.store->table(banks) +
+                                   u" WHERE trim(coalesce(testo1, '')) <> '' ORDER BY testo1"_s))
                 cmb_banca->addItem(r[0].toString());
     } catch (const StoreError&) {
         Dialogs::instance().beep();
@@ -140,9 +153,10 @@ void DeadlineFields::cmb_cod_forChange(const QString& text) {
         const QString t = m_ctx.store->table(m_ctx.settings->text(u"Path", u"Archivio anagrafica"));
         // Codes are upper case: a key range reads the code index instead of the whole registry.
         const QString prefix = text.trimmed().toUpper();
-        for (const QVariantList& r :
-             m_ctx.store->rows(u"SELECT cod_cli FROM "_s + t + u" WHERE cod_cli >= ? AND cod_cli < ? ORDER BY cod_cli LIMIT ?"_s,
-                               {prefix, prefix + QChar(0xFFFF), kPartyListMax}))
+        for (const QVariantList& r : m_ctx.store->rows(
+                 u"SELECT cod_cli FROM "_s + t +
+                     u" WHERE cod_cli >= ? AND cod_cli < ? ORDER BY cod_cli LIMIT ?"_s,
+                 {prefix, prefix + QChar(0xFFFF), kPartyListMax}))
             codes << r[0].toString();
     } catch (const StoreError&) {
         Dialogs::instance().beep();
@@ -160,10 +174,12 @@ void DeadlineFields::cmb_cod_forSelect(const QString& code) {
     if (code.trimmed().isEmpty()) return;
     try {
         const QString t = m_ctx.store->table(m_ctx.settings->text(u"Path", u"Archivio anagrafica"));
-        const auto rows = m_ctx.store->rows(u"SELECT via, citta, tel FROM "_s + t + u" WHERE cod_cli = ? LIMIT 1"_s, {code});
+        const auto rows = m_ctx.store->rows(
+            u"SELECT via, citta, tel FROM "_s + t + u" WHERE cod_cli = ? LIMIT 1"_s, {code});
         if (!rows.isEmpty())
-            lbl_dati_cli->setText(rows[0][0].toString().trimmed() + u" - "_s + rows[0][1].toString().trimmed() +
-                                  u" - Tel. "_s + rows[0][2].toString().trimmed());
+            lbl_dati_cli->setText(rows[0][0].toString().trimmed() + u" - "_s +
+                                  rows[0][1].toString().trimmed() + u" - Tel. "_s +
+                                  rows[0][2].toString().trimmed());
     } catch (const StoreError&) {
         Dialogs::instance().beep();
     }
@@ -206,9 +222,12 @@ std::optional<Deadline> DeadlineFields::deadline(const QString& title) const {
     const auto dare = Money::parse(edt_dare->text());
     const auto avere = Money::parse(edt_avere->text());
     bool okInvoice = true;
-    const qint64 fattura = edt_fattura->text().trimmed().isEmpty() ? 0 : edt_fattura->text().trimmed().toLongLong(&okInvoice);
+    const qint64 fattura = edt_fattura->text().trimmed().isEmpty()
+                               ? 0
+                               : edt_fattura->text().trimmed().toLongLong(&okInvoice);
     if (!dare || !avere || !okInvoice) {
-        Dialogs::instance().warning(title, u"Importo o numero non valido: correggere il campo e riprovare."_s);
+        Dialogs::instance().warning(
+            title, u"Importo o numero non valido: correggere il campo e riprovare."_s);
         return std::nullopt;
     }
     d.data = edt_data->date();
@@ -243,13 +262,15 @@ bool DeadlineFields::eventFilter(QObject* o, QEvent* e) {
     }
     if (e->type() == QEvent::KeyPress && (o == edt_dare || o == edt_avere)) {
         auto* k = static_cast<QKeyEvent*>(e);
-        if (k->key() == Qt::Key_I && (k->modifiers() & Qt::ControlModifier) && (k->modifiers() & Qt::AltModifier)) {
+        if (k->key() == Qt::Key_I && (k->modifiers() & Qt::ControlModifier) &&
+            (k->modifiers() & Qt::AltModifier)) {
             auto* edit = static_cast<QLineEdit*>(o);
             const auto amount = Money::parse(edit->text());
             const double rate = m_ctx.settings->number(u"Magazzino", u"Perc IVA predefinita");
             if (amount && rate > -100.0) {
                 // The taxable part of a gross amount, to the cent.
-                edit->setText(Money::fromDouble(amount->toDouble() * 100.0 / (100.0 + rate)).editText());
+                edit->setText(
+                    Money::fromDouble(amount->toDouble() * 100.0 / (100.0 + rate)).editText());
             } else {
                 Dialogs::instance().beep();
             }

@@ -26,7 +26,8 @@ void DeadlineListModel::setRowids(QList<qint64> rowids) {
 
 void DeadlineListModel::invalidate() {
     m_blocks.clear();
-    if (!m_rowids.isEmpty()) Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    if (!m_rowids.isEmpty())
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 const Deadline* DeadlineListModel::deadline(int row) const {
@@ -41,7 +42,9 @@ const Deadline* DeadlineListModel::deadline(int row) const {
             // Keep positions: a row deleted meanwhile reads as empty.
             QHash<qint64, Deadline> by;
             for (const Deadline& d : found) by.insert(d.rowid, d);
-            for (qint64 id : ids) rows.append(by.value(id, Deadline{id, 0, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, 0, {}, false}));
+            for (qint64 id : ids)
+                rows.append(by.value(
+                    id, Deadline{id, 0, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, 0, {}, false}));
         } catch (const StoreError&) {
             return nullptr;
         }
@@ -69,28 +72,43 @@ QVariant DeadlineListModel::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::TextAlignmentRole) {
         const int c = index.column();
-        return (c == 0 || c == 4 || c == 5 || c == 10) ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+        return (c == 0 || c == 4 || c == 5 || c == 10) ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                                       : QVariant();
     }
     if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
-    case 0: return d->id;
-    case 1: return fmt::date(d->data);
-    case 2: return d->cod;
-    case 3: return d->des;
-    case 4: return d->dare.format();
-    case 5: return d->avere.format();
-    case 6: return d->pagato;
-    case 7: return fmt::date(d->datapag);
-    case 8: return d->codCli;
-    case 9: return d->banca;
-    case 10: return d->fattura;
-    case 11: return d->des2;
-    default: return {};
+        case 0:
+            return d->id;
+        case 1:
+            return fmt::date(d->data);
+        case 2:
+            return d->cod;
+        case 3:
+            return d->des;
+        case 4:
+            return d->dare.format();
+        case 5:
+            return d->avere.format();
+        case 6:
+            return d->pagato;
+        case 7:
+            return fmt::date(d->datapag);
+        case 8:
+            return d->codCli;
+        case 9:
+            return d->banca;
+        case 10:
+            return d->fattura;
+        case 11:
+            return d->des2;
+        default:
+            return {};
     }
 }
 
 QVariant DeadlineListModel::headerData(int section, Qt::Orientation o, int role) const {
-    if (o == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < DeadlineArchive::columns().size())
+    if (o == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < DeadlineArchive::columns().size())
         return DeadlineArchive::columns()[section];
     return QAbstractTableModel::headerData(section, o, role);
 }

@@ -25,7 +25,8 @@ int runDeadlinePrint(const DeadlinePrintRequest& r) {
     Settings settings(r.base);
     settings.load();
     if (!QFileInfo(dataDir(r.base)).isDir()) {
-        say(u"La cartella dei dati %1 non esiste."_s.arg(QDir::toNativeSeparators(dataDir(r.base))));
+        say(u"La cartella dei dati %1 non esiste."_s.arg(
+            QDir::toNativeSeparators(dataDir(r.base))));
         return kExitArchive;
     }
     try {
@@ -51,7 +52,8 @@ int runDeadlinePrint(const DeadlinePrintRequest& r) {
             avere += d.avere;
         }
         say(u"%1 scadenze dal %2 al %3 (dare %4, avere %5) scritte in %6."_s.arg(list.size())
-                .arg(fmt::date(r.from), fmt::date(r.to), dare.format(), avere.format(), QDir::toNativeSeparators(r.pdf)));
+                .arg(fmt::date(r.from), fmt::date(r.to), dare.format(), avere.format(),
+                     QDir::toNativeSeparators(r.pdf)));
         return kExitDone;
     } catch (const StoreError& e) {
         say(u"Archivio scadenze non leggibile: %1"_s.arg(e.message()));

@@ -19,10 +19,11 @@ struct Column {
 };
 
 const QList<Column>& cols() {
-    static const QList<Column> c{{0, 22, u"Data"_s, u"data"_s, false},       {23, 30, u"Tipologia"_s, u"cod"_s, false},
-                                 {54, 60, u"Descrizione"_s, u"des"_s, false}, {115, 25, u"Cli/For"_s, u"cod_cli"_s, false},
-                                 {139, 20, u"Dare"_s, u"dare"_s, true},       {160, 20, u"Avere"_s, u"avere"_s, true},
-                                 {182, 8, u"Pag."_s, u"pagato"_s, false}};
+    static const QList<Column> c{
+        {0, 22, u"Data"_s, u"data"_s, false},        {23, 30, u"Tipologia"_s, u"cod"_s, false},
+        {54, 60, u"Descrizione"_s, u"des"_s, false}, {115, 25, u"Cli/For"_s, u"cod_cli"_s, false},
+        {139, 20, u"Dare"_s, u"dare"_s, true},       {160, 20, u"Avere"_s, u"avere"_s, true},
+        {182, 8, u"Pag."_s, u"pagato"_s, false}};
     return c;
 }
 
@@ -51,7 +52,9 @@ report::Layout TQR_scad::layout(const Settings& settings) {
     report::Layout l;
     l.name = u"TQR_scad"_s;
     l.title.height = 22;
-    l.title.add(Item::label({0, 0, 190, 6}, settings.text(u"Utente", u"riga 1"))).bold().withPointSize(11);
+    l.title.add(Item::label({0, 0, 190, 6}, settings.text(u"Utente", u"riga 1")))
+        .bold()
+        .withPointSize(11);
     l.title.add(Item::label({0, 6, 190, 5}, settings.text(u"Utente", u"riga 2")));
     l.title.add(Item::label({0, 13, 190, 7}, u"Elenco scadenze"_s)).bold().withPointSize(12);
     l.columnHeader.height = 7;
@@ -70,16 +73,23 @@ report::Layout TQR_scad::layout(const Settings& settings) {
     auto total = [](QStringView field) {
         return [field](const report::Context& c) {
             qint64 sum = 0;
-            for (int i = 0; i < c.rowCount(); ++i) sum += (*c.rows)[i].value(field.toString()).toLongLong();
+            for (int i = 0; i < c.rowCount(); ++i)
+                sum += (*c.rows)[i].value(field.toString()).toLongLong();
             return Money::fromCents(sum).format();
         };
     };
-    l.summary.add(Item::expression({139, 2, 20, 6}, total(u"dare_cents"))).bold().align(Qt::AlignRight | Qt::AlignVCenter);
-    l.summary.add(Item::expression({160, 2, 20, 6}, total(u"avere_cents"))).bold().align(Qt::AlignRight | Qt::AlignVCenter);
+    l.summary.add(Item::expression({139, 2, 20, 6}, total(u"dare_cents")))
+        .bold()
+        .align(Qt::AlignRight | Qt::AlignVCenter);
+    l.summary.add(Item::expression({160, 2, 20, 6}, total(u"avere_cents")))
+        .bold()
+        .align(Qt::AlignRight | Qt::AlignVCenter);
     l.pageFooter.height = 6;
-    l.pageFooter.add(Item::expression({150, 0, 40, 5}, [](const report::Context& c) {
-        return u"Pagina "_s + QString::number(c.page);
-    })).align(Qt::AlignRight | Qt::AlignVCenter);
+    l.pageFooter
+        .add(Item::expression(
+            {150, 0, 40, 5},
+            [](const report::Context& c) { return u"Pagina "_s + QString::number(c.page); }))
+        .align(Qt::AlignRight | Qt::AlignVCenter);
     return l;
 }
 

@@ -27,7 +27,9 @@ const QString kTitle = u"Cerca le scadenze"_s;
 }
 
 Tfiltra_scad::Tfiltra_scad(AppContext& ctx, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx), m_archive(DeadlineArchive::fromSettings(*ctx.store, *ctx.settings)) {
+    : QDialog(parent),
+      m_ctx(ctx),
+      m_archive(DeadlineArchive::fromSettings(*ctx.store, *ctx.settings)) {
     setObjectName(u"Tfiltra_scad"_s);
     setWindowTitle(kTitle);
     auto* top = new QVBoxLayout(this);
@@ -58,7 +60,8 @@ Tfiltra_scad::Tfiltra_scad(AppContext& ctx, QWidget* parent)
     form->addRow(u"Riferimento"_s, edt_des2);
     cmb_ordina = new QComboBox(this);
     cmb_ordina->setObjectName(u"cmb_ordina"_s);
-    cmb_ordina->addItems({u"Data"_s, u"Descrizione"_s, u"Riferimento"_s, u"Tipologia"_s, u"Banca"_s});
+    cmb_ordina->addItems(
+        {u"Data"_s, u"Descrizione"_s, u"Riferimento"_s, u"Tipologia"_s, u"Banca"_s});
     form->addRow(u"Ordina per"_s, cmb_ordina);
     top->addLayout(form);
     auto* buttons = new QHBoxLayout;
@@ -98,11 +101,13 @@ void Tfiltra_scad::FormShow() {
         const QString t = m_ctx.store->table(m_archive.path());
         cmb_tipologia->addItem(QString());
         cmb_banca->addItem(QString());
-        for (const QVariantList& r : m_ctx.store->rows(u"SELECT DISTINCT cod FROM "_s + t +
-                                                       u" WHERE trim(coalesce(cod, '')) <> '' ORDER BY cod"_s))
+        for (const QVariantList& r :
+             m_ctx.store->rows(u"SELECT DISTINCT cod FROM "_s + t +
+                               u" WHERE trim(coalesce(cod, '')) <> '' ORDER BY cod"_s))
             cmb_tipologia->addItem(r[0].toString());
-        for (const QVariantList& r : m_ctx.store->rows(u"SELECT DISTINCT banca FROM "_s + t +
-                                                       u" WHERE trim(coalesce(banca, '')) <> '' ORDER BY banca"_s))
+        for (const QVariantList& r :
+             m_ctx.store->rows(u"SELECT DISTINCT banca FROM "_s + t +
+                               u" WHERE trim(coalesce(banca, '')) <> '' ORDER BY banca"_s))
             cmb_banca->addItem(r[0].toString());
     } catch (const StoreError& e) {
         Dialogs::instance().error(kTitle, e.message(), this);
@@ -127,7 +132,8 @@ DeadlineSearch Tfiltra_scad::criteria() const {
 bool Tfiltra_scad::runSearch() {
     try {
         m_selection = m_archive.search(criteria());
-        lbl_conteggio->setText(u"Sono presenti "_s + QString::number(m_selection.size()) + u" elementi su un totale di "_s +
+        lbl_conteggio->setText(u"Sono presenti "_s + QString::number(m_selection.size()) +
+                               u" elementi su un totale di "_s +
                                QString::number(m_archive.count()));
     } catch (const StoreError& e) {
         m_selection.clear();
@@ -146,7 +152,8 @@ void Tfiltra_scad::btn_elencaClick() {
 void Tfiltra_scad::btn_stampaClick() {
     if (!runSearch()) return;
     if (m_selection.isEmpty()) {
-        Dialogs::instance().info(kTitle, u"Non ci sono scadenze che soddisfano il filtro di ricerca"_s, this);
+        Dialogs::instance().info(
+            kTitle, u"Non ci sono scadenze che soddisfano il filtro di ricerca"_s, this);
         return;
     }
     try {

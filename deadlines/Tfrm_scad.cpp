@@ -30,7 +30,9 @@ const QString kTitle = u"Scadenze"_s;
 }
 
 Tfrm_scad::Tfrm_scad(AppContext& ctx, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx), m_archive(DeadlineArchive::fromSettings(*ctx.store, *ctx.settings)) {
+    : QDialog(parent),
+      m_ctx(ctx),
+      m_archive(DeadlineArchive::fromSettings(*ctx.store, *ctx.settings)) {
     setObjectName(u"Tfrm_scad"_s);
     setWindowTitle(kTitle);
     m_model = new DeadlineListModel(m_archive, this);
@@ -50,8 +52,8 @@ void Tfrm_scad::buildUi() {
     };
 
     auto* filters = new QGridLayout;
-    auto dateFilter = [&](int row, int col, const QString& chk, const QString& edt, const QString& caption,
-                          QCheckBox*& box, DateEdit*& edit) {
+    auto dateFilter = [&](int row, int col, const QString& chk, const QString& edt,
+                          const QString& caption, QCheckBox*& box, DateEdit*& edit) {
         box = new QCheckBox(caption, this);
         box->setObjectName(chk);
         edit = new DateEdit(this);
@@ -59,9 +61,11 @@ void Tfrm_scad::buildUi() {
         filters->addWidget(box, row, col);
         filters->addWidget(edit, row, col + 1);
     };
-    dateFilter(0, 0, u"chk_data_dal"_s, u"edt_data_dal"_s, u"Scadenza dal"_s, chk_data_dal, edt_data_dal);
+    dateFilter(0, 0, u"chk_data_dal"_s, u"edt_data_dal"_s, u"Scadenza dal"_s, chk_data_dal,
+               edt_data_dal);
     dateFilter(0, 2, u"chk_data_al"_s, u"edt_data_al"_s, u"al"_s, chk_data_al, edt_data_al);
-    dateFilter(1, 0, u"chk_pag_dal"_s, u"edt_pag_dal"_s, u"Pagamento dal"_s, chk_pag_dal, edt_pag_dal);
+    dateFilter(1, 0, u"chk_pag_dal"_s, u"edt_pag_dal"_s, u"Pagamento dal"_s, chk_pag_dal,
+               edt_pag_dal);
     dateFilter(1, 2, u"chk_pag_al"_s, u"edt_pag_al"_s, u"al"_s, chk_pag_al, edt_pag_al);
     edt_filtro_cod_cli = new QLineEdit(this);
     edt_filtro_cod_cli->setObjectName(u"edt_filtro_cod_cli"_s);
@@ -71,9 +75,14 @@ void Tfrm_scad::buildUi() {
     filters->addWidget(edt_filtro_cod_cli, 2, 1);
     filters->addWidget(new QLabel(u"Descrizione"_s, this), 2, 2);
     filters->addWidget(edt_filtro_des, 2, 3);
-    filters->addWidget(button(u"btn_imposta_filtri"_s, u"Imposta\r\nfiltri"_s, &Tfrm_scad::btn_imposta_filtriClick), 0, 4);
-    filters->addWidget(button(u"btn_azzera_filtri"_s, u"Azzera\r\nfiltri"_s, &Tfrm_scad::btn_azzera_filtriClick), 1, 4);
-    filters->addWidget(button(u"btn_oggi"_s, u"Imposta\r\nOGGI"_s, &Tfrm_scad::btn_oggiClick), 0, 5);
+    filters->addWidget(button(u"btn_imposta_filtri"_s, u"Imposta\r\nfiltri"_s,
+                              &Tfrm_scad::btn_imposta_filtriClick),
+                       0, 4);
+    filters->addWidget(
+        button(u"btn_azzera_filtri"_s, u"Azzera\r\nfiltri"_s, &Tfrm_scad::btn_azzera_filtriClick),
+        1, 4);
+    filters->addWidget(button(u"btn_oggi"_s, u"Imposta\r\nOGGI"_s, &Tfrm_scad::btn_oggiClick), 0,
+                       5);
     auto* analysis = new QPushButton(u"Analisi\r\nScadenze"_s, this);
     analysis->setObjectName(u"btn_analisi"_s);
     analysis->setEnabled(false);
@@ -91,8 +100,10 @@ void Tfrm_scad::buildUi() {
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->setDefaultSectionSize(20);
-    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, &Tfrm_scad::gridTitleClick);
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { showCurrent(); });
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &Tfrm_scad::gridTitleClick);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { showCurrent(); });
     middle->addWidget(m_grid, 3);
     m_fields = new DeadlineFields(m_ctx, this);
     middle->addWidget(m_fields, 2);
@@ -103,7 +114,8 @@ void Tfrm_scad::buildUi() {
     buttons->addWidget(button(u"btn_indietro"_s, u"Indietro"_s, &Tfrm_scad::btn_indietroClick));
     buttons->addWidget(button(u"btn_avanti"_s, u"Avanti"_s, &Tfrm_scad::btn_avantiClick));
     buttons->addWidget(button(u"btn_fine"_s, u"Fine"_s, &Tfrm_scad::btn_fineClick));
-    buttons->addWidget(button(u"btn_modifica"_s, u"Modifica\r\nVedi"_s, &Tfrm_scad::btn_modificaClick));
+    buttons->addWidget(
+        button(u"btn_modifica"_s, u"Modifica\r\nVedi"_s, &Tfrm_scad::btn_modificaClick));
     auto* confirm = button(u"btn_conferma"_s, u"Conferma"_s, &Tfrm_scad::btn_confermaClick);
     confirm->setToolTip(u"Conferma modifica o inserimento"_s);
     buttons->addWidget(confirm);
@@ -140,7 +152,8 @@ void Tfrm_scad::reload(qint64 keepRowid) {
     setEditing(false);
     try {
         m_model->setToday(Clock::today());
-        m_model->setRowids(m_fixedSelection ? *m_fixedSelection : m_archive.list(m_filter, m_order));
+        m_model->setRowids(m_fixedSelection ? *m_fixedSelection
+                                            : m_archive.list(m_filter, m_order));
     } catch (const StoreError& e) {
         m_model->setRowids({});
         Dialogs::instance().error(kTitle, e.message(), this);
@@ -151,7 +164,9 @@ void Tfrm_scad::reload(qint64 keepRowid) {
     if (m_model->rowCount() == 0) showCurrent();
 }
 
-int Tfrm_scad::currentRow() const { return m_grid->currentIndex().isValid() ? m_grid->currentIndex().row() : -1; }
+int Tfrm_scad::currentRow() const {
+    return m_grid->currentIndex().isValid() ? m_grid->currentIndex().row() : -1;
+}
 
 void Tfrm_scad::selectRow(int row) {
     if (row < 0 || row >= m_model->rowCount()) return;
@@ -175,7 +190,9 @@ void Tfrm_scad::setEditing(bool adding) {
 
 void Tfrm_scad::btn_inizioClick() { selectRow(0); }
 void Tfrm_scad::btn_indietroClick() { selectRow(std::max(0, currentRow() - 1)); }
-void Tfrm_scad::btn_avantiClick() { selectRow(std::min(m_model->rowCount() - 1, currentRow() + 1)); }
+void Tfrm_scad::btn_avantiClick() {
+    selectRow(std::min(m_model->rowCount() - 1, currentRow() + 1));
+}
 void Tfrm_scad::btn_fineClick() { selectRow(m_model->rowCount() - 1); }
 
 void Tfrm_scad::btn_modificaClick() {
@@ -190,7 +207,8 @@ void Tfrm_scad::btn_imposta_filtriClick() {
     m_fixedSelection.reset();
     DeadlineFilter f;
     auto take = [](QCheckBox* box, DateEdit* edit) -> std::optional<QDate> {
-        return box->isChecked() && !edit->isEmpty() ? std::optional<QDate>(edit->date()) : std::nullopt;
+        return box->isChecked() && !edit->isEmpty() ? std::optional<QDate>(edit->date())
+                                                    : std::nullopt;
     };
     f.dueFrom = take(chk_data_dal, edt_data_dal);
     f.dueTo = take(chk_data_al, edt_data_al);
@@ -211,7 +229,8 @@ void Tfrm_scad::btn_azzera_filtriClick() {
 }
 
 void Tfrm_scad::btn_oggiClick() {
-    for (DateEdit* e : {edt_data_dal, edt_data_al, edt_pag_dal, edt_pag_al}) e->setDate(Clock::today());
+    for (DateEdit* e : {edt_data_dal, edt_data_al, edt_pag_dal, edt_pag_al})
+        e->setDate(Clock::today());
 }
 
 void Tfrm_scad::gridTitleClick(int column) {
@@ -228,7 +247,8 @@ void Tfrm_scad::gridTitleClick(int column) {
 
 void Tfrm_scad::recordHint() {
     try {
-        setToolTip(fmt::dateTime(Clock::now(), u"dd/mm/yyyy HH:mm") + u" scadenze: "_s + QString::number(m_archive.count()));
+        setToolTip(fmt::dateTime(Clock::now(), u"dd/mm/yyyy HH:mm") + u" scadenze: "_s +
+                   QString::number(m_archive.count()));
     } catch (const StoreError&) {
     }
 }
@@ -252,11 +272,13 @@ void Tfrm_scad::btn_confermaClick() {
         if (m_adding) {
             keep = m_archive.insert(*d);
         } else if (!m_archive.update(*d)) {
-            Dialogs::instance().warning(kTitle, u"La scadenza non esiste più: nessuna modifica è stata salvata."_s, this);
+            Dialogs::instance().warning(
+                kTitle, u"La scadenza non esiste più: nessuna modifica è stata salvata."_s, this);
             return;
         }
     } catch (const StoreError& e) {
-        Dialogs::instance().error(kTitle, u"La scadenza non è stata salvata.\r\n"_s + e.message(), this);
+        Dialogs::instance().error(kTitle, u"La scadenza non è stata salvata.\r\n"_s + e.message(),
+                                  this);
         return;
     }
     m_model->invalidate();
@@ -268,15 +290,17 @@ void Tfrm_scad::btn_cancellaClick() {
     const Deadline* d = m_model->deadline(currentRow());
     if (!d || m_adding) return;
     const Deadline shown = *d;
-    if (!Dialogs::instance().yesNo(MsgIcon::Question, kTitle,
-                                   u"Confermi la cancellazione IRREVERSIBILE\r\ndella scadenza di "_s + shown.des +
-                                       u"\r\ndel "_s + fmt::date(shown.data) + u" ?"_s,
-                                   this))
+    if (!Dialogs::instance().yesNo(
+            MsgIcon::Question, kTitle,
+            u"Confermi la cancellazione IRREVERSIBILE\r\ndella scadenza di "_s + shown.des +
+                u"\r\ndel "_s + fmt::date(shown.data) + u" ?"_s,
+            this))
         return;
     try {
         m_archive.remove(shown.rowid);
     } catch (const StoreError& e) {
-        Dialogs::instance().error(kTitle, u"La scadenza non è stata cancellata.\r\n"_s + e.message(), this);
+        Dialogs::instance().error(kTitle,
+                                  u"La scadenza non è stata cancellata.\r\n"_s + e.message(), this);
         return;
     }
     const int row = currentRow();
@@ -295,7 +319,8 @@ void Tfrm_scad::btn_stampaClick() {
         return;
     }
     if (list.isEmpty()) {
-        Dialogs::instance().info(kTitle, u"Non ci sono scadenze che soddisfano il filtro di ricerca"_s, this);
+        Dialogs::instance().info(
+            kTitle, u"Non ci sono scadenze che soddisfano il filtro di ricerca"_s, this);
         return;
     }
     showPreview(TQR_scad::render(*m_ctx.settings, list));

@@ -26,7 +26,9 @@ const QString kTitle = u"Scheda scadenza"_s;
 }
 
 Tfrm_scadenza::Tfrm_scadenza(AppContext& ctx, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx), m_archive(DeadlineArchive::fromSettings(*ctx.store, *ctx.settings)) {
+    : QDialog(parent),
+      m_ctx(ctx),
+      m_archive(DeadlineArchive::fromSettings(*ctx.store, *ctx.settings)) {
     setObjectName(u"Tfrm_scadenza"_s);
     setWindowTitle(kTitle);
     buildUi();
@@ -150,13 +152,15 @@ void Tfrm_scadenza::refreshDays() {
     Deadline d;
     d.data = m_fields->edt_data->date();
     d.datapag = m_fields->edt_datapag->date();
-    lbl_giorni->setText(d.data.isValid() || d.datapag.isValid() ? QString::number(d.daysToDeadline(Clock::today()))
-                                                                 : QString());
+    lbl_giorni->setText(d.data.isValid() || d.datapag.isValid()
+                            ? QString::number(d.daysToDeadline(Clock::today()))
+                            : QString());
 }
 
 void Tfrm_scadenza::setAdding(bool on) {
     m_adding = on;
-    for (QPushButton* b : {btn_inizio, btn_indietro, btn_avanti, btn_fine, btn_cancella}) b->setEnabled(!on);
+    for (QPushButton* b : {btn_inizio, btn_indietro, btn_avanti, btn_fine, btn_cancella})
+        b->setEnabled(!on);
 }
 
 void Tfrm_scadenza::reloadByDate(qint64 keepRowid) {
@@ -177,7 +181,9 @@ void Tfrm_scadenza::reloadByDate(qint64 keepRowid) {
 
 void Tfrm_scadenza::btn_inizioClick() { showAt(0); }
 void Tfrm_scadenza::btn_indietroClick() { showAt(std::max(0, m_index - 1)); }
-void Tfrm_scadenza::btn_avantiClick() { showAt(std::min(static_cast<int>(m_list.size()) - 1, m_index + 1)); }
+void Tfrm_scadenza::btn_avantiClick() {
+    showAt(std::min(static_cast<int>(m_list.size()) - 1, m_index + 1));
+}
 void Tfrm_scadenza::btn_fineClick() { showAt(static_cast<int>(m_list.size()) - 1); }
 
 void Tfrm_scadenza::btn_nuovoClick() {
@@ -201,11 +207,13 @@ void Tfrm_scadenza::btn_confermaClick() {
         if (m_adding) {
             keep = m_archive.insert(*d);
         } else if (!m_archive.update(*d)) {
-            Dialogs::instance().warning(kTitle, u"La scadenza non esiste più: nessuna modifica è stata salvata."_s, this);
+            Dialogs::instance().warning(
+                kTitle, u"La scadenza non esiste più: nessuna modifica è stata salvata."_s, this);
             return;
         }
     } catch (const StoreError& e) {
-        Dialogs::instance().error(kTitle, u"La scadenza non è stata salvata.\r\n"_s + e.message(), this);
+        Dialogs::instance().error(kTitle, u"La scadenza non è stata salvata.\r\n"_s + e.message(),
+                                  this);
         return;
     }
     setAdding(false);
@@ -222,15 +230,17 @@ void Tfrm_scadenza::btn_pagatoClick() {
 void Tfrm_scadenza::btn_cancellaClick() {
     if (m_adding || m_index < 0) return;
     const Deadline d = m_shown;
-    if (!Dialogs::instance().yesNo(MsgIcon::Question, kTitle,
-                                   u"Confermi la cancellazione IRREVERSIBILE\r\ndella scadenza n. "_s +
-                                       QString::number(d.id) + u"\r\ndel "_s + fmt::date(d.data) + u" ?"_s,
-                                   this))
+    if (!Dialogs::instance().yesNo(
+            MsgIcon::Question, kTitle,
+            u"Confermi la cancellazione IRREVERSIBILE\r\ndella scadenza n. "_s +
+                QString::number(d.id) + u"\r\ndel "_s + fmt::date(d.data) + u" ?"_s,
+            this))
         return;
     try {
         m_archive.remove(d.rowid);
     } catch (const StoreError& e) {
-        Dialogs::instance().error(kTitle, u"La scadenza non è stata cancellata.\r\n"_s + e.message(), this);
+        Dialogs::instance().error(kTitle,
+                                  u"La scadenza non è stata cancellata.\r\n"_s + e.message(), this);
         return;
     }
     const int at = m_index;
@@ -241,7 +251,8 @@ void Tfrm_scadenza::btn_cancellaClick() {
 
 void Tfrm_scadenza::recordHint() {
     try {
-        setToolTip(fmt::dateTime(Clock::now(), u"dd/mm/yyyy HH:mm") + u" scadenze: "_s + QString::number(m_archive.count()));
+        setToolTip(fmt::dateTime(Clock::now(), u"dd/mm/yyyy HH:mm") + u" scadenze: "_s +
+                   QString::number(m_archive.count()));
     } catch (const StoreError&) {
     }
 }
@@ -278,18 +289,21 @@ void Tfrm_scadenza::btn_generaClick() {
     r.from = edt_dal->date();
     r.to = edt_al->date();
     if (DeadlineArchive::repetitionDates(r).isEmpty()) {
-        Dialogs::instance().warning(kTitle, u"Nessuna scadenza da generare tra le due date indicate."_s, this);
+        Dialogs::instance().warning(
+            kTitle, u"Nessuna scadenza da generare tra le due date indicate."_s, this);
         return;
     }
     int made = 0;
     try {
         made = m_archive.repeat(*d, r);
     } catch (const StoreError& e) {
-        Dialogs::instance().error(kTitle, u"Nessuna scadenza è stata generata.\r\n"_s + e.message(), this);
+        Dialogs::instance().error(kTitle, u"Nessuna scadenza è stata generata.\r\n"_s + e.message(),
+                                  this);
         return;
     }
     reloadByDate(m_shown.rowid);
-    Dialogs::instance().info(kTitle, u"Sono state generate "_s + QString::number(made) + u" scadenze."_s, this);
+    Dialogs::instance().info(
+        kTitle, u"Sono state generate "_s + QString::number(made) + u" scadenze."_s, this);
     recordHint();
 }
 

@@ -22,11 +22,13 @@ struct Outcome {
 Outcome zelvarin(const QStringList& args) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& v : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s}) env.remove(v);
+    for (const QString& v : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
+        env.remove(v);
     p.setProcessEnvironment(env);
     p.start(QString::fromUtf8(ZELVARIN_BINARY), args);
     p.waitForFinished(120000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 QString pdfText(const QString& pdf) {
@@ -43,15 +45,18 @@ protected:
     void SetUp() override {
         WindowFixture::SetUp();
         const QString scad = data(u"scad.db"_s);
-        Probe::exec(scad, u"INSERT INTO scad (id, data, des, dare, avere, pagato) VALUES "
-                          u"(1, '2026-03-05', 'Affitto', 500.10, 0, 'N'), "
-                          u"(2, '2026-03-20', 'Fattura 7', 0, 1220.45, ' n'), "
-                          u"(3, '2026-03-25', 'Fattura 8', 0, 99.99, 'S'), "
-                          u"(4, '2026-04-01', 'Luce', 80, 0, 'N')"_s);
+        Probe::exec(scad,
+                    u"INSERT INTO scad (id, data, des, dare, avere, pagato) VALUES "
+                    u"(1, '2026-03-05', 'Affitto', 500.10, 0, 'N'), "
+                    u"(2, '2026-03-20', 'Fattura 7', 0, 1220.45, ' n'), "
+                    u"(3, '2026-03-25', 'Fattura 8', 0, 99.99, 'S'), "
+                    u"(4, '2026-04-01', 'Luce', 80, 0, 'N')"_s);
         store.reset();  // the command opens the archives itself
     }
-    QStringList args(const QString& from, const QString& to, const QString& pdf, bool unpaid) const {
-        QStringList a{u"--base"_s, base.path(), u"--scadenze"_s, u"--dal"_s, from, u"--al"_s, to, u"--pdf"_s, pdf};
+    QStringList args(const QString& from, const QString& to, const QString& pdf,
+                     bool unpaid) const {
+        QStringList a{u"--base"_s, base.path(), u"--scadenze"_s, u"--dal"_s, from,
+                      u"--al"_s,   to,          u"--pdf"_s,      pdf};
         if (unpaid) a << u"--non-pagate"_s;
         return a;
     }
@@ -87,7 +92,8 @@ TEST_F(DeadlineCommand, EmptyPeriodAndBadLinesWriteNothing) {
     EXPECT_EQ(o.code, 2);
     EXPECT_TRUE(o.err.contains(u"Non ci sono scadenze che soddisfano il filtro di ricerca"_s));
     EXPECT_FALSE(QFileInfo::exists(pdf));
-    o = zelvarin({u"--base"_s, base.path(), u"--scadenze"_s, u"--dal"_s, u"2026-03-01"_s, u"--al"_s, u"2026-03-31"_s});
+    o = zelvarin({u"--base"_s, base.path(), u"--scadenze"_s, u"--dal"_s, u"2026-03-01"_s, u"--al"_s,
+                  u"2026-03-31"_s});
     EXPECT_EQ(o.code, 2);
     EXPECT_TRUE(o.err.contains(u"--scadenze richiede --pdf FILE"_s));
 }

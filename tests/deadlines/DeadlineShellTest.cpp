@@ -2,8 +2,8 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QTest>
 #include <QTableView>
+#include <QTest>
 
 #include "deadlines/Tfrm_scad.h"
 #include "settings/IniFile.h"
@@ -25,10 +25,12 @@ protected:
         ASSERT_TRUE(ini.save());
     }
     void deadline(const QString& due, const QString& paid, double avere) {
-        Probe::exec(base.file(u"Dati/scad.db"_s),
-                    u"INSERT INTO scad (id, data, des, avere, pagato) VALUES (1, '%1', 'Rata', %2, '%3')"_s.arg(due)
-                        .arg(avere)
-                        .arg(paid));
+        Probe::exec(
+            base.file(u"Dati/scad.db"_s),
+            u"INSERT INTO scad (id, data, des, avere, pagato) VALUES (1, '%1', 'Rata', %2, '%3')"_s
+                .arg(due)
+                .arg(avere)
+                .arg(paid));
     }
 };
 
@@ -38,7 +40,8 @@ TEST_F(DeadlineShell, StartupOffersTheMonthsUnpaidDeadlinesInTheBrowser) {
     deadline(u"2026-12-03"_s, u"N"_s, 10);
     deadline(u"2026-12-28"_s, u" n"_s, 20);
     deadline(u"2026-12-15"_s, u"S"_s, 30);
-    for (const QString& d : {u"2026-11-30"_s, u"2027-01-01"_s, u"2026-01-15"_s, u"2025-12-10"_s, u"2027-12-10"_s})
+    for (const QString& d :
+         {u"2026-11-30"_s, u"2027-01-01"_s, u"2026-01-15"_s, u"2025-12-10"_s, u"2027-12-10"_s})
         deadline(d, u"N"_s, 5);
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     int listed = -1;
@@ -53,7 +56,7 @@ TEST_F(DeadlineShell, StartupOffersTheMonthsUnpaidDeadlinesInTheBrowser) {
     EXPECT_EQ(listed, 2);
     EXPECT_EQ(caption, u"Scadenze in corso nel mese corrente"_s);
     EXPECT_TRUE(Dialogs::instance().shownTexts().contains(
-              u"Ci sono 2 scadenze non pagate nel mese corrente!\n\rVuoi vederle?\n\rSI per vederle, NO per ignorarle e proseguire"_s));
+        u"Ci sono 2 scadenze non pagate nel mese corrente!\n\rVuoi vederle?\n\rSI per vederle, NO per ignorarle e proseguire"_s));
     ASSERT_FALSE(TrayNotice::instance().shown().isEmpty());
     EXPECT_EQ(TrayNotice::instance().shown().last().title, u"Zelvarin: Scadenze in corso"_s);
     EXPECT_TRUE(m.statusPanels()[2].contains(u"Scadenze "_s));

@@ -35,14 +35,16 @@ protected:
         WindowFixture::TearDown();
     }
     QString scad() const { return data(u"scad.db"_s); }
-    void row(int id, const QString& due, const QString& des, double dare, double avere, const QString& paid,
-             const QString& payDate = {}) {
-        Probe::exec(scad(), u"INSERT INTO scad (id, data, cod, des, dare, avere, pagato, datapag, cod_cli) VALUES "
-                            u"(%1, '%2', 'Contanti', '%3', %4, %5, '%6', %7, 'C1')"_s.arg(id)
-                                .arg(due, QString(des).replace(u"'"_s, u"''"_s))
-                                .arg(dare)
-                                .arg(avere)
-                                .arg(paid, payDate.isEmpty() ? u"NULL"_s : u"'"_s + payDate + u"'"_s));
+    void row(int id, const QString& due, const QString& des, double dare, double avere,
+             const QString& paid, const QString& payDate = {}) {
+        Probe::exec(
+            scad(),
+            u"INSERT INTO scad (id, data, cod, des, dare, avere, pagato, datapag, cod_cli) VALUES "
+            u"(%1, '%2', 'Contanti', '%3', %4, %5, '%6', %7, 'C1')"_s.arg(id)
+                .arg(due, QString(des).replace(u"'"_s, u"''"_s))
+                .arg(dare)
+                .arg(avere)
+                .arg(paid, payDate.isEmpty() ? u"NULL"_s : u"'"_s + payDate + u"'"_s));
     }
     template <class W>
     static void click(W* w, const QString& name) {
@@ -59,7 +61,8 @@ protected:
         QTest::keyClick(e, Qt::Key_Tab);
     }
     QList<QVariantList> stored() {
-        return Probe::rows(scad(), u"SELECT id, data, avere, pagato, cod FROM scad ORDER BY rowid"_s);
+        return Probe::rows(scad(),
+                           u"SELECT id, data, avere, pagato, cod FROM scad ORDER BY rowid"_s);
     }
     void openCard() {
         card = std::make_unique<Tfrm_scadenza>(ctx);
@@ -116,7 +119,8 @@ TEST_F(DeadlineWindows, EmptyArchiveGivesIdOneAndRepetitionMakesUnpaidCopies) {
             EXPECT_EQ(rows[i][3].toString(), u"N"_s);
             EXPECT_EQ(rows[i][4].toString(), u"Ricevuta Bancaria"_s);
         }
-        EXPECT_TRUE(Dialogs::instance().shownTexts().contains(u"Sono state generate 4 scadenze."_s));
+        EXPECT_TRUE(
+            Dialogs::instance().shownTexts().contains(u"Sono state generate 4 scadenze."_s));
     }
 }
 
@@ -135,14 +139,16 @@ TEST_F(DeadlineWindows, PaidTwiceChangesNothingMore) {
 TEST_F(DeadlineWindows, FailedRepetitionLeavesArchiveAndSaysSo) {
     openCard();
     newDeadline(u"N"_s);
-    Probe::exec(scad(), u"CREATE TRIGGER guasto BEFORE INSERT ON scad WHEN NEW.data = '2026-05-30' "
-                        u"BEGIN SELECT RAISE(ABORT, 'guasto'); END"_s);
+    Probe::exec(scad(),
+                u"CREATE TRIGGER guasto BEFORE INSERT ON scad WHEN NEW.data = '2026-05-30' "
+                u"BEGIN SELECT RAISE(ABORT, 'guasto'); END"_s);
     const QString withTrigger = Probe::dump(scad());
     Dialogs::instance().reset();
     repeatMonthly(false);
     EXPECT_EQ(Probe::dump(scad()), withTrigger);
     ASSERT_FALSE(Dialogs::instance().shown().isEmpty());
-    EXPECT_TRUE(Dialogs::instance().shown().last().text.startsWith(u"Nessuna scadenza è stata generata."_s));
+    EXPECT_TRUE(Dialogs::instance().shown().last().text.startsWith(
+        u"Nessuna scadenza è stata generata."_s));
 }
 
 TEST_F(DeadlineWindows, RepetitionDatesCountFromTheFirstDate) {
@@ -151,9 +157,12 @@ TEST_F(DeadlineWindows, RepetitionDatesCountFromTheFirstDate) {
         QList<QDate> expected;
     };
     const QList<Case> cases{
-        {{false, false, QDate(2026, 1, 31), QDate(2026, 4, 30)}, {QDate(2026, 2, 28), QDate(2026, 3, 31), QDate(2026, 4, 30)}},
-        {{false, true, QDate(2028, 1, 31), QDate(2028, 3, 31)}, {QDate(2028, 2, 29), QDate(2028, 3, 31)}},
-        {{true, false, QDate(2024, 2, 29), QDate(2026, 3, 1)}, {QDate(2025, 2, 28), QDate(2026, 2, 28)}},
+        {{false, false, QDate(2026, 1, 31), QDate(2026, 4, 30)},
+         {QDate(2026, 2, 28), QDate(2026, 3, 31), QDate(2026, 4, 30)}},
+        {{false, true, QDate(2028, 1, 31), QDate(2028, 3, 31)},
+         {QDate(2028, 2, 29), QDate(2028, 3, 31)}},
+        {{true, false, QDate(2024, 2, 29), QDate(2026, 3, 1)},
+         {QDate(2025, 2, 28), QDate(2026, 2, 28)}},
         {{false, false, QDate(2026, 1, 15), QDate(2026, 2, 14)}, {}},
     };
     for (const Case& c : cases) EXPECT_EQ(DeadlineArchive::repetitionDates(c.r), c.expected);
@@ -194,8 +203,9 @@ TEST_F(DeadlineWindows, CardDeletesAfterItsQuestion) {
     Dialogs::instance().queueAnswer(DlgButton::No);
     click(card.get(), u"btn_cancella"_s);
     EXPECT_EQ(Probe::count(scad()), 2);
-    EXPECT_EQ(Dialogs::instance().shown().last().text,
-              u"Confermi la cancellazione IRREVERSIBILE\r\ndella scadenza n. 7\r\ndel 01/03/2026 ?"_s);
+    EXPECT_EQ(
+        Dialogs::instance().shown().last().text,
+        u"Confermi la cancellazione IRREVERSIBILE\r\ndella scadenza n. 7\r\ndel 01/03/2026 ?"_s);
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     click(card.get(), u"btn_cancella"_s);
     const auto rows = Probe::rows(scad(), u"SELECT id, des FROM scad"_s);
@@ -269,13 +279,15 @@ TEST_F(DeadlineWindows, BrowserEditsByRowidAndPrintsTotals) {
 
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     click(browser.get(), u"btn_cancella"_s);
-    EXPECT_EQ(Dialogs::instance().shown().last().text,
-              u"Confermi la cancellazione IRREVERSIBILE\r\ndella scadenza di Cliente rivisto\r\ndel 02/03/2026 ?"_s);
+    EXPECT_EQ(
+        Dialogs::instance().shown().last().text,
+        u"Confermi la cancellazione IRREVERSIBILE\r\ndella scadenza di Cliente rivisto\r\ndel 02/03/2026 ?"_s);
     EXPECT_EQ(Probe::count(scad()), 1);
 }
 
 TEST_F(DeadlineWindows, FilterWindowCountsListsAndRefusesEmptyPrint) {
-    for (int i = 1; i <= 6; ++i) row(i, u"2026-0%1-10"_s.arg(i), u"Rata %1"_s.arg(i), 0, 10 * i, u"N"_s);
+    for (int i = 1; i <= 6; ++i)
+        row(i, u"2026-0%1-10"_s.arg(i), u"Rata %1"_s.arg(i), 0, 10 * i, u"N"_s);
     filter = std::make_unique<Tfiltra_scad>(ctx);
     bool previewed = false;
     filter->showPreview = [&previewed](const report::PageModel&) { previewed = true; };
@@ -283,7 +295,8 @@ TEST_F(DeadlineWindows, FilterWindowCountsListsAndRefusesEmptyPrint) {
     type(filter.get(), u"edt_dal"_s, u"01/02/2026"_s);
     type(filter.get(), u"edt_al"_s, u"30/04/2026"_s);
     click(filter.get(), u"btn_elenca"_s);
-    EXPECT_EQ(filter->findChild<QLabel*>(u"lbl_conteggio"_s)->text(), u"Sono presenti 3 elementi su un totale di 6"_s);
+    EXPECT_EQ(filter->findChild<QLabel*>(u"lbl_conteggio"_s)->text(),
+              u"Sono presenti 3 elementi su un totale di 6"_s);
     EXPECT_EQ(filter->findChild<QTableView*>(u"grid_elenco"_s)->model()->rowCount(), 3);
     click(filter.get(), u"btn_stampa"_s);
     EXPECT_TRUE(previewed);
@@ -292,7 +305,8 @@ TEST_F(DeadlineWindows, FilterWindowCountsListsAndRefusesEmptyPrint) {
     type(filter.get(), u"edt_des"_s, u"nessuna"_s);
     click(filter.get(), u"btn_stampa"_s);
     EXPECT_FALSE(previewed);
-    EXPECT_EQ(Dialogs::instance().shown().last().text, u"Non ci sono scadenze che soddisfano il filtro di ricerca"_s);
+    EXPECT_EQ(Dialogs::instance().shown().last().text,
+              u"Non ci sono scadenze che soddisfano il filtro di ricerca"_s);
 }
 
 TEST_F(DeadlineWindows, CtrlAltITakesTheVatOutOfAnAmount) {
@@ -308,31 +322,39 @@ TEST_F(DeadlineWindows, CtrlAltITakesTheVatOutOfAnAmount) {
 
 TEST_F(DeadlineWindows, FailedBrowserWritesLeaveTheArchiveAndSaySo) {
     row(1, u"2026-03-01"_s, u"Affitto"_s, 500, 0, u"N"_s);
-    Probe::exec(scad(), u"CREATE TRIGGER guasto_u BEFORE UPDATE ON scad BEGIN SELECT RAISE(ABORT, 'guasto'); END"_s);
-    Probe::exec(scad(), u"CREATE TRIGGER guasto_d BEFORE DELETE ON scad BEGIN SELECT RAISE(ABORT, 'guasto'); END"_s);
+    Probe::exec(
+        scad(),
+        u"CREATE TRIGGER guasto_u BEFORE UPDATE ON scad BEGIN SELECT RAISE(ABORT, 'guasto'); END"_s);
+    Probe::exec(
+        scad(),
+        u"CREATE TRIGGER guasto_d BEFORE DELETE ON scad BEGIN SELECT RAISE(ABORT, 'guasto'); END"_s);
     browser = std::make_unique<Tfrm_scad>(ctx);
     browser->FormShow();
     const QString before = Probe::dump(scad());
     type(browser.get(), u"edt_des"_s, u"Affitto marzo"_s);
     click(browser.get(), u"btn_conferma"_s);
     EXPECT_EQ(Probe::dump(scad()), before);
-    EXPECT_TRUE(Dialogs::instance().shown().last().text.startsWith(u"La scadenza non è stata salvata."_s));
+    EXPECT_TRUE(
+        Dialogs::instance().shown().last().text.startsWith(u"La scadenza non è stata salvata."_s));
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     click(browser.get(), u"btn_cancella"_s);
     EXPECT_EQ(Probe::dump(scad()), before);
-    EXPECT_TRUE(Dialogs::instance().shown().last().text.startsWith(u"La scadenza non è stata cancellata."_s));
+    EXPECT_TRUE(Dialogs::instance().shown().last().text.startsWith(
+        u"La scadenza non è stata cancellata."_s));
 }
 
 TEST_F(DeadlineWindows, PartyDoubleClickTakesTheSearchedCodeAndShowsItsDetails) {
-    Probe::exec(data(u"anagrafica.db"_s), u"INSERT INTO anagrafica (cod_cli, nome, via, citta, tel) VALUES "
-                                          u"('ROSSI', 'Rossi Srl', 'Via Roma 1', 'Torino', '011 555')"_s);
+    Probe::exec(data(u"anagrafica.db"_s),
+                u"INSERT INTO anagrafica (cod_cli, nome, via, citta, tel) VALUES "
+                u"('ROSSI', 'Rossi Srl', 'Via Roma 1', 'Torino', '011 555')"_s);
     openCard();
     auto* fields = card->findChild<DeadlineFields*>();
     ASSERT_NE(fields, nullptr);
     fields->pickParty = [] { return u"ROSSI"_s; };
     QTest::mouseDClick(fields->cmb_cod_for->lineEdit(), Qt::LeftButton);
     EXPECT_EQ(fields->cmb_cod_for->currentText(), u"ROSSI"_s);
-    EXPECT_EQ(card->findChild<QLabel*>(u"lbl_dati_cli"_s)->text(), u"Via Roma 1 - Torino - Tel. 011 555"_s);
+    EXPECT_EQ(card->findChild<QLabel*>(u"lbl_dati_cli"_s)->text(),
+              u"Via Roma 1 - Torino - Tel. 011 555"_s);
     // Typing filters the list by the code's beginning.
     fields->cmb_cod_for->setEditText(QString());
     QTest::keyClicks(fields->cmb_cod_for->lineEdit(), u"ro"_s);
@@ -365,15 +387,17 @@ TEST_F(DeadlineWindows, BrowserSortsByTitleAndSetsTodayInTheDateFilters) {
     EXPECT_EQ(grid->model()->index(0, 3).data().toString(), u"Alfa"_s);
     click(browser.get(), u"btn_oggi"_s);
     for (const char16_t* name : {u"edt_data_dal", u"edt_data_al", u"edt_pag_dal", u"edt_pag_al"})
-        EXPECT_EQ(browser->findChild<DateEdit*>(QString::fromUtf16(name))->date(), QDate(2026, 3, 10));
+        EXPECT_EQ(browser->findChild<DateEdit*>(QString::fromUtf16(name))->date(),
+                  QDate(2026, 3, 10));
     EXPECT_FALSE(browser->findChild<QPushButton*>(u"btn_analisi"_s)->isEnabled());
 }
 
 TEST_F(DeadlineWindows, FilterWindowCriteriaAndOrder) {
-    Probe::exec(scad(), u"INSERT INTO scad (id, data, cod, banca, des, des2, pagato) VALUES "
-                        u"(1, '2026-03-01', 'Contanti', 'Banca Uno', 'Bolletta luce', 'rif A', 'N'), "
-                        u"(2, '2026-03-02', 'Ricevuta Bancaria', 'Banca Due', 'Affitto', 'rif B', 'S'), "
-                        u"(3, '2026-03-03', 'Ricevuta Bancaria', 'Banca Uno', 'Canone', 'rif C', 'A')"_s);
+    Probe::exec(scad(),
+                u"INSERT INTO scad (id, data, cod, banca, des, des2, pagato) VALUES "
+                u"(1, '2026-03-01', 'Contanti', 'Banca Uno', 'Bolletta luce', 'rif A', 'N'), "
+                u"(2, '2026-03-02', 'Ricevuta Bancaria', 'Banca Due', 'Affitto', 'rif B', 'S'), "
+                u"(3, '2026-03-03', 'Ricevuta Bancaria', 'Banca Uno', 'Canone', 'rif C', 'A')"_s);
     filter = std::make_unique<Tfiltra_scad>(ctx);
     filter->FormShow();
     struct Case {
@@ -397,8 +421,10 @@ TEST_F(DeadlineWindows, FilterWindowCriteriaAndOrder) {
         click(filter.get(), u"btn_elenca"_s);
         auto* grid = filter->findChild<QTableView*>(u"grid_elenco"_s);
         QList<qint64> ids;
-        for (int r = 0; r < grid->model()->rowCount(); ++r) ids << grid->model()->index(r, 0).data().toLongLong();
-        EXPECT_EQ(ids, c.ids) << c.kind.toStdString() << c.bank.toStdString() << c.des.toStdString();
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            ids << grid->model()->index(r, 0).data().toLongLong();
+        EXPECT_EQ(ids, c.ids) << c.kind.toStdString() << c.bank.toStdString()
+                              << c.des.toStdString();
     }
 }
 
