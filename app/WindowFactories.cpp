@@ -104,6 +104,11 @@ void registerWindowFactories(TMain& main) {
     main.setCommandAction(QStringLiteral("mnu_nuovo_ddt_ordine"), [openNewDdt] { openNewDdt(Tfrm_ddtnew::Mode::Orders); });
     main.setCommandAction(QStringLiteral("mnu_nuovo_preventivo"), [&main] {
         Tfrm_nuovo_preventivo& w = main.window<Tfrm_nuovo_preventivo>();
+        w.runCustomerCard = [&main] {
+            Tfrm_clienti1& card = main.window<Tfrm_clienti1>();
+            card.showPage(0);
+            card.exec();
+        };
         w.prepare();
         w.exec();
     });

@@ -93,6 +93,10 @@ QWidget* Tfrm_nuovo_preventivo::buildFirstPage() {
         head->addRow(QString::fromUtf16(c), e);
     }
     v->addLayout(head);
+    auto* newCustomer = new QPushButton(QStringLiteral("Nuovo cliente"));
+    newCustomer->setObjectName(QStringLiteral("btn_nuovo_cliente"));
+    connect(newCustomer, &QPushButton::clicked, this, [this] { btn_nuovo_clienteClick(); });
+    v->addWidget(newCustomer);
     auto* confirmCustomer = new QPushButton(QStringLiteral("Conferma"));
     confirmCustomer->setObjectName(QStringLiteral("btn_conferma_cliente"));
     connect(confirmCustomer, &QPushButton::clicked, this, [this] { btn_conferma_clienteClick(); });
@@ -325,10 +329,11 @@ void Tfrm_nuovo_preventivo::cmb_cod_cliSelect() {
         {customerCode()});
     if (rows.isEmpty()) {
         m_marker->setStyleSheet(QStringLiteral("background: red"));
-        Dialogs::instance().yesNo(MsgIcon::Question, QStringLiteral("Codice cliente inesistente"),
-                                  QStringLiteral("Non esiste il nome in anagrafica. Vuoi "
-                                                 "aggiungerlo?"),
-                                  this);
+        if (Dialogs::instance().yesNo(MsgIcon::Question, QStringLiteral("Codice cliente inesistente"),
+                                      QStringLiteral("Non esiste il nome in anagrafica. Vuoi "
+                                                     "aggiungerlo?"),
+                                      this))
+            btn_nuovo_clienteClick();
         return;
     }
     int i = 0;
@@ -337,6 +342,15 @@ void Tfrm_nuovo_preventivo::cmb_cod_cliSelect() {
     m_payment->setCurrentText(rows[0][10].toString());
     m_exemption = rows[0][11].toString().trimmed();
     m_buttons[QStringLiteral("btn_conferma_cliente")]->setFocus();
+}
+
+void Tfrm_nuovo_preventivo::btn_nuovo_clienteClick() {
+    if (!runCustomerCard) return;
+    const QString typed = m_customer->currentText();
+    runCustomerCard();
+    // The card may have added the customer: the list is read again, the text kept.
+    fillCustomers();
+    m_customer->setEditText(typed);
 }
 
 void Tfrm_nuovo_preventivo::btn_conferma_clienteClick() {

@@ -48,6 +48,10 @@ public:
     void btn_uscitaClick();
     void btn_stampa_prevClick();
 
+    // The customer card, to type a new customer; set by the program.
+    std::function<void()> runCustomerCard;
+    void btn_nuovo_clienteClick();
+
     // Shows the print of the saved quote (the preview); tests replace it.
     std::function<void(const QuotePrintData&, const QuotePrintOptions&, Trpt_preventivo::Model)>
         showPrint;

@@ -216,6 +216,21 @@ TEST_F(NewQuoteTest, ChangingCustomerClearsThePreviousOnesFields) {
     EXPECT_EQ(Dialogs::instance().shown().last().title, u"Codice cliente inesistente"_s);
 }
 
+TEST_F(NewQuoteTest, AnUnknownCustomerOpensTheCardOnYesAndTheListIsReadAgain) {
+    int opened = 0;
+    window->runCustomerCard = [&] {
+        ++opened;
+        Probe::exec(path(u"Archivio anagrafica"),
+                    u"INSERT INTO anagrafica (COD_CLI, NOME) VALUES ('ZZ', 'Nuovo')"_s);
+    };
+    QComboBox* c = child<QComboBox>(u"cmb_cod_cli"_s);
+    c->setEditText(u"ZZ"_s);
+    Dialogs::instance().queueAnswer(DlgButton::Yes);
+    Q_EMIT c->activated(-1);
+    EXPECT_EQ(opened, 1);
+    EXPECT_GE(c->findText(u"ZZ"_s, Qt::MatchStartsWith), 0);
+}
+
 TEST_F(NewQuoteTest, ExitAsksAndStaysOnNo) {
     window->show();
     Dialogs::instance().queueAnswer(DlgButton::No);
