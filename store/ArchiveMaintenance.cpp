@@ -263,6 +263,11 @@ UpgradeOutcome upgradeColumns(Store& store, const Settings& settings, Notifier& 
             if (i == 13) say(u"Controllo Campi Archivio Ordini");
             if (i == 17) say(u"Controllo Campi Archivio Prima Nota");
         });
+        // Order codes as wide as the registry and article codes they hold, rows kept.
+        if (const QString orders = settings.text(kPath, u"Archivio Ordini");
+            !orders.trimmed().isEmpty() && store.usable(orders))
+            for (const char* column : {"COD_CLI", "COD_FORN", "COD_ART"})
+                widenTextColumn(store, orders, QString::fromLatin1(column), kOrderCodeWidth);
         out.indexesMade = ensureIndexes(store, settings);
     } catch (const StoreError& e) {
         out.failure = e.message();

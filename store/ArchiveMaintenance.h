@@ -39,6 +39,7 @@ void convertQuantityToDecimal(Store& store, const QString& linesPath, const QStr
 bool widenTextColumn(Store& store, const QString& path, const QString& column, int width);
 // The unit of an invoice line holds a DDT line's unit whole.
 inline constexpr int kInvoiceUnitWidth = 20;
+inline constexpr int kOrderCodeWidth = 20;
 
 // True when the archive has rows and its QUANT column cannot hold decimals.
 bool quantityNeedsDecimals(Store& store, const QString& linesPath);

@@ -132,3 +132,22 @@ TEST_F(Upgrade, IntegerQuantitiesBecomeDecimalsOnlyWhenTheUserAgrees) {
     upgrade();
     EXPECT_TRUE(notifier.entries.isEmpty());
 }
+
+TEST_F(Upgrade, NarrowOrderCodesAreWidenedKeepingRowsAndRowids) {
+    const QString old = findArchive(u"ordini.db")->columns.toString();
+    plant(u"ordini.db"_s, old,
+          {u"INSERT INTO %1 (rowid, ordine, COD_CLI, COD_FORN, COD_ART, QUANT) VALUES (4, 1, '', 'F001', 'A1', 2.5)"_s,
+           u"INSERT INTO %1 (rowid, ordine, COD_CLI, COD_FORN, COD_ART, QUANT) VALUES (7, 2, 'C001', '', 'A2', 3)"_s});
+    const auto rowsOf = [this] {
+        return Probe::rows(data(u"ordini.db"_s),
+                           u"SELECT rowid, ordine, COD_CLI, COD_FORN, COD_ART, QUANT FROM ordini ORDER BY rowid"_s);
+    };
+    const auto before = rowsOf();
+    const UpgradeOutcome out = upgrade();
+    EXPECT_TRUE(out.failure.isEmpty()) << qPrintable(out.failure);
+    const QStringList columns = Probe::columns(data(u"ordini.db"_s));
+    for (const QString& c : {u"COD_CLI CHAR(20)"_s, u"COD_FORN CHAR(20)"_s, u"COD_ART CHAR(20)"_s})
+        EXPECT_TRUE(columns.contains(c)) << qPrintable(columns.join(u", "));
+    EXPECT_EQ(columns.indexOf(u"COD_CLI CHAR(20)"_s), old.split(u", "_s).indexOf(u"COD_CLI CHAR(10)"_s));
+    EXPECT_EQ(rowsOf(), before);
+}
