@@ -321,12 +321,47 @@ TEST_F(MainWindowTest, OnlyTheBuiltCommandsAreEnabledAndSetupWaitsForItsWindow) 
     for (QAction* a : m.menuBar()->findChildren<QAction*>())
         if (a->isEnabled() && !a->menu() && !a->objectName().isEmpty()) enabled << a->objectName();
     enabled.sort();
-    EXPECT_EQ(enabled, strings({"mnu_alert_contatti", "mnu_alert_scadenze", "mnu_anagrafica_inserimento",
-                                "mnu_anagrafica_stampe", "mnu_articoli_inserimento", "mnu_backup_locale",
-                                "mnu_carico", "mnu_carico_da_ordine", "mnu_carico_esterno", "mnu_ddt_movimenti", "mnu_esci",
-                                "mnu_fattura_da_ddt", "mnu_fattura_da_preventivo", "mnu_fattura_preventivo", "mnu_fatturazione_differita", "mnu_informazioni", "mnu_nuovo_ddt", "mnu_nuovo_ddt_ordine", "mnu_nuovo_ordine", "mnu_nuovo_preventivo", "mnu_ricerca_abi_cab",
-                                "mnu_ricerca_cap", "mnu_scarico", "mnu_scorre_ddt", "mnu_scorre_fatture1", "mnu_scorre_ordini", "mnu_scorre_preventivi",
-                                "mnu_scorrimento_movimenti", "mnu_setup", "mnu_sottoscorta", "mnu_stampa_listino", "mnu_trova_cap"}));
+    // One command a line, sorted: each module adds its own.
+    // Joined, so a failure prints the whole list.
+    EXPECT_EQ(enabled.join(u' ').toStdString(), strings({
+                           "mnu_alert_contatti",
+                           "mnu_alert_scadenze",
+                           "mnu_anagrafica_inserimento",
+                           "mnu_anagrafica_stampe",
+                           "mnu_articoli_inserimento",
+                           "mnu_backup_locale",
+                           "mnu_carico",
+                           "mnu_carico_da_ordine",
+                           "mnu_carico_esterno",
+                           "mnu_ddt_movimenti",
+                           "mnu_esci",
+                           "mnu_fattura_da_ddt",
+                           "mnu_fattura_da_preventivo",
+                           "mnu_fattura_preventivo",
+                           "mnu_fatturazione_differita",
+                           "mnu_filtra_scadenze",
+                           "mnu_informazioni",
+                           "mnu_nuova_scadenza",
+                           "mnu_nuovo_ddt",
+                           "mnu_nuovo_ddt_ordine",
+                           "mnu_nuovo_ordine",
+                           "mnu_nuovo_preventivo",
+                           "mnu_ricerca_abi_cab",
+                           "mnu_ricerca_cap",
+                           "mnu_scarico",
+                           "mnu_scorre_ddt",
+                           "mnu_scorre_fatture1",
+                           "mnu_scorre_ordini",
+                           "mnu_scorre_preventivi",
+                           "mnu_scorre_scadenze",
+                           "mnu_scorrimento_movimenti",
+                           "mnu_setup",
+                           "mnu_shop",
+                           "mnu_sottoscorta",
+                           "mnu_stampa_listino",
+                           "mnu_trova_cap",
+                           "mnu_visualizza_scadenza",
+                       }).join(u' ').toStdString());
     EXPECT_TRUE(m.findChild<QToolButton*>(QStringLiteral("btn_nuovo_ddt"))->isEnabled());
     EXPECT_FALSE(m.findChild<QToolButton*>(QStringLiteral("btn_fattura_libera"))->isEnabled());
 
