@@ -21,8 +21,9 @@ bool OrderArchive::isTaken(qint64 number) const {
     return NextNumber(m_store, m_orders, QStringLiteral("ordine")).isTaken(number);
 }
 
-QString OrderArchive::codeTooLong(const QString& column, const QString& code) const {
-    for (const ColumnInfo& c : m_store.columns(m_orders)) {
+namespace {
+QString tooLong(const QList<ColumnInfo>& columns, const QString& column, const QString& code) {
+    for (const ColumnInfo& c : columns) {
         if (c.name.compare(column, Qt::CaseInsensitive) != 0) continue;
         const int max = c.maxLength();
         if (max > 0 && code.size() > max)
@@ -32,6 +33,11 @@ QString OrderArchive::codeTooLong(const QString& column, const QString& code) co
         return {};
     }
     return {};
+}
+}  // namespace
+
+QString OrderArchive::codeTooLong(const QString& column, const QString& code) const {
+    return tooLong(m_store.columns(m_orders), column, code);
 }
 
 void OrderArchive::adjustOrdered(const QString& code, double delta) {
@@ -45,10 +51,10 @@ void OrderArchive::save(const OrderDraft& d) {
         d.kind == OrderKind::Customer ? QStringLiteral("cod_cli") : QStringLiteral("cod_forn");
     if (d.number <= 0) throw StoreError(QStringLiteral("Numero d'ordine non valido."));
     if (d.lines.isEmpty()) throw StoreError(QStringLiteral("L'ordine non contiene righe."));
-    if (QString m = codeTooLong(partyColumn, d.party); !m.isEmpty()) throw StoreError(m);
+    const QList<ColumnInfo> columns = m_store.columns(m_orders);
+    if (QString m = tooLong(columns, partyColumn, d.party); !m.isEmpty()) throw StoreError(m);
     for (const OrderLine& l : d.lines)
-        if (QString m = codeTooLong(QStringLiteral("cod_art"), l.codArt); !m.isEmpty())
-            throw StoreError(m);
+        if (QString m = tooLong(columns, QStringLiteral("cod_art"), l.codArt); !m.isEmpty()) throw StoreError(m);
 
     const QString t = m_store.table(m_orders);
     m_store.table(m_warehouse);
