@@ -3,6 +3,10 @@
 #include "app/TMain.h"
 #include "ddt/Tfrm_ddtnew.h"
 #include "ddt/Tscorre_ddt.h"
+#include "core/Clock.h"
+#include "deadlines/DeadlineArchive.h"
+#include "store/Store.h"
+#include "ui/Dialogs.h"
 #include "deadlines/Tfiltra_scad.h"
 #include "deadlines/Tfrm_scad.h"
 #include "deadlines/Tfrm_scadenza.h"
@@ -167,6 +171,30 @@ void registerWindowFactories(TMain& main) {
         w.openCard = deadlineCard;
         w.FormShow();
         w.exec();
+    });
+    // The unpaid deadlines of this month, or all of them, in the browser.
+    auto unpaidDeadlines = [&main, deadlineCard](bool monthOnly, const QString& caption) {
+        const QDate today = Clock::today();
+        QList<qint64> rows;
+        try {
+            DeadlineArchive archive = DeadlineArchive::fromSettings(*main.store(), *main.context().settings);
+            rows = monthOnly ? archive.unpaidBetween(QDate(today.year(), today.month(), 1),
+                                                     QDate(today.year(), today.month(), today.daysInMonth()))
+                             : archive.unpaidBetween(QDate(1900, 1, 2), QDate(9999, 12, 31));
+        } catch (const StoreError& e) {
+            Dialogs::instance().error(QStringLiteral("Scadenze"), e.message(), &main);
+            return;
+        }
+        Tfrm_scad& w = main.window<Tfrm_scad>();
+        w.openCard = deadlineCard;
+        w.showSelection(rows, caption);
+        w.exec();
+    };
+    main.setCommandAction(QStringLiteral("mnu_scadenze_mese"), [unpaidDeadlines] {
+        unpaidDeadlines(true, QStringLiteral("Scadenze in corso nel mese corrente"));
+    });
+    main.setCommandAction(QStringLiteral("mnu_scadenze_tutte"), [unpaidDeadlines] {
+        unpaidDeadlines(false, QStringLiteral("Scadenze non pagate (tutte)"));
     });
     main.setCommandAction(QStringLiteral("mnu_filtra_scadenze"), [&main] {
         Tfiltra_scad& w = main.window<Tfiltra_scad>();

@@ -348,6 +348,8 @@ TEST_F(MainWindowTest, OnlyTheBuiltCommandsAreEnabledAndSetupWaitsForItsWindow) 
                            "mnu_nuovo_preventivo",
                            "mnu_ricerca_abi_cab",
                            "mnu_ricerca_cap",
+                           "mnu_scadenze_mese",
+                           "mnu_scadenze_tutte",
                            "mnu_scarico",
                            "mnu_scorre_ddt",
                            "mnu_scorre_fatture1",

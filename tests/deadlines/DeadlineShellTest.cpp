@@ -100,4 +100,36 @@ TEST_F(DeadlineShell, BrowserHandsItsCurrentListToTheCard) {
     EXPECT_EQ(index, 1);
 }
 
+TEST_F(DeadlineShell, ActiveDeadlineCommandsListTheMonthsOrEveryUnpaidOne) {
+    prepareArchives();
+    deadline(u"2026-12-03"_s, u"N"_s, 10);
+    deadline(u"2026-12-20"_s, u"S"_s, 20);
+    deadline(u"2026-11-30"_s, u"N"_s, 30);
+    deadline(u"2027-02-01"_s, u"n"_s, 40);
+    deadline(u"1900-01-01"_s, u"N"_s, 50);
+    struct Case {
+        const char* command;
+        int rows;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {"mnu_scadenze_mese", 1, "Scadenze in corso nel mese corrente"},
+        {"mnu_scadenze_tutte", 3, "Scadenze non pagate (tutte)"},
+    };
+    start();
+    for (const Case& c : cases) {
+        int listed = -1;
+        QString caption;
+        onModal<Tfrm_scad>([&](Tfrm_scad& w) {
+            listed = w.findChild<QTableView*>(u"grid_scad"_s)->model()->rowCount();
+            caption = w.findChild<QLabel*>(u"lbl_filtro"_s)->text();
+            w.close();
+        });
+        trigger(QString::fromLatin1(c.command));
+        ASSERT_TRUE(waitFor([this] { return modalsServed(); })) << c.command;
+        EXPECT_EQ(listed, c.rows) << c.command;
+        EXPECT_EQ(caption, QString::fromUtf8(c.caption)) << c.command;
+    }
+}
+
 }  // namespace
