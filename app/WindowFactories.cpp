@@ -56,7 +56,11 @@ void registerWindowFactories(TMain& main) {
         w.exec();
     };
     main.setCommandAction(QStringLiteral("mnu_carico"), [openStock] { openStock(Tmulti_art::kLoadPage); });
-    main.setCommandAction(QStringLiteral("mnu_carico_esterno"), [openStock] { openStock(Tmulti_art::kLoadPage); });
+    main.setCommandAction(QStringLiteral("mnu_carico_esterno"), [&main] {
+        Tmulti_art& w = main.window<Tmulti_art>();
+        w.prepareOutside();
+        w.exec();
+    });
     main.setCommandAction(QStringLiteral("mnu_scarico"), [openStock] { openStock(Tmulti_art::kUnloadPage); });
     auto openMovements = [&main] {
         Tmov_check& w = main.window<Tmov_check>();

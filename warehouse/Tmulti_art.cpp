@@ -301,6 +301,12 @@ void Tmulti_art::prepare(int page, const QString& code) {
     articleChosen(page != kUnloadPage);
 }
 
+void Tmulti_art::prepareOutside() {
+    prepare(kLoadPage);
+    if (m_place->count() > 1) m_place->setCurrentIndex(1);
+    m_place->setFocus();
+}
+
 void Tmulti_art::FormShow() {
     // The archive paths may have changed in the setup since the last opening.
     m_ops = std::make_unique<StockOps>(*m_ctx.store, StockArchives::fromSettings(*m_ctx.settings));

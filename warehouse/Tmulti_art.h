@@ -44,6 +44,8 @@ public:
 
     // Prepares the window on a page and, when code is not empty, on that article.
     void prepare(int page, const QString& code = {});
+    // The load page aimed at the first outside warehouse ("Carico da magazzino esterno").
+    void prepareOutside();
 
     void FormShow();
     bool btn_conferma_caricoClick();

@@ -400,6 +400,7 @@ TEST_F(MainWindowTest, RegistryAndSetupOpenFromTheMenu) {
                  {"mnu_setup", "Tfrm_setup", -1},
                  {"mnu_articoli_inserimento", "Tfrm_articoli", -1},
                  {"mnu_carico", "Tmulti_art", -1},
+                 {"mnu_carico_esterno", "Tmulti_art", -1},
                  {"mnu_scarico", "Tmulti_art", -1},
                  {"mnu_scorrimento_movimenti", "Tmov_check", -1},
                  {"mnu_ddt_movimenti", "Tmov_check", -1},

@@ -245,6 +245,17 @@ TEST_F(LoadUnloadWindow, LoadWhoseLastWriteFailsLeavesTheArchivesAndSaysSo) {
     EXPECT_EQ(w<QLineEdit>(u"edt_quantita"_s)->text(), u"4"_s);  // what was typed stays
 }
 
+TEST_F(LoadUnloadWindow, OutsideModeAimsAtTheFirstOutsideWarehouse) {
+    win = std::make_unique<Tmulti_art>(ctx);
+    win->prepareOutside();
+    EXPECT_EQ(w<QComboBox>(u"cmb_magazzino"_s)->currentIndex(), 0) << "no outside warehouse: the main one";
+    Probe::exec(dataFile(base.path(), u"mag_tipo.db"_s),
+                u"INSERT INTO mag_tipo (COD_MAG, DES) VALUES ('M3', 'Negozio'), ('M2', 'Deposito')"_s);
+    win->prepareOutside();
+    EXPECT_EQ(w<QComboBox>(u"cmb_magazzino"_s)->currentData().toString(), u"M2"_s);
+    EXPECT_EQ(win->findChild<QTabWidget*>()->currentIndex(), Tmulti_art::kLoadPage);
+}
+
 TEST_F(LoadUnloadWindow, OutsideWarehouseAndOrderLine) {
     article(u"X1"_s, 1, 10);
     Probe::exec(dataFile(base.path(), u"mag_tipo.db"_s),
