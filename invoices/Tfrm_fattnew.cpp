@@ -626,7 +626,7 @@ void Tfrm_fattnew::done(int r) {
     } catch (const StoreError&) {
     }
     if (!UsageCounters(m_ctx.base)
-             .recordUse(QStringLiteral("Fatture"), invoices, QDateTime::currentDateTime(),
+             .recordUse(QStringLiteral("Fatture"), invoices, Clock::now(),
                         QStringLiteral("    Fatture in archivio: ")))
         QApplication::beep();
     QDialog::done(r);

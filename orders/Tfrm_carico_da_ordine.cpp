@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/Clock.h"
 #include "documents/Money.h"
 #include "orders/OrderArchive.h"
 #include "settings/Settings.h"
@@ -258,7 +259,7 @@ void Tfrm_carico_da_ordine::btn_confermaClick() {
     r.ddtNumber = ddt;
     r.supplier = m_supplier->text().trimmed();
     r.note = m_note->toPlainText();
-    r.today = QDate::currentDate();
+    r.today = Clock::today();
     const StockArchives a = StockArchives::fromSettings(*m_ctx.settings);
     try {
         OrderArchive(*m_ctx.store, a.orders, a.warehouse, a.movements).load(r);

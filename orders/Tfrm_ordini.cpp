@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "core/Clock.h"
 #include "documents/NextNumber.h"
 #include "orders/Tqr_ord.h"
 #include "report/Engine.h"
@@ -259,7 +260,7 @@ void Tfrm_ordini::prepare() {
     m_save->setEnabled(true);
     m_print->setEnabled(false);
     m_extraLogo->setChecked(m_ctx.settings->flag(u"Ordine", u"Stampa extra logo"));
-    m_date->setDate(QDate::currentDate());
+    m_date->setDate(Clock::today());
     try {
         m_number->setText(QString::number(archive().proposeNumber()));
     } catch (const StoreError& e) {
@@ -376,7 +377,7 @@ void Tfrm_ordini::btn_avantiClick() {
     m_draftLines.clear();
     m_lines->setRowCount(0);
     showTotals();
-    for (DateEdit* d : m_cons) d->setDate(QDate::currentDate());
+    for (DateEdit* d : m_cons) d->setDate(Clock::today());
     loadArticles();
     m_pages->setTabEnabled(1, true);
     m_pages->setTabEnabled(2, true);

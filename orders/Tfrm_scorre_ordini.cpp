@@ -12,6 +12,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "core/Clock.h"
 #include "orders/OrderArchive.h"
 #include "orders/Tqr_ord.h"
 #include "report/Engine.h"
@@ -349,7 +350,7 @@ void Tfrm_scorre_ordini::btn_aggiungiClick() {
                              "edt_data_cons1", "edt_data_cons2", "edt_data_cons3", "edt_rif"})
         m_edit[QString::fromLatin1(name)]->clear();
     if (m_edit[QStringLiteral("edt_data")]->text().isEmpty())
-        m_edit[QStringLiteral("edt_data")]->setText(dateText(QDate::currentDate()));
+        m_edit[QStringLiteral("edt_data")]->setText(dateText(Clock::today()));
     m_appending = true;
     m_edit[QStringLiteral("edt_cod_art")]->setFocus();
 }

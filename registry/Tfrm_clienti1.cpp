@@ -29,6 +29,7 @@
 #include <limits>
 #include <QVBoxLayout>
 
+#include "core/Clock.h"
 #include "core/Paths.h"
 #include "registry/PartnerListModel.h"
 #include "registry/PartnerRules.h"
@@ -414,7 +415,7 @@ QWidget* Tfrm_clienti1::buildContactsPage() {
     connect(add, &QPushButton::clicked, this, [this] {
         const QString code = m_currentCode;
         if (code.isEmpty()) return;
-        writeSideArchive(m_ctx.settings->text(u"Path", u"Archivio Contatti"), QStringLiteral("INSERT INTO %1 (COD_CLI, DATACONT, RICONTEFF) VALUES (?, ?, 0)"), {code, QDate::currentDate()});
+        writeSideArchive(m_ctx.settings->text(u"Path", u"Archivio Contatti"), QStringLiteral("INSERT INTO %1 (COD_CLI, DATACONT, RICONTEFF) VALUES (?, ?, 0)"), {code, Clock::today()});
         loadContacts();
     });
     connect(save, &QPushButton::clicked, this, [this] { saveContacts(); });
@@ -636,7 +637,7 @@ void Tfrm_clienti1::btn_nuovo_allegatoClick() {
     m_loading = false;
     m_attNew = true;
     m_attRowid = -1;
-    m_attDate->setDate(QDate::currentDate());
+    m_attDate->setDate(Clock::today());
     m_attDes->clear();
     m_attPrivacy->setValue(1);
     m_attFile->clear();
@@ -1038,7 +1039,7 @@ QVariantMap Tfrm_clienti1::cardFields() const {
     out.insert(QStringLiteral("conto_lav"), type.kinds[partner::ContoLavorazione]);
     out.insert(QStringLiteral("scadpag"), out.value(QStringLiteral("scad_pag")));
     if (out.value(QStringLiteral("es_iva")).toString().isEmpty()) out.insert(QStringLiteral("es_iva"), QStringLiteral("N"));
-    out.insert(QStringLiteral("data_acq"), QDate::currentDate());
+    out.insert(QStringLiteral("data_acq"), Clock::today());
     return out;
 }
 
@@ -1150,7 +1151,7 @@ bool Tfrm_clienti1::btn_confermaClick() {
                  Tqr_privacy1::cityLine(fields.value(QStringLiteral("cap")).toString(),
                                         fields.value(QStringLiteral("citta")).toString(),
                                         fields.value(QStringLiteral("prov1")).toString())},
-                QDate::currentDate());
+                Clock::today());
             showPreview(letter.render());
         }
         return true;
@@ -1563,7 +1564,7 @@ void Tfrm_clienti1::done(int r) {
         cards = m_archive.count();
     } catch (const StoreError&) {
     }
-    if (!UsageCounters(m_ctx.base).recordUse(QStringLiteral("Anagrafica"), cards, QDateTime::currentDateTime(),
+    if (!UsageCounters(m_ctx.base).recordUse(QStringLiteral("Anagrafica"), cards, Clock::now(),
                                              QStringLiteral("    Schede in archivio: ")))
         QApplication::beep();
     m_opened = false;

@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "core/Clock.h"
 #include "ui/Dialogs.h"
 
 namespace zel {
@@ -95,7 +96,7 @@ void DateEdit::showCalendar() {
             setFocus();
         });
     }
-    m_calendar->setSelectedDate(m_date.isValid() ? m_date : QDate::currentDate());
+    m_calendar->setSelectedDate(m_date.isValid() ? m_date : Clock::today());
     m_calendar->move(mapToGlobal(rect().bottomLeft()));
     m_calendar->show();
     m_calendar->setFocus();

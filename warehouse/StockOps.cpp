@@ -1,5 +1,6 @@
 #include "warehouse/StockOps.h"
 
+#include "core/Clock.h"
 #include "core/Paths.h"
 #include "settings/Settings.h"
 #include "store/ArchiveMaintenance.h"
@@ -135,7 +136,7 @@ void StockOps::addToPlace(const StockPlace& place, const QString& code, double q
                                     "0, 0, 0, 0, 0, 0, 0, "
                                     "'', '', '')")
                          .arg(ext),
-                     {place.outsideCode, code, des.toString(), QDate::currentDate()});
+                     {place.outsideCode, code, des.toString(), Clock::today()});
         rowid = m_store.lastInsertId();
     }
     m_store.exec(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(ext, side),

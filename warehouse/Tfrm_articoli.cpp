@@ -1579,7 +1579,7 @@ void Tfrm_articoli::done(int r) {
     } catch (const StoreError&) {
     }
     if (!UsageCounters(m_ctx.base)
-             .recordUse(QStringLiteral("Magazzino"), articles, QDateTime::currentDateTime(),
+             .recordUse(QStringLiteral("Magazzino"), articles, Clock::now(),
                         QStringLiteral("    Articoli in archivio: ")))
         QApplication::beep();
     QDialog::done(r);

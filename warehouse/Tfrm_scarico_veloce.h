@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "core/Clock.h"
 #include "documents/Money.h"
 #include "ui/AppContext.h"
 #include "warehouse/CounterSale.h"
@@ -35,7 +36,7 @@ public:
     std::function<void(const report::PageModel&)> showPreview;
     std::function<bool(const report::PageModel&)> printDirect;
     // The clock of the sale; tests fix it.
-    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    std::function<QDateTime()> now = [] { return Clock::now(); };
     // Opens the browser of the receipts written; its button shows only when set.
     std::function<void()> openReceipts;
     // Shows the search dialog prepared by the window; tests replace it.

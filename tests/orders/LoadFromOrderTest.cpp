@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "core/Clock.h"
 #include "orders/OrderArchive.h"
 #include "orders/Tfrm_carico_da_ordine.h"
 #include "settings/Settings.h"
@@ -109,7 +110,7 @@ TEST_F(LoadFromOrderTest, TwoLoadsWithoutRechoosingCloseTheLine) {
     const auto line = Probe::rows(a.orders, u"SELECT CHIUSO, CONSEGNATO_QUANT, CONSEGNE, DATA_CONS1, DATA_CONS2 "
                                             "FROM ordini WHERE COD_ART = 'A1'"_s)
                           .first();
-    const QString today = QDate::currentDate().toString(Qt::ISODate);
+    const QString today = Clock::today().toString(Qt::ISODate);
     EXPECT_EQ(line, (QVariantList{1, 10.0, 2, today, today}));
 }
 

@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "core/Clock.h"
 #include "documents/NextNumber.h"
 #include "orders/Tfrm_ordini.h"
 #include "settings/Settings.h"
@@ -108,7 +109,7 @@ TEST_F(NewOrderTest, SupplierOrderSavesOnceAndRaisesQuantityOnOrder) {
     const auto rows = Probe::rows(ordersPath, u"SELECT ordine, COD_FORN, COD_CLI, QUANT, PREZZO, "
                                               "DATA_CONS1 FROM ordini ORDER BY rowid"_s);
     ASSERT_EQ(rows.size(), 2);
-    EXPECT_EQ(rows[0], (QVariantList{1, u"F001"_s, u""_s, 10.0, 4.5, QDate::currentDate().toString(Qt::ISODate)}));
+    EXPECT_EQ(rows[0], (QVariantList{1, u"F001"_s, u""_s, 10.0, 4.5, Clock::today().toString(Qt::ISODate)}));
     EXPECT_EQ(rows[1][3].toDouble(), 2.5);
     EXPECT_DOUBLE_EQ(rows[1][4].toDouble(), 8.0);
     EXPECT_DOUBLE_EQ(qord(u"A1"_s), 10.0);

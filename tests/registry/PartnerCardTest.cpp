@@ -14,6 +14,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include "core/Clock.h"
 #include "registry/ReferenceData.h"
 #include "registry/Tfrm_cerca.h"
 #include "registry/Tfrm_clienti1.h"
@@ -261,7 +262,7 @@ TEST_F(PartnerCard, ConsentLetterAfterANewCard) {
     Dialogs::instance().queueAnswer(DlgButton::Yes);
     click(u"btn_conferma"_s);
     for (const QString& part : {u"Bar Sport di Neri Anna"_s, u"Corso Garibaldi 12"_s, u"47121 Forlì (FC)"_s,
-                                QDate::currentDate().toString(u"dd/MM/yyyy"_s), u"Regolamento (UE) 2016/679"_s,
+                                Clock::today().toString(u"dd/MM/yyyy"_s), u"Regolamento (UE) 2016/679"_s,
                                 u"D.Lgs. n. 101/2018"_s})
         EXPECT_TRUE(previewed.contains(part)) << qPrintable(part) << "\n" << qPrintable(previewed);
 }
@@ -365,7 +366,7 @@ TEST_F(PartnerCard, AttachmentIsWrittenOnlyByItsConfirmation) {
     open();
     const QString file = data(u"alleg_anag.db"_s);
     click(u"btn_nuovo_allegato"_s);
-    EXPECT_EQ(w<DateEdit>(u"dt_data_allegato"_s)->date(), QDate::currentDate());
+    EXPECT_EQ(w<DateEdit>(u"dt_data_allegato"_s)->date(), Clock::today());
     EXPECT_EQ(w<QSpinBox>(u"num_riservatezza"_s)->value(), 1);
     type(u"edt_des_allegato"_s, u"Contratto d'affitto 100%"_s);
     click(u"btn_riservatezza_piu"_s);
@@ -375,7 +376,7 @@ TEST_F(PartnerCard, AttachmentIsWrittenOnlyByItsConfirmation) {
     click(u"btn_conferma_allegato"_s);
     auto rows = [&] { return Probe::rows(file, u"SELECT cod_cli, des, privacy, data FROM alleg_anag"_s); };
     ASSERT_EQ(rows().size(), 1);
-    EXPECT_EQ(rows()[0], (QVariantList{u"A1"_s, u"Contratto d'affitto 100%"_s, 2LL, QDate::currentDate().toString(Qt::ISODate)}));
+    EXPECT_EQ(rows()[0], (QVariantList{u"A1"_s, u"Contratto d'affitto 100%"_s, 2LL, Clock::today().toString(Qt::ISODate)}));
 
     // The level stays within 0..99, by the arrows as by the bar.
     QSpinBox* level = w<QSpinBox>(u"num_riservatezza"_s);

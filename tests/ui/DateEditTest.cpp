@@ -3,6 +3,7 @@
 #include <QCalendarWidget>
 #include <QTest>
 
+#include "core/Clock.h"
 #include "ui/DateEdit.h"
 #include "ui/Dialogs.h"
 
@@ -82,7 +83,7 @@ TEST_F(DateEditTest, MonthViewPicksADate) {
     edit.showCalendar();
     auto* calendar = edit.findChild<QCalendarWidget*>(u"cal_data"_s);
     ASSERT_NE(calendar, nullptr);
-    EXPECT_EQ(calendar->selectedDate(), QDate::currentDate()) << "an empty edit opens on today";
+    EXPECT_EQ(calendar->selectedDate(), Clock::today()) << "an empty edit opens on today";
     calendar->setSelectedDate(QDate(2026, 7, 14));
     Q_EMIT calendar->activated(calendar->selectedDate());
     EXPECT_EQ(edit.date(), QDate(2026, 7, 14));
