@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringList>
 #include <QString>
 #include <QTemporaryDir>
 #include <ostream>
@@ -22,5 +23,18 @@ public:
 private:
     QTemporaryDir dir;
 };
+
+// What the program said and returned when run as a command.
+struct CommandOutcome {
+    int code;  // -1 when it did not end normally
+    QString err;
+    QString out;
+};
+
+// The program with no display at all, as a cron job would run it.
+CommandOutcome runZelvarin(const QStringList& args);
+
+// The text of a PDF as pdftotext reads it (ligatures undone); empty without pdftotext.
+QString pdfText(const QString& pdf);
 
 }  // namespace zel::test

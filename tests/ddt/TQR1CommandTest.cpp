@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include "ddt/DdtPrintCommand.h"
+#include "tests/TestSupport.h"
 #include "tests/WindowFixture.h"
 #include "tests/ddt/DdtBrowserSeed.h"
 
@@ -13,33 +12,6 @@ using namespace zel::test;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-struct Outcome {
-    int code;
-    QString err;
-};
-
-// The program with no display at all, as a cron job would run it.
-Outcome zelvarin(const QStringList& args) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& v : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
-        env.remove(v);
-    p.setProcessEnvironment(env);
-    p.start(QString::fromUtf8(ZELVARIN_BINARY), args);
-    p.waitForFinished(120000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
-QString pdfText(const QString& pdf) {
-    const QString exe = QStandardPaths::findExecutable(u"pdftotext"_s);
-    if (exe.isEmpty()) return {};
-    QProcess p;
-    p.start(exe, {u"-layout"_s, u"-enc"_s, u"UTF-8"_s, pdf, u"-"_s});
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
-}
 
 class PrintDdtCommand : public WindowFixture {
 protected:
@@ -66,7 +38,7 @@ protected:
 
 TEST_F(PrintDdtCommand, WritesThePdfOfTheDdtWithNumberRecipientAndLines) {
     const QString pdf = base.file(u"ddt5.pdf"_s);
-    const Outcome r = zelvarin(args({u"5"_s, u"--pdf"_s, pdf}));
+    const CommandOutcome r = runZelvarin(args({u"5"_s, u"--pdf"_s, pdf}));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(u"DDT n° 5 del cliente C1"_s)) << r.err.toStdString();
     ASSERT_TRUE(QFileInfo(pdf).size() > 0);
@@ -80,11 +52,11 @@ TEST_F(PrintDdtCommand, WritesThePdfOfTheDdtWithNumberRecipientAndLines) {
 
 TEST_F(PrintDdtCommand, ASharedNumberNeedsItsRecipient) {
     const QString pdf = base.file(u"ddt9.pdf"_s);
-    Outcome r = zelvarin(args({u"9"_s, u"--pdf"_s, pdf}));
+    CommandOutcome r = runZelvarin(args({u"9"_s, u"--pdf"_s, pdf}));
     EXPECT_EQ(r.code, kExitUnknownDdt);
     EXPECT_TRUE(r.err.contains(u"--cliente"_s)) << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(pdf));
-    r = zelvarin(args({u"9"_s, u"--cliente"_s, u"c2"_s, u"--pdf"_s, pdf}));
+    r = runZelvarin(args({u"9"_s, u"--cliente"_s, u"c2"_s, u"--pdf"_s, pdf}));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const QString text = pdfText(pdf);
     if (text.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
@@ -106,7 +78,7 @@ TEST_P(PrintDdtRefusals, SayWhyAndWriteNothing) {
     const QString pdf = base.file(u"out.pdf"_s);
     QStringList extra = GetParam().extra;
     extra.replaceInStrings(u"@PDF"_s, pdf);
-    const Outcome r = zelvarin(args(extra));
+    const CommandOutcome r = runZelvarin(args(extra));
     EXPECT_EQ(r.code, GetParam().code);
     EXPECT_TRUE(r.err.contains(QString::fromUtf8(GetParam().says))) << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(pdf));

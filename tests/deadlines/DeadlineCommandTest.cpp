@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
 
+#include "tests/TestSupport.h"
 #include "tests/WindowFixture.h"
 #include "tests/store/SqliteProbe.h"
 
@@ -12,33 +11,6 @@ using namespace zel::test;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-struct Outcome {
-    int code;
-    QString err;
-};
-
-// The program with no display at all, as a cron job would run it.
-Outcome zelvarin(const QStringList& args) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& v : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
-        env.remove(v);
-    p.setProcessEnvironment(env);
-    p.start(QString::fromUtf8(ZELVARIN_BINARY), args);
-    p.waitForFinished(120000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
-QString pdfText(const QString& pdf) {
-    const QString exe = QStandardPaths::findExecutable(u"pdftotext"_s);
-    if (exe.isEmpty()) return {};
-    QProcess p;
-    p.start(exe, {u"-layout"_s, u"-enc"_s, u"UTF-8"_s, pdf, u"-"_s});
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
-}
 
 class DeadlineCommand : public WindowFixture {
 protected:
@@ -73,7 +45,7 @@ TEST_F(DeadlineCommand, PrintsThePeriodsDeadlinesWithTotals) {
     };
     for (const Case& c : cases) {
         const QString pdf = base.file(c.unpaid ? u"non_pagate.pdf"_s : u"tutte.pdf"_s);
-        const Outcome o = zelvarin(args(u"2026-03-01"_s, u"2026-03-31"_s, pdf, c.unpaid));
+        const CommandOutcome o = runZelvarin(args(u"2026-03-01"_s, u"2026-03-31"_s, pdf, c.unpaid));
         EXPECT_EQ(o.code, 0) << o.err.toStdString();
         EXPECT_TRUE(o.err.contains(c.said)) << o.err.toStdString();
         ASSERT_TRUE(QFileInfo(pdf).size() > 0);
@@ -88,11 +60,11 @@ TEST_F(DeadlineCommand, PrintsThePeriodsDeadlinesWithTotals) {
 
 TEST_F(DeadlineCommand, EmptyPeriodAndBadLinesWriteNothing) {
     const QString pdf = base.file(u"vuoto.pdf"_s);
-    Outcome o = zelvarin(args(u"2025-01-01"_s, u"2025-12-31"_s, pdf, false));
+    CommandOutcome o = runZelvarin(args(u"2025-01-01"_s, u"2025-12-31"_s, pdf, false));
     EXPECT_EQ(o.code, 2);
     EXPECT_TRUE(o.err.contains(u"Non ci sono scadenze che soddisfano il filtro di ricerca"_s));
     EXPECT_FALSE(QFileInfo::exists(pdf));
-    o = zelvarin({u"--base"_s, base.path(), u"--scadenze"_s, u"--dal"_s, u"2026-03-01"_s, u"--al"_s,
+    o = runZelvarin({u"--base"_s, base.path(), u"--scadenze"_s, u"--dal"_s, u"2026-03-01"_s, u"--al"_s,
                   u"2026-03-31"_s});
     EXPECT_EQ(o.code, 2);
     EXPECT_TRUE(o.err.contains(u"--scadenze richiede --pdf FILE"_s));

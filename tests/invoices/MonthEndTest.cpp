@@ -1,5 +1,4 @@
 #include <QComboBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -155,12 +154,10 @@ protected:
         store.reset();  // the command opens the archives itself
     }
     int zelvarin(const QStringList& args, QString* out = nullptr, QString* err = nullptr) {
-        QProcess p;
-        p.start(QStringLiteral(ZELVARIN_BINARY), QStringList{u"--base"_s, base.path()} + args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        if (out) *out = QString::fromUtf8(p.readAllStandardOutput());
-        if (err) *err = QString::fromUtf8(p.readAllStandardError());
-        return p.exitCode();
+        const CommandOutcome o = runZelvarin(QStringList{u"--base"_s, base.path()} + args);
+        if (out) *out = o.out;
+        if (err) *err = o.err;
+        return o.code;
     }
 };
 

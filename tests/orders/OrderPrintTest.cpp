@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "orders/OrderArchive.h"
@@ -70,13 +69,7 @@ TEST_F(OrderPrintTest, BatchPrintWritesThePdfOrTellsWhy) {
 TEST_F(OrderPrintTest, CommandLineWritesTheOrderPdfWithoutADisplay) {
     store.reset();
     const auto run = [this](const QStringList& extra) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const QString& v : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s}) env.remove(v);
-        p.setProcessEnvironment(env);
-        p.start(QString::fromUtf8(ZELVARIN_BINARY), QStringList{u"--base"_s, base.path()} + extra);
-        p.waitForFinished(120000);
-        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        return runZelvarin(QStringList{u"--base"_s, base.path()} + extra).code;
     };
     const QString pdf = base.file(u"ordine7.pdf"_s);
     EXPECT_EQ(run({u"--stampa-ordine"_s, u"7"_s, u"--pdf"_s, pdf}), 0);

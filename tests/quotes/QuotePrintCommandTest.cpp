@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
 
 #include "quotes/QuoteArchive.h"
+#include "tests/TestSupport.h"
 #include "tests/WindowFixture.h"
 
 using namespace zel;
@@ -11,23 +11,6 @@ using namespace zel::test;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-struct Outcome {
-    int code;
-    QString err;
-};
-
-// The program with no display at all, as a cron job would run it.
-Outcome zelvarin(const QStringList& args) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& v : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s}) env.remove(v);
-    p.setProcessEnvironment(env);
-    p.start(QString::fromUtf8(ZELVARIN_BINARY), args);
-    p.waitForFinished(120000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 class QuotePrintCommandTest : public WindowFixture {};
 
@@ -61,7 +44,7 @@ TEST_F(QuotePrintCommandTest, WritesTheQuotePdfOrSaysWhyNot) {
         {{u"--stampa-preventivo"_s, u"1"_s}, 2, u"richiede --pdf"},
     };
     for (const Case& c : cases) {
-        const Outcome o = zelvarin(QStringList{u"--base"_s, base.path()} + c.args);
+        const CommandOutcome o = runZelvarin(QStringList{u"--base"_s, base.path()} + c.args);
         EXPECT_EQ(o.code, c.code) << o.err.toStdString();
         EXPECT_TRUE(o.err.contains(QString::fromUtf16(c.says))) << o.err.toStdString();
     }

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include "report/PageModel.h"
+#include "tests/TestSupport.h"
 
 namespace zel::test {
 
@@ -34,17 +35,8 @@ inline void expectMatchesReference(const report::PageModel& model, const QString
 
 // Words of each page, in reading order, as pdftotext finds them.
 inline QStringList pdfPages(const QString& pdf, bool* available) {
-    const QString exe = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    *available = !exe.isEmpty();
-    if (exe.isEmpty()) return {};
-    QProcess p;
-    p.start(exe, {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf,
-                  QStringLiteral("-")});
-    p.waitForFinished(60000);
-    // Compatibility forms undo the ligatures ("ﬁ") the PDF fonts print.
-    QStringList pages = QString::fromUtf8(p.readAllStandardOutput())
-                            .normalized(QString::NormalizationForm_KC)
-                            .split(u'\f');
+    *available = !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+    QStringList pages = pdfText(pdf).split(u'\f');
     if (!pages.isEmpty() && pages.back().trimmed().isEmpty()) pages.removeLast();
     return pages;
 }

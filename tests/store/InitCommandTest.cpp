@@ -24,16 +24,10 @@ struct Result {
     QString err;
 };
 
-// The program run as a command, without any display.
 Result run(const QStringList& args, QString* out = nullptr) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& v : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s}) env.remove(v);
-    p.setProcessEnvironment(env);
-    p.start(QString::fromUtf8(ZELVARIN_BINARY), args);
-    p.waitForFinished(120000);
-    if (out) *out = QString::fromUtf8(p.readAllStandardOutput());
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError())};
+    const CommandOutcome o = runZelvarin(args);
+    if (out) *out = o.out;
+    return {o.code, o.err};
 }
 
 Result runInit(const QString& base, const QStringList& extra = {}) {
