@@ -280,4 +280,22 @@ bool DeadlineFields::eventFilter(QObject* o, QEvent* e) {
     return QWidget::eventFilter(o, e);
 }
 
+std::optional<qint64> DeadlineFields::save(DeadlineArchive& archive, bool adding, const QString& title) {
+    std::optional<Deadline> d = deadline(title);
+    if (!d) return std::nullopt;
+    if (!adding && d->rowid == 0) return std::nullopt;
+    try {
+        if (adding) return archive.insert(*d);
+        if (!archive.update(*d)) {
+            Dialogs::instance().warning(
+                title, QStringLiteral("La scadenza non esiste più: nessuna modifica è stata salvata."), this);
+            return std::nullopt;
+        }
+    } catch (const StoreError& e) {
+        Dialogs::instance().error(title, QStringLiteral("La scadenza non è stata salvata.\r\n") + e.message(), this);
+        return std::nullopt;
+    }
+    return d->rowid;
+}
+
 }  // namespace zel

@@ -27,6 +27,9 @@ public:
     // The fields as a deadline (rowid and ID of the one shown); nothing when an amount
     // cannot be read, after telling the user.
     std::optional<Deadline> deadline(const QString& title) const;
+    // Writes the fields into the archive: a new row when adding, else the shown one. The
+    // rowid written, or nothing after telling the user why nothing was saved.
+    std::optional<qint64> save(DeadlineArchive& archive, bool adding, const QString& title);
     void clearForNew(qint64 id, const QDate& today);
     // Loads the kinds, banks and party codes.
     void loadLists();

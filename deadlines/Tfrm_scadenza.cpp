@@ -199,23 +199,9 @@ void Tfrm_scadenza::btn_nuovoClick() {
 }
 
 void Tfrm_scadenza::btn_confermaClick() {
-    std::optional<Deadline> d = m_fields->deadline(kTitle);
-    if (!d) return;
-    if (!m_adding && d->rowid == 0) return;
-    qint64 keep = d->rowid;
-    try {
-        if (m_adding) {
-            keep = m_archive.insert(*d);
-        } else if (!m_archive.update(*d)) {
-            Dialogs::instance().warning(
-                kTitle, u"La scadenza non esiste più: nessuna modifica è stata salvata."_s, this);
-            return;
-        }
-    } catch (const StoreError& e) {
-        Dialogs::instance().error(kTitle, u"La scadenza non è stata salvata.\r\n"_s + e.message(),
-                                  this);
-        return;
-    }
+    const std::optional<qint64> saved = m_fields->save(m_archive, m_adding, kTitle);
+    if (!saved) return;
+    const qint64 keep = *saved;
     setAdding(false);
     reloadByDate(keep);
     showAt(m_index);
